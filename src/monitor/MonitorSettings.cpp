@@ -1,0 +1,7 @@
+#include "MonitorSettings.h"
+
+namespace vigilon {
+
+MonitorSettings FirstRunSettings() { return MonitorSettings{}; }
+
+}  // namespace vigilon

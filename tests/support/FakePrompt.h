@@ -1,0 +1,37 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "UserPrompt.h"
+
+namespace vigilon::test {
+
+// Records every message box; answers Yes/No questions from a script
+// (No when the script is empty).
+class FakePrompt : public UserPrompt {
+public:
+    struct Box {
+        std::string text;
+        MessageIcon icon;
+        std::string caption;
+        bool question;
+    };
+
+    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption) override {
+        boxes.push_back({text, icon, caption, false});
+    }
+    bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& caption) override {
+        boxes.push_back({text, icon, caption, true});
+        if (answers.empty()) return false;
+        bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::vector<Box> boxes;
+    std::deque<bool> answers;
+};
+
+}  // namespace vigilon::test
