@@ -55,7 +55,9 @@ private:
     void Stop();
     void RefreshWindow();
     void ArmPingTimer(std::uint32_t periodMs);
-    void ProbeControlAndDeliver(EchoProber& probe);
+    // Probes the control host and delivers the alert or recovery mail, unless
+    // the run was stopped or reset while the probe waited.
+    void ProbeControlAndDeliver(EchoProber& probe, std::uint64_t cycleEpoch, bool refreshFirst);
     bool CycleAbandoned(std::uint64_t cycleEpoch) const;
 
     EnginePorts ports_;

@@ -11,6 +11,7 @@
 #include "LogWriter.h"
 #include "MonitorRun.h"
 #include "MonitorSettings.h"
+#include "TrayState.h"
 
 namespace vigilon {
 
@@ -26,8 +27,6 @@ public:
 
 // The three status lamps, stacked on one spot of the window.
 enum class Lamp { Idle = 1010, Online = 1018, TargetDown = 1020 };
-
-enum class TrayState { Idle, TargetOnline, TargetOffline };
 
 // What the main window shows of a run.
 class MonitorDisplay {

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "EngineFakes.h"
+#include "FakeClock.h"
+#include "MonitorEngine.h"
+#include "RecordingLog.h"
+
+namespace vigilon::test {
+
+inline constexpr const char* kTarget = "target.example";
+inline constexpr const char* kTargetIp = "192.0.2.7";
+inline constexpr const char* kControl = "control.example";
+
+class EngineTest : public ::testing::Test {
+protected:
+    EngineTest() {
+        network.addresses[kTarget] = kTargetIp;
+        MonitorSettings& settings = engine.Settings();
+        settings.targetAddress = kTarget;
+        settings.controlAddress = kControl;
+        settings.pingFrequency = 30;
+        settings.timeoutsBeforeEmail = 3;
+    }
+
+    // Fires a timer the way the window would: only while it is armed.
+    void Fire(int timerId) {
+        ASSERT_TRUE(timers.IsArmed(timerId)) << "timer " << timerId << " is not armed";
+        engine.OnTimer(timerId);
+    }
+    void Cycle(const std::string& targetResult) {
+        network.Script(kTargetIp, {targetResult});
+        Fire(TIMER_PING);
+    }
+    void TimeOut() { Cycle("timed out"); }
+    void Answer() { Cycle("64 bytes from 192.0.2.7: icmp_seq = 0.  time: 3 ms"); }
+
+    MonitorRun& run() { return engine.Run(); }
+
+    FakeTimers timers;
+    FakeDisplay display;
+    FakeNetwork network;
+    FakeAlerts alerts;
+    RecordingLog eventLog;
+    FakeClock clock;
+    FakePause pause;
+    MonitorEngine engine{{timers, display, network, alerts, eventLog, clock, pause}};
+};
+
+}  // namespace vigilon::test
