@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+#include "LogWriter.h"
+#include "ProgramLauncher.h"
+#include "UserPrompt.h"
+#include "WallClock.h"
+
+namespace vigilon {
+
+inline constexpr const char* kLogOpenFailedMessage = "Unable to open log file.";
+inline constexpr const char* kLogClearFailedMessage = "Unable to clear log file";
+inline constexpr const char* kLogClearQuestion = "Are you sure you want to clear the log file?";
+
+// The append-only event log. Nothing stays open between calls: every line
+// opens, locks, appends and closes the file, so the user may view, empty or
+// delete it at any time. Failures are reported to the user and never end
+// the caller's operation.
+class EventLog : public LogWriter {
+public:
+    EventLog(std::string path, UserPrompt& prompt, ProgramLauncher& launcher, WallClock& clock)
+        : path_(std::move(path)), prompt_(prompt), launcher_(launcher), clock_(clock) {}
+
+    // Appends one time-stamped line; no switch of its own.
+    void Write(const std::string& message) override;
+    // Empties the file after the user confirms.
+    void Clear();
+    // Shows the log in the desktop's text handler, without waiting.
+    void OpenInEditor();
+
+private:
+    // The file opened for writing and exclusively locked, or -1.
+    int OpenLocked(int extraFlags);
+    void ReportDiskFull();
+
+    std::string path_;
+    UserPrompt& prompt_;
+    ProgramLauncher& launcher_;
+    WallClock& clock_;
+};
+
+}  // namespace vigilon

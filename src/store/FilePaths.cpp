@@ -1,0 +1,20 @@
+#include "FilePaths.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace vigilon {
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error) return path;
+    return absolute.lexically_normal().string();
+}
+
+std::string DirectoryOf(const std::string& path) {
+    std::string parent = std::filesystem::path(path).parent_path().string();
+    return parent.empty() ? "." : parent;
+}
+
+}  // namespace vigilon

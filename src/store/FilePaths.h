@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace vigilon {
+
+// The absolute form of path against the current directory, for messages
+// that name a file. Returns path unchanged when it cannot be resolved.
+std::string AbsolutePath(const std::string& path);
+
+// The directory part of path ("." for a bare file name), for syncing the
+// directory entry after a rename.
+std::string DirectoryOf(const std::string& path);
+
+}  // namespace vigilon

@@ -1,0 +1,32 @@
+#include "LogLine.h"
+
+#include <ctime>
+
+namespace vigilon {
+
+namespace {
+
+std::string FormatStamp(std::int64_t secondsSince1970) {
+    std::time_t time = static_cast<std::time_t>(secondsSince1970);
+    std::tm local{};
+    if (::localtime_r(&time, &local) == nullptr) return "00/00/00 00:00:00";
+    char stamp[32];
+    std::size_t length = std::strftime(stamp, sizeof stamp, "%m/%d/%y %H:%M:%S", &local);
+    return std::string(stamp, length);
+}
+
+}  // namespace
+
+std::string FormatLogLine(std::int64_t secondsSince1970, const std::string& message) {
+    std::string line = FormatStamp(secondsSince1970);
+    line += ' ';
+    line.reserve(line.size() + message.size() + 2);
+    for (char c : message) {
+        if (c == '\n') line += '\r';
+        line += c;
+    }
+    line += "\r\n";
+    return line;
+}
+
+}  // namespace vigilon
