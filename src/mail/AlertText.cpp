@@ -1,0 +1,23 @@
+#include "AlertText.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace vigilon {
+
+std::string AlertBody(std::int64_t now, const std::string& targetAddress,
+                      const std::string& targetStatus, const std::string& controlStatus) {
+    const std::time_t when = static_cast<std::time_t>(now);
+    std::tm local{};
+    char clock[16] = "";
+    if (localtime_r(&when, &local) != nullptr)
+        std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+    return std::string("Time: ") + clock + " -- " + targetAddress + " : " + targetStatus +
+           "\nControl Address: " + controlStatus;
+}
+
+std::string AlertSubject(const std::string& targetAddress, const std::string& targetStatus) {
+    return targetAddress + " - " + targetStatus;
+}
+
+}  // namespace vigilon

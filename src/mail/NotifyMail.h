@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "MailRecipient.h"
+
+namespace vigilon {
+
+// One e-mail message in memory. It owns the wire form of its header lines
+// and of its body; the SMTP client only asks for them and sends them.
+class CNotifyMail {
+public:
+    virtual ~CNotifyMail() = default;
+
+    // Appends one recipient; always succeeds.
+    bool AddRecipient(const std::string& address, const std::string& name);
+    // Appends one recipient per ';'-separated piece, untrimmed, empty pieces
+    // included. False at a piece with '<' but no '>' after it; recipients of
+    // earlier pieces stay.
+    bool AddMultipleRecipients(const std::string& list);
+    // False, outputs untouched, for an index outside the recipients.
+    bool GetRecipient(std::string& address, std::string& name, std::int32_t index) const;
+    std::int32_t GetNumRecipients() const;
+
+    // Builds the Date, From, To and Subject lines; false, header unchanged,
+    // when there is nobody to send to.
+    bool PrepareHeader();
+    // Rewrites the body into its SMTP DATA form: CR LF line ends throughout
+    // and every leading dot doubled.
+    void PrepareBody();
+
+    // Empty when from, subject and every recipient are free of CR and LF;
+    // otherwise why the message must not be sent (the field would otherwise
+    // end a command or header line early and start one of its own).
+    std::string FindLineBreakField() const;
+
+    std::string from;
+    std::string subject;
+    std::string header;
+    std::time_t dateTime = 0;  // unset until PrepareHeader
+    std::string body;
+    std::vector<MailRecipient> recipients;
+};
+
+}  // namespace vigilon

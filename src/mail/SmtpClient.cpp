@@ -1,0 +1,148 @@
+#include "SmtpClient.h"
+
+#include "HeloName.h"
+#include "SmtpReply.h"
+
+namespace vigilon {
+
+namespace {
+
+struct ExpectedReply {
+    int code;
+    const char* text;  // used when another code arrives
+};
+
+// Indexed by the step that waits for the reply.
+constexpr ExpectedReply kExpectedReplies[] = {
+    {250, "SMTP server error"},                     // HELO, MAIL, RCPT, end of data
+    {220, "SMTP server not available"},             // greeting
+    {354, "SMTP server not ready for data"},        // DATA
+    {221, "SMTP server didn't terminate session"},  // QUIT
+};
+
+// A reply longer than this is not a reply but a runaway peer.
+constexpr std::size_t kMaxReplyBytes = 64 * 1024;
+
+}  // namespace
+
+CSMTP::CSMTP(const std::string& serverHostName, std::int32_t port, SmtpTimeouts timeouts)
+    : port_(port), serverHostName_(serverHostName), timeouts_(timeouts) {}
+
+CSMTP::~CSMTP() {
+    if (connected_) Disconnect();
+}
+
+bool CSMTP::Connect() {
+    if (connected_) return true;
+    if (!socket_.Create()) {
+        errorText_ = "Unable to create the socket.";
+        return false;
+    }
+    if (!socket_.Connect(serverHostName_, port_, timeouts_.connect)) {
+        errorText_ = "Unable to connect to server";
+        CloseSocket();
+        return false;
+    }
+    if (!ReadResponse(1)) {
+        errorText_ = "Server didn't respond.";
+        CloseSocket();
+        return false;
+    }
+    SendText("HELO " + HeloName() + "\r\n");
+    if (!ReadResponse(0)) {
+        CloseSocket();
+        return false;
+    }
+    connected_ = true;
+    return true;
+}
+
+bool CSMTP::Disconnect() {
+    if (!connected_) return true;
+    SendText("QUIT\r\n");
+    const bool ok = ReadResponse(3);
+    CloseSocket();
+    connected_ = false;
+    return ok;
+}
+
+bool CSMTP::SendMessage(CNotifyMail& message) {
+    if (!connected_) {
+        errorText_ = "Must be connected";
+        return false;
+    }
+    if (!FormatMailMessage(message)) return false;
+    return Transmit(message);
+}
+
+bool CSMTP::FormatMailMessage(CNotifyMail& message) {
+    if (!message.PrepareHeader()) return false;
+    message.PrepareBody();
+    if (!message.body.ends_with("\r\n")) message.body += "\r\n";
+    return true;
+}
+
+bool CSMTP::Transmit(CNotifyMail& message) {
+    if (!connected_) {
+        errorText_ = "Must be connected";
+        return false;
+    }
+    // Checked before the first byte so that a field cannot smuggle in
+    // commands or header lines of its own.
+    if (std::string refusal = message.FindLineBreakField(); !refusal.empty()) {
+        errorText_ = refusal;
+        return false;
+    }
+    SendText("MAIL From: <" + message.from + ">\r\n");
+    if (!ReadResponse(0)) return false;
+    // A refused recipient does not stop the others; its text stays behind.
+    for (const MailRecipient& recipient : message.recipients) {
+        SendText("RCPT TO: <" + recipient.address + ">\r\n");
+        ReadResponse(0);
+    }
+    SendText("DATA\r\n");
+    if (!ReadResponse(2)) return false;
+    SendText(message.header);
+    SendText("X-Mailer: CSMTP class for MFC\r\n");
+    SendText("\r\n");
+    SendText(message.body);
+    SendText("\r\n.\r\n");
+    return ReadResponse(0);
+}
+
+// A peer that closes the connection, fails, or stays silent past the reply
+// time-out before a whole reply has arrived gives "Socket Error": no code was
+// received, so none is shown. A whole reply line that does not start with a
+// number has code 0 and fails with "0:" and the step's text.
+bool CSMTP::ReadResponse(int index) {
+    const ExpectedReply& expected = kExpectedReplies[index];
+    const auto deadline = std::chrono::steady_clock::now() + timeouts_.reply;
+    ReplyScan reply = ScanReply(responseBuffer_);
+    while (!reply.complete) {
+        char chunk[1024];
+        const long got = socket_.Receive(chunk, sizeof chunk, deadline);
+        if (got <= 0 || responseBuffer_.size() + static_cast<std::size_t>(got) > kMaxReplyBytes) {
+            errorText_ = "Socket Error";
+            return false;
+        }
+        responseBuffer_.append(chunk, static_cast<std::size_t>(got));
+        reply = ScanReply(responseBuffer_);
+    }
+    responseBuffer_.erase(0, reply.length);
+    if (reply.code == expected.code) return true;
+    errorText_ = std::to_string(reply.code) + ":" + expected.text;
+    return false;
+}
+
+void CSMTP::SendText(std::string_view text) {
+    // The outcome is not examined here: a connection that broke shows up in
+    // the reply that follows.
+    socket_.SendAll(text, timeouts_.reply);
+}
+
+void CSMTP::CloseSocket() {
+    socket_.Close();
+    responseBuffer_.clear();
+}
+
+}  // namespace vigilon

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include "SmtpReply.h"
+
+namespace vigilon {
+namespace {
+
+TEST(SmtpReply, IncompleteUntilFinalLineEnds) {
+    EXPECT_FALSE(ScanReply("").complete);
+    EXPECT_FALSE(ScanReply("250 OK").complete);
+    EXPECT_FALSE(ScanReply("250-first\r\n250-second\r\n").complete);
+}
+
+TEST(SmtpReply, MultiLineReplyTakesCodeFromFinalLine) {
+    const std::string text = "250-vm Hello\r\n250-SIZE 100\r\n554 no\r\n354 next";
+    ReplyScan scan = ScanReply(text);
+    ASSERT_TRUE(scan.complete);
+    EXPECT_EQ(scan.code, 554);
+    EXPECT_EQ(text.substr(scan.length), "354 next");
+}
+
+TEST(SmtpReply, BareCodeAndLoneLfEndAReply) {
+    EXPECT_EQ(ScanReply("221\r\n").code, 221);
+    ReplyScan lf = ScanReply("220 hi\n");
+    EXPECT_TRUE(lf.complete);
+    EXPECT_EQ(lf.code, 220);
+}
+
+TEST(SmtpReply, NonNumericReplyHasCodeZero) {
+    ReplyScan scan = ScanReply("hello there\r\n");
+    EXPECT_TRUE(scan.complete);
+    EXPECT_EQ(scan.code, 0);
+    EXPECT_EQ(ReplyCode(" 25x"), 25);
+    EXPECT_EQ(ReplyCode("2a0"), 2);
+}
+
+}  // namespace
+}  // namespace vigilon
