@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "ScriptedSmtpServer.h"
+#include "SmtpClient.h"
+
+namespace vigilon {
+namespace {
+
+using Server = test::ScriptedSmtpServer;
+using namespace std::chrono_literals;
+
+// Short limits, so that the time-out cases finish quickly.
+constexpr SmtpTimeouts kTestTimeouts{2000ms, 400ms};
+
+std::string Helo() {
+    char name[256] = {};
+    ::gethostname(name, sizeof name - 1);
+    return std::string("HELO ") + name + "\r\n";
+}
+
+// Greeting and HELO accepted.
+std::vector<Server::Step> Opening() {
+    return {Server::Say("220 ready\r\n"), Server::Hear(), Server::Say("250 hello\r\n")};
+}
+
+std::vector<Server::Step> Then(std::vector<Server::Step> first, std::vector<Server::Step> more) {
+    first.insert(first.end(), more.begin(), more.end());
+    return first;
+}
+
+CNotifyMail Message() {
+    CNotifyMail mail;
+    mail.from = "watch@x.org";
+    mail.subject = "host - OFFLINE";
+    mail.body = "line one\nline two";
+    mail.AddRecipient("a@x.org", "");
+    return mail;
+}
+
+class SmtpClientTest : public ::testing::Test {
+protected:
+    std::unique_ptr<CSMTP> ClientFor(const Server& server) {
+        return std::make_unique<CSMTP>("127.0.0.1", server.Port(), kTestTimeouts);
+    }
+};
+
+TEST_F(SmtpClientTest, ConnectSendsOneHeloAfterGreeting) {
+    Server server(Then(Opening(), {Server::Hear(), Server::Say("221 bye\r\n")}));
+    auto client = ClientFor(server);
+    EXPECT_TRUE(client->Connect());
+    EXPECT_TRUE(client->IsConnected());
+    EXPECT_EQ(client->GetLastErrorText(), "OK");
+    EXPECT_TRUE(client->Connect());  // already connected: no traffic
+    client.reset();
+    EXPECT_EQ(server.Received(), Helo() + "QUIT\r\n");
+}
+
+TEST_F(SmtpClientTest, ForeignGreetingMeansNoHelo) {
+    Server server({Server::Say("421 busy\r\n")});
+    auto client = ClientFor(server);
+    EXPECT_FALSE(client->Connect());
+    EXPECT_EQ(client->GetLastErrorText(), "Server didn't respond.");
+    EXPECT_FALSE(client->IsConnected());
+    EXPECT_EQ(server.Received(), "");
+}
+
+TEST_F(SmtpClientTest, RefusedHeloFailsConnect) {
+    Server server({Server::Say("220 ready\r\n"), Server::Hear(), Server::Say("501 bad name\r\n")});
+    auto client = ClientFor(server);
+    EXPECT_FALSE(client->Connect());
+    EXPECT_EQ(client->GetLastErrorText(), "501:SMTP server error");
+    EXPECT_FALSE(client->IsConnected());
+    client.reset();
+    EXPECT_EQ(server.Received(), Helo());  // closed without QUIT
+}
+
+TEST_F(SmtpClientTest, NothingIsSentBeforeConnect) {
+    CSMTP client("127.0.0.1", 1, kTestTimeouts);
+    CNotifyMail mail = Message();
+    EXPECT_FALSE(client.SendMessage(mail));
+    EXPECT_EQ(client.GetLastErrorText(), "Must be connected");
+    EXPECT_TRUE(client.Disconnect());
+    EXPECT_EQ(client.GetServerHostName(), "127.0.0.1");
+    EXPECT_EQ(client.GetPort(), 1);
+}
+
+TEST_F(SmtpClientTest, RefusedFirstRecipientStillDeliversToSecond) {
+    Server server(Then(Opening(), {
+        Server::Hear(), Server::Say("250 sender ok\r\n"),
+        Server::Hear(), Server::Say("550 no such user\r\n"),
+        Server::Hear(), Server::Say("250 ok\r\n"),
+        Server::Hear(), Server::Say("354 go ahead\r\n"),
+        Server::HearData(), Server::Say("250 queued\r\n"),
+        Server::Hear(), Server::Say("221 bye\r\n")}));
+    auto client = ClientFor(server);
+    ASSERT_TRUE(client->Connect());
+    CNotifyMail mail = Message();
+    mail.AddRecipient("b@y.org", "B ");
+    EXPECT_TRUE(client->SendMessage(mail));
+    EXPECT_EQ(client->GetLastErrorText(), "550:SMTP server error");
+    EXPECT_TRUE(client->Disconnect());
+    EXPECT_FALSE(client->IsConnected());
+
+    EXPECT_EQ(server.Received(),
+              Helo() + "MAIL From: <watch@x.org>\r\n" + "RCPT TO: <a@x.org>\r\n" +
+                  "RCPT TO: <b@y.org>\r\n" + "DATA\r\n" + mail.header +
+                  "X-Mailer: CSMTP class for MFC\r\n" + "\r\n" + "line one\r\nline two\r\n" +
+                  "\r\n.\r\n" + "QUIT\r\n");
+    EXPECT_NE(mail.header.find("To: <a@x.org>,B <b@y.org>\r\n"), std::string::npos);
+}
+
+TEST_F(SmtpClientTest, DataRefusedKeepsConnectionUntilDestructorQuits) {
+    Server server(Then(Opening(), {
+        Server::Hear(), Server::Say("250 ok\r\n"),
+        Server::Hear(), Server::Say("250 ok\r\n"),
+        Server::Hear(), Server::Say("451 try later\r\n"),
+        Server::Hear(), Server::Say("221 bye\r\n")}));
+    auto client = ClientFor(server);
+    ASSERT_TRUE(client->Connect());
+    CNotifyMail mail = Message();
+    EXPECT_FALSE(client->SendMessage(mail));
+    EXPECT_EQ(client->GetLastErrorText(), "451:SMTP server not ready for data");
+    EXPECT_TRUE(client->IsConnected());
+    client.reset();
+    EXPECT_TRUE(server.Received().ends_with("DATA\r\nQUIT\r\n"));
+}
+
+TEST_F(SmtpClientTest, WrongQuitReplyFailsButDisconnects) {
+    Server server(Then(Opening(), {Server::Hear(), Server::Say("250 whatever\r\n")}));
+    auto client = ClientFor(server);
+    ASSERT_TRUE(client->Connect());
+    EXPECT_FALSE(client->Disconnect());
+    EXPECT_EQ(client->GetLastErrorText(), "250:SMTP server didn't terminate session");
+    EXPECT_FALSE(client->IsConnected());
+    client.reset();
+    EXPECT_EQ(server.Received(), Helo() + "QUIT\r\n");  // no second QUIT
+}
+
+TEST_F(SmtpClientTest, MessageWithLineBreakInHeaderFieldIsNotSent) {
+    Server server(Then(Opening(), {Server::Hear(), Server::Say("221 bye\r\n")}));
+    auto client = ClientFor(server);
+    ASSERT_TRUE(client->Connect());
+    CNotifyMail mail = Message();
+    mail.subject = "hi\r\nBcc: someone@z.org";
+    EXPECT_FALSE(client->SendMessage(mail));
+    EXPECT_EQ(client->GetLastErrorText(), "Message refused: line break in the subject");
+    client.reset();
+    EXPECT_EQ(server.Received(), Helo() + "QUIT\r\n");
+}
+
+TEST(SmtpFormat, AppendsFinalLineEndOnlyWhenMissing) {
+    CSMTP client("127.0.0.1", 25);
+    CNotifyMail bare = Message();
+    bare.body = "text";
+    ASSERT_TRUE(client.FormatMailMessage(bare));
+    EXPECT_EQ(bare.body, "text\r\n");
+
+    CNotifyMail ended = Message();
+    ended.body = "text\r\n";
+    ASSERT_TRUE(client.FormatMailMessage(ended));
+    EXPECT_EQ(ended.body, "text\r\n");
+
+    CNotifyMail nobody;
+    EXPECT_FALSE(client.FormatMailMessage(nobody));
+    EXPECT_EQ(client.GetLastErrorText(), "OK");
+}
+
+TEST_F(SmtpClientTest, ReadsRepliesSplitIntoSegmentsAndMultiLineReplies) {
+    Server server({
+        Server::SayInPieces({"2", "20 rea", "dy\r", "\n"}),
+        Server::Hear(), Server::SayInPieces({"250-vm greets you\r\n", "250-SIZE 1000\r\n250 HELP\r\n"}),
+        Server::Hear(), Server::Say("250 ok\r\n"),
+        Server::Hear(), Server::Say("250 ok\r\n"),
+        Server::Hear(), Server::SayInPieces({"35", "4 go\r\n"}),
+        Server::HearData(), Server::Say("250-queued\r\n250 as 42\r\n"),
+        Server::Hear(), Server::Say("221 bye\r\n")});
+    auto client = ClientFor(server);
+    ASSERT_TRUE(client->Connect()) << client->GetLastErrorText();
+    CNotifyMail mail = Message();
+    EXPECT_TRUE(client->SendMessage(mail)) << client->GetLastErrorText();
+    EXPECT_TRUE(client->Disconnect()) << client->GetLastErrorText();
+    EXPECT_EQ(client->GetLastErrorText(), "OK");
+}
+
+TEST_F(SmtpClientTest, ReplyWithoutNumberShowsCodeZero) {
+    Server server({Server::Say("220 ready\r\n"), Server::Hear(), Server::Say("hello?\r\n")});
+    auto client = ClientFor(server);
+    EXPECT_FALSE(client->Connect());
+    EXPECT_EQ(client->GetLastErrorText(), "0:SMTP server error");
+}
+
+TEST_F(SmtpClientTest, ConnectionClosedBeforeReplyIsSocketError) {
+    Server server(Then(Opening(), {Server::Hear(), Server::Say("25"), Server::Hangup()}));
+    auto client = ClientFor(server);
+    ASSERT_TRUE(client->Connect());
+    CNotifyMail mail = Message();
+    EXPECT_FALSE(client->SendMessage(mail));
+    EXPECT_EQ(client->GetLastErrorText(), "Socket Error");
+    // Writing into the dropped connection again must not kill the process.
+    EXPECT_FALSE(client->SendMessage(mail));
+    EXPECT_FALSE(client->Disconnect());
+    EXPECT_FALSE(client->IsConnected());
+}
+
+TEST_F(SmtpClientTest, SilentServerTimesOutWithSocketError) {
+    Server server({Server::Say("220 ready\r\n"), Server::Hear()});  // then silence
+    auto client = ClientFor(server);
+    EXPECT_FALSE(client->Connect());
+    EXPECT_EQ(client->GetLastErrorText(), "Socket Error");
+    EXPECT_FALSE(client->IsConnected());
+}
+
+TEST_F(SmtpClientTest, ReplyTrickledWithoutEndTimesOut) {
+    std::vector<std::string> drops(40, "x");  // one byte every 30 ms, never a line end
+    Server server({Server::Say("220 ready\r\n"), Server::Hear(), Server::SayInPieces(drops)});
+    auto client = ClientFor(server);
+    EXPECT_FALSE(client->Connect());
+    EXPECT_EQ(client->GetLastErrorText(), "Socket Error");
+}
+
+// A listener whose accept queue is full and which never accepts: further
+// SYNs are dropped, so a connect neither succeeds nor fails on its own.
+class FullListener {
+public:
+    FullListener() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+        ::listen(fd_, 0);
+        socklen_t length = sizeof sa;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &length);
+        port_ = ntohs(sa.sin_port);
+        // Fill the queue until a connect stays pending.
+        for (int i = 0; i < 16; ++i) {
+            int c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            fillers_.push_back(c);
+            ::connect(c, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+            pollfd p{c, POLLOUT, 0};
+            if (::poll(&p, 1, 200) == 0) break;
+        }
+    }
+    ~FullListener() {
+        for (int c : fillers_) ::close(c);
+        ::close(fd_);
+    }
+    int Port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+    std::vector<int> fillers_;
+};
+
+TEST(SmtpConnect, UnansweredConnectTimesOut) {
+    FullListener listener;
+    CSMTP client("127.0.0.1", listener.Port(), {300ms, 300ms});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(client.Connect());
+    EXPECT_EQ(client.GetLastErrorText(), "Unable to connect to server");
+    // Bounded by the limit, not by the kernel's own retries.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
+TEST(SmtpConnect, UnknownHostAndClosedPortFailToConnect) {
+    CSMTP unknown("no-such-host.invalid", 25, kTestTimeouts);
+    EXPECT_FALSE(unknown.Connect());
+    EXPECT_EQ(unknown.GetLastErrorText(), "Unable to connect to server");
+
+    int port = 0;
+    {
+        Server closed({});  // learn a free port; it closes again here
+        port = closed.Port();
+    }
+    CSMTP refused("127.0.0.1", port, kTestTimeouts);
+    EXPECT_FALSE(refused.Connect());
+    EXPECT_EQ(refused.GetLastErrorText(), "Unable to connect to server");
+}
+
+}  // namespace
+}  // namespace vigilon
