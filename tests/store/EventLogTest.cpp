@@ -1,0 +1,232 @@
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "EventLog.h"
+#include "FakeClock.h"
+#include "FakeLauncher.h"
+#include "FakePrompt.h"
+#include "GatedLog.h"
+#include "LogLine.h"
+#include "SettingsFile.h"
+#include "SmallTmpfs.h"
+#include "StoreTestDir.h"
+
+namespace vigilon::test {
+namespace {
+
+constexpr std::int64_t kNewYear2000 = 946684800;  // 01/01/00 00:00:00 UTC
+
+// Runs with the local time zone set to UTC so that stamps are predictable.
+class EventLogTest : public StoreTestDir {
+protected:
+    void SetUp() override {
+        StoreTestDir::SetUp();
+        const char* tz = std::getenv("TZ");
+        hadTz = tz != nullptr;
+        if (hadTz) oldTz = tz;
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+    }
+    void TearDown() override {
+        if (hadTz) ::setenv("TZ", oldTz.c_str(), 1);
+        else ::unsetenv("TZ");
+        ::tzset();
+        StoreTestDir::TearDown();
+    }
+
+    EventLog MakeLog(const std::string& path = kLogFileName) { return EventLog(path, prompt, launcher, clock); }
+
+    FakePrompt prompt;
+    FakeLauncher launcher;
+    FakeClock clock{kNewYear2000};
+    bool hadTz = false;
+    std::string oldTz;
+};
+
+using EventLogWrite = EventLogTest;
+
+TEST_F(EventLogWrite, AppendsStampedLinesEndedByCrLf) {
+    EventLog log = MakeLog();
+    log.Write("***** STARTED *****");
+    clock.now = 952437909;  // 2000-03-07 14:05:09
+    log.Write("Target timed out");
+    EXPECT_EQ(ReadText(kLogFileName),
+              "01/01/00 00:00:00 ***** STARTED *****\r\n"
+              "03/07/00 14:05:09 Target timed out\r\n");
+    EXPECT_TRUE(prompt.boxes.empty());
+}
+
+TEST_F(EventLogWrite, StampUsesLocalTime) {
+    ::setenv("TZ", "EST5", 1);
+    ::tzset();
+    MakeLog().Write("x");
+    EXPECT_EQ(ReadText(kLogFileName), "12/31/99 19:00:00 x\r\n");
+}
+
+TEST_F(EventLogWrite, LineBreaksInsideTheMessageBecomeUnstampedCrLfLines) {
+    MakeLog().Write("Sent to: a@example.org\nServer: smtp\n");
+    EXPECT_EQ(ReadText(kLogFileName), "01/01/00 00:00:00 Sent to: a@example.org\r\nServer: smtp\r\n\r\n");
+}
+
+TEST_F(EventLogWrite, EmptyMessageIsStampSpaceCrLf) {
+    MakeLog().Write("");
+    EXPECT_EQ(ReadText(kLogFileName), "01/01/00 00:00:00 \r\n");
+}
+
+TEST_F(EventLogWrite, KeepsExistingContentAndAddsNoLineBreakBeforeTheStamp) {
+    WriteBytes(kLogFileName, {'o', 'l', 'd'});
+    MakeLog().Write("new");
+    EXPECT_EQ(ReadText(kLogFileName), "old01/01/00 00:00:00 new\r\n");
+}
+
+TEST_F(EventLogWrite, DeletedFileIsCreatedAgain) {
+    EventLog log = MakeLog();
+    log.Write("one");
+    std::filesystem::remove(kLogFileName);
+    log.Write("two");
+    EXPECT_EQ(ReadText(kLogFileName), "01/01/00 00:00:00 two\r\n");
+}
+
+TEST_F(EventLogWrite, GatedWithLoggingOffTouchesNothing) {
+    EventLog log = MakeLog();
+    MonitorSettings settings;
+    settings.logEnabled = 0;
+    GatedLog writeLog(settings, log);
+    writeLog.Write("not written");
+    EXPECT_FALSE(std::filesystem::exists(kLogFileName));
+    settings.logEnabled = 1;  // read at each call
+    writeLog.Write("written");
+    EXPECT_EQ(ReadText(kLogFileName), "01/01/00 00:00:00 written\r\n");
+}
+
+TEST_F(EventLogWrite, AnotherHolderOfTheFileDropsTheLineWithAMessage) {
+    WriteBytes(kLogFileName, {'a', '\r', '\n'});
+    int holder = ::open(kLogFileName, O_WRONLY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+
+    EventLog log = MakeLog();
+    log.Write("dropped");
+    log.Write("dropped too");
+    EXPECT_EQ(ReadText(kLogFileName), "a\r\n");
+    ASSERT_EQ(prompt.boxes.size(), 2u);  // one box per lost line
+    for (const auto& box : prompt.boxes) {
+        EXPECT_EQ(box.text, "Unable to open log file.");
+        EXPECT_EQ(box.icon, MessageIcon::Exclamation);
+        EXPECT_EQ(box.caption, "Vigilon");
+    }
+
+    ::close(holder);
+    log.Write("kept");
+    EXPECT_EQ(ReadText(kLogFileName), "a\r\n01/01/00 00:00:00 kept\r\n");
+    EXPECT_EQ(prompt.boxes.size(), 2u);
+}
+
+TEST_F(EventLogWrite, UnopenableFileDropsTheLineWithAMessage) {
+    EventLog log = MakeLog("no-such-directory/Vigilon.log");
+    log.Write("lost");
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(prompt.boxes[0].text, kLogOpenFailedMessage);
+}
+
+// A full disk is reported and the caller goes on: here a settings save
+// whose "SAVED SETTINGS" line cannot be written still saves.
+TEST_F(EventLogWrite, FullDiskIsReportedAndTheCallerCarriesOn) {
+    std::filesystem::create_symlink("/dev/full", kLogFileName);
+    EventLog log = MakeLog();
+    MonitorSettings settings;
+    settings.targetAddress = "192.0.2.1";
+    GatedLog writeLog(settings, log);
+
+    EXPECT_TRUE(SaveSettings(kSettingsFileName, settings, prompt, writeLog));
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(prompt.boxes[0].text, "Disk full while accessing " + (dir / kLogFileName).string() + ".");
+    EXPECT_EQ(prompt.boxes[0].icon, MessageIcon::Stop);
+    MonitorSettings loaded;
+    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, prompt), LoadResult::Loaded);
+    EXPECT_EQ(loaded, settings);
+
+    log.Write("again");  // nothing remembered: the next line tries again
+    EXPECT_EQ(prompt.boxes.size(), 2u);
+}
+
+// A line that only partly fits is taken out again, so the file does not
+// keep a torn line that the next entry would run into.
+TEST_F(EventLogWrite, LineThatDoesNotFitLeavesTheFileAsItWas) {
+    std::filesystem::create_directory("small");
+    if (!MountSmallTmpfs("small", 8)) GTEST_SKIP() << "cannot mount a tmpfs here";
+    const std::string path = "small/Vigilon.log";
+    const std::string before = std::string(4090, 'o');
+    WriteBytes(path, Bytes(before.begin(), before.end()));
+    FillUp("small/filler");
+
+    MakeLog(path).Write("a line longer than the six bytes left in the page");
+    const std::string after = ReadText(path);
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_TRUE(after == before);
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(prompt.boxes[0].text, "Disk full while accessing " + (dir / path).string() + ".");
+    UnmountSmallTmpfs("small");
+}
+
+using EventLogClear = EventLogTest;
+
+TEST_F(EventLogClear, AnsweredNoLeavesTheFileUntouched) {
+    WriteBytes(kLogFileName, {'k', 'e', 'e', 'p', '\r', '\n'});
+    prompt.answers = {false};
+    MakeLog().Clear();
+    EXPECT_EQ(ReadText(kLogFileName), "keep\r\n");
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_TRUE(prompt.boxes[0].question);
+    EXPECT_EQ(prompt.boxes[0].text, "Are you sure you want to clear the log file?");
+    EXPECT_EQ(prompt.boxes[0].icon, MessageIcon::Question);
+}
+
+TEST_F(EventLogClear, AnsweredYesEmptiesAndTheNextEntryIsTheFirstLine) {
+    EventLog log = MakeLog();
+    log.Write("old line");
+    prompt.answers = {true};
+    log.Clear();
+    EXPECT_EQ(ReadText(kLogFileName), "");
+    log.Write("first");
+    EXPECT_EQ(ReadText(kLogFileName), "01/01/00 00:00:00 first\r\n");
+    EXPECT_EQ(prompt.boxes.size(), 1u);  // the question only
+}
+
+TEST_F(EventLogClear, AnsweredYesCreatesAMissingFileEmpty) {
+    prompt.answers = {true};
+    MakeLog().Clear();
+    EXPECT_TRUE(std::filesystem::is_regular_file(kLogFileName));
+    EXPECT_EQ(std::filesystem::file_size(kLogFileName), 0u);
+    EXPECT_EQ(prompt.boxes.size(), 1u);
+}
+
+TEST_F(EventLogClear, FileHeldByAnotherKeepsItsContent) {
+    WriteBytes(kLogFileName, {'x'});
+    int holder = ::open(kLogFileName, O_WRONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    prompt.answers = {true};
+    MakeLog().Clear();
+    ::close(holder);
+    EXPECT_EQ(ReadText(kLogFileName), "x");
+    ASSERT_EQ(prompt.boxes.size(), 2u);
+    EXPECT_EQ(prompt.boxes[1].text, "Unable to clear log file");
+    EXPECT_EQ(prompt.boxes[1].icon, MessageIcon::Exclamation);
+}
+
+TEST_F(EventLogTest, OpenInEditorStartsTheTextHandlerOnTheLogWithoutMessages) {
+    MakeLog().OpenInEditor();
+    ASSERT_EQ(launcher.launched.size(), 1u);
+    EXPECT_EQ(launcher.launched[0], (std::vector<std::string>{"xdg-open", "Vigilon.log"}));
+    EXPECT_TRUE(prompt.boxes.empty());
+    EXPECT_FALSE(std::filesystem::exists(kLogFileName));
+}
+
+}  // namespace
+}  // namespace vigilon::test

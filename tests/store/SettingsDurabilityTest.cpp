@@ -1,0 +1,130 @@
+#include <csignal>
+#include <functional>
+#include <filesystem>
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "FakePrompt.h"
+#include "RecordingLog.h"
+#include "ReplaceFile.h"
+#include "SettingsCodec.h"
+#include "SettingsFile.h"
+#include "SmallTmpfs.h"
+#include "StoreTestDir.h"
+
+namespace vigilon::test {
+namespace {
+
+MonitorSettings Small() {
+    MonitorSettings s;
+    s.targetAddress = "192.0.2.1";
+    s.mailTo = "ops@example.org";
+    return s;
+}
+
+MonitorSettings Large(std::size_t textSize) {
+    MonitorSettings s = Small();
+    s.targetAddress = "198.51.100.7";
+    s.mailTo = std::string(textSize, 'r');
+    s.pingFrequency = 120;
+    return s;
+}
+
+// A failed save must leave the previous file exactly as it was, tell the
+// user which file failed, and leave no temporary file behind.
+class FailedSave : public StoreTestDir {
+protected:
+    void ExpectOldFileKept(const std::string& path, const std::string& reason) {
+        FakePrompt setup;
+        RecordingLog log;
+        ASSERT_TRUE(SaveSettings(path, Small(), setup, log));
+        const Bytes before = ReadBytes(path);
+        Break();
+
+        FakePrompt prompt;
+        std::size_t boxesAtLogTime = 99;
+        struct OrderLog : LogWriter {
+            std::function<void()> onWrite;
+            void Write(const std::string&) override { onWrite(); }
+        } orderLog;
+        orderLog.onWrite = [&] { boxesAtLogTime = prompt.boxes.size(); };
+
+        EXPECT_FALSE(SaveSettings(path, Large(20000), prompt, orderLog));
+        EXPECT_EQ(ReadBytes(path), before);
+        EXPECT_FALSE(std::filesystem::is_regular_file(TemporaryPathFor(path)));
+        EXPECT_EQ(boxesAtLogTime, 0u) << "the log line comes before the failure message";
+        ASSERT_EQ(prompt.boxes.size(), 1u);
+        const std::string absolute = (dir / path).string();
+        EXPECT_NE(prompt.boxes[0].text.find(absolute), std::string::npos) << prompt.boxes[0].text;
+        EXPECT_NE(prompt.boxes[0].text.find(reason), std::string::npos) << prompt.boxes[0].text;
+
+        MonitorSettings loaded;
+        EXPECT_EQ(LoadSettings(path, loaded, prompt), LoadResult::Loaded);
+        EXPECT_EQ(loaded, Small());
+    }
+
+    std::function<void()> Break = [] {};
+};
+
+TEST_F(FailedSave, FullFileSystemKeepsTheOldFile) {
+    std::filesystem::create_directory("small");
+    if (!MountSmallTmpfs("small", 16)) GTEST_SKIP() << "cannot mount a tmpfs here";
+    Break = [] { FillUp("small/filler"); };
+    ExpectOldFileKept("small/Vigilon.dat", "No space left on device");
+    UnmountSmallTmpfs("small");
+}
+
+TEST_F(FailedSave, OccupiedTemporaryNameKeepsTheOldFile) {
+    Break = [] { std::filesystem::create_directory(TemporaryPathFor(kSettingsFileName)); };
+    ExpectOldFileKept(kSettingsFileName, "Is a directory");
+    EXPECT_TRUE(std::filesystem::is_directory(TemporaryPathFor(kSettingsFileName)));
+}
+
+TEST_F(FailedSave, ReadOnlyDirectoryKeepsTheOldFile) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+    Break = [this] { std::filesystem::permissions(dir, std::filesystem::perms::owner_write,
+                                                  std::filesystem::perm_options::remove); };
+    ExpectOldFileKept(kSettingsFileName, "Permission denied");
+}
+
+// A process killed at any moment during repeated saves leaves a file that
+// loads whole: either the record before or the record after.
+class InterruptedSave : public StoreTestDir {};
+
+TEST_F(InterruptedSave, KilledDuringSavesNeverLeavesADamagedFile) {
+    const MonitorSettings first = Small();
+    const MonitorSettings second = Large(300000);
+    FakePrompt prompt;
+    RecordingLog log;
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, first, prompt, log));
+
+    std::minstd_rand random(20240601);
+    std::uniform_int_distribution<int> delayUs(0, 40000);
+    for (int round = 0; round < 25; ++round) {
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            FakePrompt childPrompt;
+            RecordingLog childLog;
+            for (int i = 0;; ++i) SaveSettings(kSettingsFileName, i % 2 ? first : second, childPrompt, childLog);
+        }
+        ::usleep(static_cast<useconds_t>(delayUs(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+
+        SCOPED_TRACE("round " + std::to_string(round));
+        MonitorSettings loaded;
+        ASSERT_EQ(LoadSettings(kSettingsFileName, loaded, prompt), LoadResult::Loaded);
+        EXPECT_TRUE(loaded == first || loaded == second);
+        EXPECT_TRUE(prompt.boxes.empty());
+    }
+}
+
+}  // namespace
+}  // namespace vigilon::test

@@ -1,0 +1,160 @@
+#include <filesystem>
+#include <functional>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "FakePrompt.h"
+#include "RecordingLog.h"
+#include "ReplaceFile.h"
+#include "SettingsCodec.h"
+#include "SettingsFile.h"
+#include "StoreTestDir.h"
+
+namespace vigilon::test {
+namespace {
+
+MonitorSettings Configured() {
+    MonitorSettings s;
+    s.targetAddress = "192.0.2.1";
+    s.controlAddress = "control.example";
+    s.mailFrom = "watcher@example.org";
+    s.mailTo = "ops@example.org";
+    s.smtpServer1 = "smtp.example.org";
+    s.pingFrequency = 60;
+    return s;
+}
+
+// Calls back on every line, to look at the world at the moment of logging.
+class ProbingLog : public LogWriter {
+public:
+    explicit ProbingLog(std::function<void(const std::string&)> onWrite) : onWrite_(std::move(onWrite)) {}
+    void Write(const std::string& message) override { onWrite_(message); }
+
+private:
+    std::function<void(const std::string&)> onWrite_;
+};
+
+std::vector<std::string> DirectoryEntries(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class SettingsFile : public StoreTestDir {
+protected:
+    FakePrompt prompt;
+    RecordingLog log;
+};
+
+TEST_F(SettingsFile, MissingFileIsAFirstRunWithoutMessage) {
+    MonitorSettings s = Configured();
+    EXPECT_EQ(LoadSettings(kSettingsFileName, s, prompt), LoadResult::NotFound);
+    EXPECT_TRUE(prompt.boxes.empty());
+    EXPECT_EQ(s, Configured());
+}
+
+TEST_F(SettingsFile, SavedRecordLoadsBackAndLeavesOnlyTheFile) {
+    MonitorSettings saved = Configured();
+    saved.pingFrequency = 5;
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, saved, prompt, log));
+    EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(saved));
+    EXPECT_EQ(DirectoryEntries(dir), std::vector<std::string>{kSettingsFileName});
+
+    MonitorSettings loaded;
+    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, prompt), LoadResult::Loaded);
+    EXPECT_EQ(loaded, saved);
+    EXPECT_TRUE(prompt.boxes.empty());
+}
+
+TEST_F(SettingsFile, SavingTwiceWritesIdenticalBytes) {
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    Bytes first = ReadBytes(kSettingsFileName);
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    EXPECT_EQ(ReadBytes(kSettingsFileName), first);
+}
+
+TEST_F(SettingsFile, ShorterRecordReplacesALongerFileWhole) {
+    MonitorSettings longer = Configured();
+    longer.mailTo = std::string(5000, 'm');
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, longer, prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, prompt, log));
+    EXPECT_EQ(ReadBytes(kSettingsFileName).size(), 26u);
+}
+
+TEST_F(SettingsFile, FileEndingInsideTheFifthFieldLoadsFourAndSaysSo) {
+    Bytes full = EncodeSettings(Configured());
+    // target (1+9), frequency 4, control (1+15), sender (1+19), then 2 bytes of mailTo
+    WriteBytes(kSettingsFileName, Bytes(full.begin(), full.begin() + 52));
+    MonitorSettings s;
+    s.mailTo = "kept";
+    s.smtpServer1 = "kept too";
+    EXPECT_EQ(LoadSettings(kSettingsFileName, s, prompt), LoadResult::Damaged);
+    EXPECT_EQ(s.targetAddress, "192.0.2.1");
+    EXPECT_EQ(s.pingFrequency, 60);
+    EXPECT_EQ(s.mailFrom, "watcher@example.org");
+    EXPECT_EQ(s.mailTo, "kept");
+    EXPECT_EQ(s.smtpServer1, "kept too");
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(prompt.boxes[0].text, "An attempt was made to access an unnamed file past its end.");
+    EXPECT_EQ(prompt.boxes[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(prompt.boxes[0].question);
+}
+
+TEST_F(SettingsFile, HugeLengthPrefixIsDamageNotACrash) {
+    WriteBytes(kSettingsFileName, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'x'});
+    MonitorSettings s = Configured();
+    EXPECT_EQ(LoadSettings(kSettingsFileName, s, prompt), LoadResult::Damaged);
+    EXPECT_EQ(s, Configured());
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(prompt.boxes[0].text, kEndOfFileMessage);
+}
+
+TEST_F(SettingsFile, WideTextLoadsAndIsSavedInThePlainForm) {
+    Bytes file = {0xFF, 0xFE, 0xFF, 0x02, 'o', 0x00, 0xFC, 0x00};  // "oü"
+    Bytes rest = EncodeSettings(MonitorSettings{});
+    file.insert(file.end(), rest.begin() + 1, rest.end());
+    WriteBytes(kSettingsFileName, file);
+    MonitorSettings s;
+    ASSERT_EQ(LoadSettings(kSettingsFileName, s, prompt), LoadResult::Loaded);
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, s, prompt, log));
+    Bytes expected = {0x03, 'o', 0xC3, 0xBC};
+    expected.insert(expected.end(), rest.begin() + 1, rest.end());
+    EXPECT_EQ(ReadBytes(kSettingsFileName), expected);
+}
+
+TEST_F(SettingsFile, SaveLogsBeforeTheFileIsWrittenAndOnlyWhenLoggingIsOn) {
+    MonitorSettings old;
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, old, prompt, log));
+    ASSERT_EQ(log.lines, std::vector<std::string>{"SAVED SETTINGS"});
+
+    std::vector<Bytes> seenAtLogTime;
+    ProbingLog probe([&](const std::string& line) {
+        EXPECT_EQ(line, "SAVED SETTINGS");
+        seenAtLogTime.push_back(ReadBytes(kSettingsFileName));
+    });
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, probe));
+    ASSERT_EQ(seenAtLogTime.size(), 1u);
+    EXPECT_EQ(seenAtLogTime[0], EncodeSettings(old));
+
+    MonitorSettings quiet = Configured();
+    quiet.logEnabled = 0;
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, quiet, prompt, probe));
+    EXPECT_EQ(seenAtLogTime.size(), 1u);
+    EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(quiet));
+}
+
+TEST_F(SettingsFile, KeepsThePermissionsOfTheOldFile) {
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    ASSERT_EQ(::chmod(kSettingsFileName, 0600), 0);
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, prompt, log));
+    struct stat info {};
+    ASSERT_EQ(::stat(kSettingsFileName, &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+}
+
+}  // namespace
+}  // namespace vigilon::test

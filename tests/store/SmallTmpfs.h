@@ -1,0 +1,34 @@
+#pragma once
+
+#include <fcntl.h>
+#include <sched.h>
+#include <string>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace vigilon::test {
+
+// Mounts a tiny tmpfs on path, in a mount namespace private to this test
+// process so that nothing outlives it. False where mounting is not allowed
+// (not root, or a container without the right); callers then skip.
+inline bool MountSmallTmpfs(const std::string& path, int sizeKb) {
+    static const bool isolated = ::unshare(CLONE_NEWNS) == 0 &&
+                                 ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    if (!isolated) return false;
+    const std::string options = "size=" + std::to_string(sizeKb) + "k";
+    return ::mount("tmpfs", path.c_str(), "tmpfs", 0, options.c_str()) == 0;
+}
+
+inline void UnmountSmallTmpfs(const std::string& path) { ::umount2(path.c_str(), MNT_DETACH); }
+
+// Takes every free block of the file system holding path.
+inline void FillUp(const std::string& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return;
+    char block[512] = {};
+    while (::write(fd, block, sizeof block) > 0) {
+    }
+    ::close(fd);
+}
+
+}  // namespace vigilon::test
