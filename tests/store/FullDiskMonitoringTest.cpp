@@ -1,0 +1,63 @@
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "EngineFakes.h"
+#include "EventLog.h"
+#include "FakeClock.h"
+#include "FakeLauncher.h"
+#include "FakePrompt.h"
+#include "LogLine.h"
+#include "MonitorEngine.h"
+#include "StoreTestDir.h"
+
+namespace vigilon::test {
+namespace {
+
+// The engine logging into a real EventLog on a full disk: every lost line
+// is reported and the ping cycle still re-arms its timer, so monitoring
+// goes on instead of ending silently.
+class FullDiskMonitoring : public StoreTestDir {
+protected:
+    void SetUp() override {
+        StoreTestDir::SetUp();
+        std::filesystem::create_symlink("/dev/full", kLogFileName);
+        network.addresses["target.example"] = "192.0.2.7";
+        engine.Settings().targetAddress = "target.example";
+        engine.Settings().controlAddress = "control.example";
+        engine.Settings().timeoutsBeforeEmail = 100;
+    }
+
+    FakePrompt prompt;
+    FakeLauncher launcher;
+    FakeClock clock;
+    EventLog eventLog{kLogFileName, prompt, launcher, clock};
+    FakeTimers timers;
+    FakeDisplay display;
+    FakeNetwork network;
+    FakeAlerts alerts;
+    FakePause pause;
+    MonitorEngine engine{{timers, display, network, alerts, eventLog, clock, pause}};
+};
+
+TEST_F(FullDiskMonitoring, TimedOutCyclesKeepTheirTimerAndCounting) {
+    const std::string diskFull = "Disk full while accessing " + (dir / kLogFileName).string() + ".";
+    engine.ToggleMonitoring();
+    ASSERT_EQ(prompt.boxes.size(), 1u);  // the start banner was lost
+    EXPECT_EQ(prompt.boxes[0].text, diskFull);
+
+    network.Script("192.0.2.7", {"timed out"});
+    for (int cycle = 1; cycle <= 3; ++cycle) {
+        ASSERT_TRUE(timers.IsArmed(TIMER_PING));
+        engine.OnTimer(TIMER_PING);
+        EXPECT_EQ(engine.Run().targetTimeouts, cycle);
+        EXPECT_EQ(timers.Period(TIMER_PING), 5000u) << "cycle " << cycle;
+        ASSERT_EQ(prompt.boxes.size(), 1u + cycle);
+        EXPECT_EQ(prompt.boxes.back().text, diskFull);
+        EXPECT_EQ(prompt.boxes.back().icon, MessageIcon::Stop);
+    }
+    EXPECT_TRUE(engine.Run().running);
+}
+
+}  // namespace
+}  // namespace vigilon::test
