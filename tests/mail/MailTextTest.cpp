@@ -1,35 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <ctime>
-#include <optional>
 #include <regex>
 
 #include "AlertText.h"
 #include "HeloName.h"
 #include "MailText.h"
 #include "NotifyMail.h"
+#include "ScopedTimeZone.h"
 
 namespace vigilon {
 namespace {
 
-// Runs a test in a given POSIX time zone and restores the old one.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) old_ = old;
-        ::setenv("TZ", zone, 1);
-        ::tzset();
-    }
-    ~ScopedTimeZone() {
-        if (old_) ::setenv("TZ", old_->c_str(), 1);
-        else ::unsetenv("TZ");
-        ::tzset();
-    }
-
-private:
-    std::optional<std::string> old_;
-};
+using test::ScopedTimeZone;
 
 std::string Prepared(const std::string& body) {
     CNotifyMail mail;
