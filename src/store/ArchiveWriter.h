@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vigilon {
@@ -14,7 +15,6 @@ public:
     // Uses the shortest of the three narrow prefix forms that holds the length.
     void WriteText(const std::string& text);
 
-    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
     std::vector<std::uint8_t> TakeBytes() { return std::move(bytes_); }
 
 private:
