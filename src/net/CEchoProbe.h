@@ -1,0 +1,64 @@
+#pragma once
+
+#include <netinet/in.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "UserPrompt.h"
+
+namespace vigilon {
+
+class IcmpSocket;
+
+// One ICMP echo exchange per Ping call, reported as one text line. Local
+// failures are also shown in a message box. The only state kept between
+// calls is the sequence counter.
+class CEchoProbe {
+public:
+    // The blocking pause after an answered probe; tests pass a recorder.
+    using PauseFn = std::function<void(std::uint32_t milliseconds)>;
+
+    static constexpr int kBufferSize = 1024;
+    static constexpr int kHeaderSize = 12;  // type, code, checksum, id, sequence, timestamp
+    static constexpr int kDefaultDataSize = 32;
+    static constexpr std::uint32_t kReplyWaitMs = 1000;
+    static constexpr std::uint32_t kPauseAfterReplyMs = 500;
+
+    // Low 16 bits of the process id: the identifier of every request.
+    static std::uint16_t ProcessIdentifier();
+    static void SleepMs(std::uint32_t milliseconds);
+
+    explicit CEchoProbe(UserPrompt& prompt, PauseFn pause = SleepMs,
+                        std::uint16_t identifier = ProcessIdentifier());
+    virtual ~CEchoProbe() = default;
+
+    // host: a name or a dotted IPv4 address; dataSize 0 means 32, at most 1012.
+    std::string Ping(const std::string& host, int dataSize);
+
+    // Type 8, code 0, the identifier, checksum and sequence 0, data bytes 'E'.
+    void FillEchoRequest(std::uint8_t* buffer, int length) const;
+    // Internet checksum (RFC 1071) of little-endian word pairs; store it low byte first.
+    static std::uint16_t Checksum(const std::uint8_t* buffer, int length);
+    // A complete request: sequence from nextSequence (which then advances),
+    // timestamp now, checksum last.
+    void BuildRequest(std::uint8_t* buffer, int length);
+    // Text for one received datagram that starts with its IP header.
+    std::string DecodeReply(const std::uint8_t* buffer, int byteCount,
+                            const sockaddr_in& source) const;
+
+    std::uint16_t nextSequence = 0;
+
+private:
+    std::string Fail(const std::string& text);
+    // Reads until the own reply to `sequence` arrives or the wait is over.
+    std::string AwaitReply(const IcmpSocket& socket, std::uint16_t sequence,
+                           std::uint32_t sentAtMs, std::uint8_t* reply);
+
+    UserPrompt& prompt;
+    PauseFn pause;
+    std::uint16_t identifier;
+};
+
+}  // namespace vigilon

@@ -1,0 +1,101 @@
+// Reading one received datagram into the probe's result text.
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <regex>
+
+#include "ByteOrder.h"
+#include "CEchoProbe.h"
+#include "FakePrompt.h"
+#include "MonotonicClock.h"
+
+namespace vigilon {
+namespace {
+
+constexpr std::uint16_t kOwnId = 0x2468;
+
+class DecodeReplyTest : public ::testing::Test {
+protected:
+    std::array<std::uint8_t, CEchoProbe::kBufferSize> datagram{};
+    test::FakePrompt prompt;
+    CEchoProbe probe{prompt, [](std::uint32_t) {}, kOwnId};
+    sockaddr_in source{};
+
+    void SetUp() override {
+        source.sin_family = AF_INET;
+        inet_pton(AF_INET, "192.0.2.7", &source.sin_addr);
+    }
+
+    // An IP header of ipHeader bytes and an ICMP message sent ageMs ago.
+    void MakeDatagram(int ipHeader, std::uint8_t type, std::uint16_t identifier,
+                      std::uint16_t sequence, std::uint32_t ageMs) {
+        datagram[0] = static_cast<std::uint8_t>(0x40 | (ipHeader / 4));
+        std::uint8_t* icmp = datagram.data() + ipHeader;
+        icmp[0] = type;
+        StoreLe16(icmp + 4, identifier);
+        StoreLe16(icmp + 6, sequence);
+        StoreLe32(icmp + 8, MonotonicMs() - ageMs);
+    }
+
+    std::string Decode(int byteCount) { return probe.DecodeReply(datagram.data(), byteCount, source); }
+};
+
+// The round-trip time is measured against the clock, so allow the test's own
+// running time on top of the age given.
+void ExpectReplyLine(const std::string& line, const std::string& head, int minimumMs) {
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(line, match, std::regex(head + R"(  time: (-?\d+) ms)")))
+        << line;
+    const int ms = std::stoi(match[1]);
+    EXPECT_GE(ms, minimumMs);
+    EXPECT_LT(ms, minimumMs + 1000);
+}
+
+TEST_F(DecodeReplyTest, OwnReplyGivesCountSourceSequenceAndTime) {
+    MakeDatagram(20, 0, kOwnId, 0, 12);
+    ExpectReplyLine(Decode(64), R"(64 bytes from 192\.0\.2\.7: icmp_seq = 0\.)", 12);
+}
+
+TEST_F(DecodeReplyTest, SequenceIsReadUnsignedLowByteFirst) {
+    MakeDatagram(20, 0, kOwnId, 0xFFFE, 0);
+    ExpectReplyLine(Decode(64), R"(64 bytes from 192\.0\.2\.7: icmp_seq = 65534\.)", 0);
+}
+
+TEST_F(DecodeReplyTest, IpOptionsMoveTheMessage) {
+    MakeDatagram(24, 0, kOwnId, 3, 5);
+    ExpectReplyLine(Decode(68), R"(68 bytes from 192\.0\.2\.7: icmp_seq = 3\.)", 5);
+}
+
+TEST_F(DecodeReplyTest, TooShortDatagramIsReportedBeforeAnythingElse) {
+    MakeDatagram(20, 3, 0x1111, 0, 0);  // neither a reply nor ours: must not matter
+    EXPECT_EQ(Decode(27), "Too few bytes from 192.0.2.7");
+    MakeDatagram(24, 0, kOwnId, 0, 0);
+    EXPECT_EQ(Decode(31), "Too few bytes from 192.0.2.7");
+}
+
+TEST_F(DecodeReplyTest, EightBytesOfMessageAreEnough) {
+    MakeDatagram(20, 3, kOwnId, 0, 0);
+    EXPECT_EQ(Decode(28), "non-echo type 3 recvd");
+}
+
+TEST_F(DecodeReplyTest, OtherMessageTypesAreNamed) {
+    MakeDatagram(20, 3, kOwnId, 0, 0);
+    EXPECT_EQ(Decode(56), "non-echo type 3 recvd");
+    MakeDatagram(20, 8, kOwnId, 0, 0);
+    EXPECT_EQ(Decode(64), "non-echo type 8 recvd");
+    MakeDatagram(20, 200, kOwnId, 0, 0);
+    EXPECT_EQ(Decode(64), "non-echo type 200 recvd");
+}
+
+TEST_F(DecodeReplyTest, ReplyToAnotherIdentifierIsSomeoneElses) {
+    MakeDatagram(20, 0, kOwnId ^ 0x0100, 0, 0);
+    EXPECT_EQ(Decode(64), "someone else's packet!");
+    // Our identifier in network byte order is not ours either.
+    MakeDatagram(20, 0, static_cast<std::uint16_t>((kOwnId >> 8) | (kOwnId << 8)), 0, 0);
+    EXPECT_EQ(Decode(64), "someone else's packet!");
+}
+
+}  // namespace
+}  // namespace vigilon

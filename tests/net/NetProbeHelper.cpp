@@ -1,0 +1,209 @@
+// Runs one probe or lookup in the calling process's network namespace and
+// prints the outcome, so tests can run it through `ip netns exec`, where the
+// namespace's own resolver files apply.
+//
+//   net_probe_helper [--user ID] [--flood] ping HOST DATASIZE COUNT
+//   net_probe_helper lookup-address HOST | lookup-name ADDRESS
+//
+// Output lines: "result: TEXT", "box: TEXT", "elapsed: MS", "flood: seen".
+// --user drops to that uid and gid first; --flood answers the probe's
+// requests late from a second process amid echo traffic that is not the
+// probe's (run it where the kernel's own echo answers are switched off).
+
+#include <arpa/inet.h>
+#include <grp.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ByteOrder.h"
+#include "CEchoProbe.h"
+#include "NameLookup.h"
+
+using namespace vigilon;
+
+namespace {
+
+// Echo requests the probe must not mistake for its own: its identifier with
+// another sequence, and another identifier with the probe's sequences.
+constexpr std::uint16_t kForeignSequence = 0x7777;
+
+class PrintingPrompt : public UserPrompt {
+public:
+    void ShowMessage(const std::string& text, MessageIcon, const std::string&) override {
+        std::printf("box: %s\n", text.c_str());
+    }
+    bool AskYesNo(const std::string& text, MessageIcon, const std::string&) override {
+        std::printf("box: %s\n", text.c_str());
+        return false;
+    }
+};
+
+long MsSince(std::chrono::steady_clock::time_point start) {
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - start)
+                                 .count());
+}
+
+std::uint32_t NowMs() {
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+}
+
+void SendMessage(int fd, std::uint8_t* message, int length) {
+    StoreLe16(message + 2, 0);
+    StoreLe16(message + 2, CEchoProbe::Checksum(message, length));
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sendto(fd, message, length, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+}
+
+void SendEcho(int fd, std::uint8_t type, std::uint16_t identifier, std::uint16_t sequence) {
+    std::uint8_t message[44];
+    std::memset(message, 0x45, sizeof message);
+    message[0] = type;
+    message[1] = 0;
+    StoreLe16(message + 4, identifier);
+    StoreLe16(message + 6, sequence);
+    StoreLe32(message + 8, NowMs());
+    SendMessage(fd, message, sizeof message);
+}
+
+// With the namespace's own echo answers switched off, plays the target: each
+// of the probe's requests is answered 150 ms late, while echo requests and
+// replies that are not the probe's keep coming, so the probe has to skip
+// hundreds of them to find its own reply.
+[[noreturn]] void FloodAndAnswerLate(std::uint16_t probeIdentifier) {
+    const int fd = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+    if (fd < 0) _exit(1);
+    const std::uint16_t other = probeIdentifier ^ 0x5A5A;
+    struct Answer {
+        std::uint32_t dueMs;
+        std::vector<std::uint8_t> message;
+    };
+    std::deque<Answer> answers;
+    std::uint8_t datagram[1024];
+    for (;;) {
+        SendEcho(fd, 8, probeIdentifier, kForeignSequence);
+        SendEcho(fd, 0, probeIdentifier, kForeignSequence);
+        SendEcho(fd, 0, other, 0);
+        SendEcho(fd, 0, other, 1);
+        pollfd ready{fd, POLLIN, 0};
+        while (poll(&ready, 1, 0) > 0) {
+            const ssize_t got = recv(fd, datagram, sizeof datagram, 0);
+            const int header = (datagram[0] & 0x0F) * 4;
+            if (got < header + 8) continue;
+            const std::uint8_t* icmp = datagram + header;
+            if (icmp[0] != 8 || LoadLe16(icmp + 4) != probeIdentifier ||
+                LoadLe16(icmp + 6) == kForeignSequence)
+                continue;
+            Answer answer{NowMs() + 150, std::vector<std::uint8_t>(icmp, icmp + (got - header))};
+            answer.message[0] = 0;
+            answers.push_back(std::move(answer));
+        }
+        while (!answers.empty() && static_cast<std::int32_t>(NowMs() - answers.front().dueMs) >= 0) {
+            std::vector<std::uint8_t>& message = answers.front().message;
+            SendMessage(fd, message.data(), static_cast<int>(message.size()));
+            answers.pop_front();
+        }
+        usleep(300);
+    }
+}
+
+// Proves the flood reaches a raw socket before the probe starts: a reply
+// carrying the probe's identifier but the foreign sequence.
+bool SeeFlood(std::uint16_t probeIdentifier) {
+    const int fd = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+    if (fd < 0) return false;
+    const auto start = std::chrono::steady_clock::now();
+    std::uint8_t datagram[1024];
+    bool seen = false;
+    while (!seen && MsSince(start) < 2000) {
+        pollfd ready{fd, POLLIN, 0};
+        if (poll(&ready, 1, 100) <= 0) continue;
+        const ssize_t got = recv(fd, datagram, sizeof datagram, 0);
+        const int header = (datagram[0] & 0x0F) * 4;
+        if (got < header + 8) continue;
+        seen = datagram[header] == 0 && LoadLe16(datagram + header + 4) == probeIdentifier &&
+               LoadLe16(datagram + header + 6) == kForeignSequence;
+    }
+    close(fd);
+    return seen;
+}
+
+bool DropTo(const char* id) {
+    const auto number = static_cast<unsigned>(std::strtoul(id, nullptr, 10));
+    return setgroups(0, nullptr) == 0 && setgid(number) == 0 && setuid(number) == 0;
+}
+
+int Ping(const char* host, int dataSize, int count, bool flood) {
+    pid_t flooder = -1;
+    if (flood) {
+        const std::uint16_t identifier = CEchoProbe::ProcessIdentifier();
+        flooder = fork();
+        if (flooder == 0) FloodAndAnswerLate(identifier);
+        if (SeeFlood(identifier)) std::printf("flood: seen\n");
+    }
+    PrintingPrompt prompt;
+    CEchoProbe probe(prompt);
+    for (int i = 0; i < count; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        const std::string result = probe.Ping(host, dataSize);
+        std::printf("result: %s\nelapsed: %ld\n", result.c_str(), MsSince(start));
+    }
+    if (flooder > 0) {
+        kill(flooder, SIGKILL);
+        waitpid(flooder, nullptr, 0);
+    }
+    return 0;
+}
+
+template <typename Lookup>
+int RunLookup(Lookup lookup, const char* text) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::string result = lookup(text);
+    std::printf("result: %s\nelapsed: %ld\n", result.c_str(), MsSince(start));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    int next = 1;
+    bool flood = false;
+    for (; next < argc && std::strncmp(argv[next], "--", 2) == 0; ++next) {
+        if (std::strcmp(argv[next], "--flood") == 0) {
+            flood = true;
+        } else if (std::strcmp(argv[next], "--user") == 0 && next + 1 < argc) {
+            if (!DropTo(argv[++next])) {
+                std::perror("cannot change user");
+                return 2;
+            }
+        } else {
+            return 2;
+        }
+    }
+    const std::string command = next < argc ? argv[next] : "";
+    if (command == "ping" && next + 3 < argc)
+        return Ping(argv[next + 1], std::atoi(argv[next + 2]), std::atoi(argv[next + 3]), flood);
+    if (command == "lookup-address" && next + 1 < argc)
+        return RunLookup([](const std::string& host) { return LookupAddress(host); }, argv[next + 1]);
+    if (command == "lookup-name" && next + 1 < argc)
+        return RunLookup([](const std::string& address) { return LookupName(address); }, argv[next + 1]);
+    std::fprintf(stderr, "usage: net_probe_helper [--user ID] [--flood] ping HOST DATASIZE COUNT\n"
+                         "       net_probe_helper lookup-address HOST | lookup-name ADDRESS\n");
+    return 2;
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace vigilon::test {
+
+struct CommandOutput {
+    int exitCode = -1;
+    std::string output;  // stdout and stderr together
+};
+
+// Runs a shell command and collects what it prints.
+inline CommandOutput RunCommand(const std::string& command) {
+    CommandOutput result;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return result;
+    std::array<char, 512> chunk{};
+    size_t got = 0;
+    while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) result.output.append(chunk.data(), got);
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+inline std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// A private network namespace with only its loopback up, and optionally its
+// own resolver files under /etc/netns/NAME/ (seen by `ip netns exec`).
+// Destroying it removes the namespace and those files, also when a test fails.
+class NetNamespace {
+public:
+    // Why namespaces cannot be made here; empty when they can.
+    static std::string WhyUnavailable() {
+        if (geteuid() != 0) return "network namespaces need root (ip netns add)";
+        if (RunCommand("ip -V").exitCode != 0) return "the ip command (iproute2) is missing";
+        return {};
+    }
+
+    NetNamespace() {
+        static std::atomic<int> counter{0};
+        name = "vigilon-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+        CommandOutput added = RunCommand("ip netns add " + name);
+        if (added.exitCode != 0) {
+            error = "ip netns add failed: " + added.output;
+            return;
+        }
+        created = true;
+        CommandOutput up = Exec("ip link set lo up");
+        if (up.exitCode != 0) error = "cannot bring lo up: " + up.output;
+    }
+
+    ~NetNamespace() {
+        if (created) RunCommand("ip netns del " + name);
+        std::error_code ignored;
+        std::filesystem::remove_all(EtcDirectory(), ignored);
+    }
+
+    NetNamespace(const NetNamespace&) = delete;
+    NetNamespace& operator=(const NetNamespace&) = delete;
+
+    bool Ok() const { return created && error.empty(); }
+    const std::string& Error() const { return error; }
+    const std::string& Name() const { return name; }
+
+    // Runs a shell command line inside the namespace, resolver files applied.
+    CommandOutput Exec(const std::string& commandLine) const {
+        return RunCommand("ip netns exec " + name + " " + commandLine);
+    }
+
+    bool SetSysctl(const std::string& key, const std::string& value) const {
+        return Exec("sysctl -q -w " + ShellQuote(key + "=" + value)).exitCode == 0;
+    }
+
+    // Writes /etc/netns/NAME/<file>, which hides /etc/<file> inside the namespace.
+    bool WriteEtcFile(const std::string& file, const std::string& content) const {
+        std::error_code failed;
+        std::filesystem::create_directories(EtcDirectory(), failed);
+        if (failed) return false;
+        std::ofstream out(EtcDirectory() / file, std::ios::trunc);
+        out << content;
+        return static_cast<bool>(out);
+    }
+
+private:
+    std::filesystem::path EtcDirectory() const { return std::filesystem::path("/etc/netns") / name; }
+
+    std::string name;
+    std::string error;
+    bool created = false;
+};
+
+}  // namespace vigilon::test
