@@ -33,6 +33,13 @@ TEST_F(EchoProbeNamespaceTest, LoopbackAnswersWithTheReplyLine) {
     EXPECT_GE(run.elapsedMs[0], 450) << run.output;
 }
 
+TEST_F(EchoProbeNamespaceTest, EachNewProbeStartsAtSequenceZero) {
+    const HelperRun run = Run({"--fresh-probes", "ping", "127.0.0.1", "32", "2"});
+    ASSERT_EQ(run.results.size(), 2u) << run.output;
+    EXPECT_THAT(run.results[0], IsReplyLine(64, 0));
+    EXPECT_THAT(run.results[1], IsReplyLine(64, 0));
+}
+
 TEST_F(EchoProbeNamespaceTest, DataSizeSetsTheMessageLength) {
     const HelperRun standard = Run({"ping", "127.0.0.1", "0", "1"});
     ASSERT_EQ(standard.results.size(), 1u) << standard.output;

@@ -2,13 +2,15 @@
 // prints the outcome, so tests can run it through `ip netns exec`, where the
 // namespace's own resolver files apply.
 //
-//   net_probe_helper [--user ID] [--flood] ping HOST DATASIZE COUNT
+//   net_probe_helper [--user ID] [--flood] [--fresh-probes] ping HOST DATASIZE COUNT
 //   net_probe_helper lookup-address HOST | lookup-name ADDRESS
 //
 // Output lines: "result: TEXT", "box: TEXT", "elapsed: MS", "flood: seen".
 // --user drops to that uid and gid first; --flood answers the probe's
 // requests late from a second process amid echo traffic that is not the
-// probe's (run it where the kernel's own echo answers are switched off).
+// probe's (run it where the kernel's own echo answers are switched off);
+// --fresh-probes takes a new probe for every ping, as the engine does per cycle.
+// Everything goes through SystemNetwork, the engine's view of the network.
 
 #include <arpa/inet.h>
 #include <grp.h>
@@ -23,12 +25,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ByteOrder.h"
 #include "CEchoProbe.h"
-#include "NameLookup.h"
+#include "SystemNetwork.h"
 
 using namespace vigilon;
 
@@ -148,7 +151,7 @@ bool DropTo(const char* id) {
     return setgroups(0, nullptr) == 0 && setgid(number) == 0 && setuid(number) == 0;
 }
 
-int Ping(const char* host, int dataSize, int count, bool flood) {
+int Ping(const char* host, int dataSize, int count, bool flood, bool freshProbes) {
     pid_t flooder = -1;
     if (flood) {
         const std::uint16_t identifier = CEchoProbe::ProcessIdentifier();
@@ -157,10 +160,12 @@ int Ping(const char* host, int dataSize, int count, bool flood) {
         if (SeeFlood(identifier)) std::printf("flood: seen\n");
     }
     PrintingPrompt prompt;
-    CEchoProbe probe(prompt);
+    SystemNetwork network(prompt);
+    std::unique_ptr<EchoProber> probe = network.NewProbe();
     for (int i = 0; i < count; ++i) {
+        if (freshProbes) probe = network.NewProbe();
         const auto start = std::chrono::steady_clock::now();
-        const std::string result = probe.Ping(host, dataSize);
+        const std::string result = probe->Ping(host, dataSize);
         std::printf("result: %s\nelapsed: %ld\n", result.c_str(), MsSince(start));
     }
     if (flooder > 0) {
@@ -184,9 +189,12 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     int next = 1;
     bool flood = false;
+    bool freshProbes = false;
     for (; next < argc && std::strncmp(argv[next], "--", 2) == 0; ++next) {
         if (std::strcmp(argv[next], "--flood") == 0) {
             flood = true;
+        } else if (std::strcmp(argv[next], "--fresh-probes") == 0) {
+            freshProbes = true;
         } else if (std::strcmp(argv[next], "--user") == 0 && next + 1 < argc) {
             if (!DropTo(argv[++next])) {
                 std::perror("cannot change user");
@@ -197,13 +205,19 @@ int main(int argc, char** argv) {
         }
     }
     const std::string command = next < argc ? argv[next] : "";
+    PrintingPrompt prompt;
+    SystemNetwork network(prompt);
     if (command == "ping" && next + 3 < argc)
-        return Ping(argv[next + 1], std::atoi(argv[next + 2]), std::atoi(argv[next + 3]), flood);
+        return Ping(argv[next + 1], std::atoi(argv[next + 2]), std::atoi(argv[next + 3]), flood,
+                    freshProbes);
     if (command == "lookup-address" && next + 1 < argc)
-        return RunLookup([](const std::string& host) { return LookupAddress(host); }, argv[next + 1]);
+        return RunLookup([&network](const std::string& host) { return network.LookupAddress(host); },
+                         argv[next + 1]);
     if (command == "lookup-name" && next + 1 < argc)
-        return RunLookup([](const std::string& address) { return LookupName(address); }, argv[next + 1]);
-    std::fprintf(stderr, "usage: net_probe_helper [--user ID] [--flood] ping HOST DATASIZE COUNT\n"
+        return RunLookup([&network](const std::string& address) { return network.LookupName(address); },
+                         argv[next + 1]);
+    std::fprintf(stderr, "usage: net_probe_helper [--user ID] [--flood] [--fresh-probes] ping HOST "
+                         "DATASIZE COUNT\n"
                          "       net_probe_helper lookup-address HOST | lookup-name ADDRESS\n");
     return 2;
 }

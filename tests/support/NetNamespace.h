@@ -79,8 +79,19 @@ public:
         return RunCommand("ip netns exec " + name + " " + commandLine);
     }
 
-    bool SetSysctl(const std::string& key, const std::string& value) const {
-        return Exec("sysctl -q -w " + ShellQuote(key + "=" + value)).exitCode == 0;
+    // key as in sysctl, e.g. "net.ipv4.icmp_echo_ignore_all". Written through
+    // /proc/sys, whose net part shows the writer's namespace; this spares the
+    // procps package.
+    bool SetSysctl(std::string key, const std::string& value) const {
+        for (char& c : key)
+            if (c == '.') c = '/';
+        const std::string path = "/proc/sys/" + key;
+        if (Exec("sh -c " + ShellQuote("echo " + ShellQuote(value) + " > " + path)).exitCode != 0)
+            return false;
+        std::string shown = Exec("cat " + path).output;  // ranges come back tab-separated
+        for (char& c : shown)
+            if (c == '\t') c = ' ';
+        return shown == value + "\n";
     }
 
     // Writes /etc/netns/NAME/<file>, which hides /etc/<file> inside the namespace.
