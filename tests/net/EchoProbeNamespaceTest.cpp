@@ -49,6 +49,15 @@ TEST_F(EchoProbeNamespaceTest, DataSizeSetsTheMessageLength) {
     EXPECT_THAT(longer.results[0], IsReplyLine(132, 0));
 }
 
+TEST_F(EchoProbeNamespaceTest, DataSizeBeyondTheBufferIsRefusedBeforeSending) {
+    for (const char* size : {"-1", "1013"}) {
+        const HelperRun run = Run({"ping", "127.0.0.1", size, "1"});
+        ASSERT_EQ(run.results.size(), 1u) << run.output;
+        EXPECT_EQ(run.results[0], "sendto failed: 90") << size;  // EMSGSIZE
+        EXPECT_EQ(run.boxes, std::vector<std::string>{"sendto failed: 90"}) << size;
+    }
+}
+
 TEST_F(EchoProbeNamespaceTest, SilentHostTimesOutAfterAboutASecondWithoutABox) {
     ASSERT_TRUE(space->SetSysctl("net.ipv4.icmp_echo_ignore_all", "1"));
     const HelperRun run = Run({"ping", "127.0.0.1", "32", "1"});
