@@ -71,9 +71,9 @@ void ScriptedSmtpServer::Serve() {
     bool open = true;
     for (const Step& step : script_) {
         if (step.kind == Step::Say) {
-            for (std::size_t i = 0; i < step.pieces.size(); ++i) {
+            for (std::size_t i = 0; i < step.pieces.size() && open; ++i) {
                 if (i > 0) std::this_thread::sleep_for(kPieceGap);
-                ::send(fd, step.pieces[i].data(), step.pieces[i].size(), MSG_NOSIGNAL);
+                open = ::send(fd, step.pieces[i].data(), step.pieces[i].size(), MSG_NOSIGNAL) >= 0;
             }
         } else if (step.kind == Step::Hear) {
             open = ReadUntil(fd, "\r\n");

@@ -213,17 +213,23 @@ TEST_F(SmtpClientTest, ConnectionClosedBeforeReplyIsSocketError) {
 TEST_F(SmtpClientTest, SilentServerTimesOutWithSocketError) {
     Server server({Server::Say("220 ready\r\n"), Server::Hear()});  // then silence
     auto client = ClientFor(server);
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(client->Connect());
     EXPECT_EQ(client->GetLastErrorText(), "Socket Error");
     EXPECT_FALSE(client->IsConnected());
+    // Ended by the client's limit, well before the server gives up (10 s).
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 }
 
 TEST_F(SmtpClientTest, ReplyTrickledWithoutEndTimesOut) {
-    std::vector<std::string> drops(40, "x");  // one byte every 30 ms, never a line end
+    std::vector<std::string> drops(100, "x");  // one byte every 30 ms, never a line end
     Server server({Server::Say("220 ready\r\n"), Server::Hear(), Server::SayInPieces(drops)});
     auto client = ClientFor(server);
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(client->Connect());
     EXPECT_EQ(client->GetLastErrorText(), "Socket Error");
+    // The limit holds for the whole reply, not for each piece of it.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2000ms);
 }
 
 // A listener whose accept queue is full and which never accepts: further

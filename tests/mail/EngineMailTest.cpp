@@ -1,0 +1,166 @@
+// The engine's alert and recovery moments wired to the real mailer and a
+// real SMTP server: what the engine decides is what arrives.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "AlertMailer.h"
+#include "FakeClock.h"
+#include "MonitorEngine.h"
+#include "RealSmtpServer.h"
+#include "RecordingLog.h"
+#include "ScopedTimeZone.h"
+#include "ScriptedSmtpServer.h"
+
+namespace vigilon {
+namespace {
+
+using namespace std::chrono_literals;
+
+class ManualTimers : public Timers {
+public:
+    void Arm(int id, std::uint32_t) override { armed[id] = true; }
+    void Stop(int id) override { armed[id] = false; }
+    std::map<int, bool> armed;
+};
+
+class QuietDisplay : public MonitorDisplay {
+public:
+    void ShowLamp(Lamp, bool) override {}
+    void SetCaption(const std::string&) override {}
+    void SetToggleButtonText(const std::string&) override {}
+    void EnableStartStop(bool, bool) override {}
+    void SetProgress(int) override {}
+    void Refresh(const MonitorSettings&, const MonitorRun&) override {}
+    void SetTrayState(TrayState) override {}
+    void HideWindow() override {}
+};
+
+// Every host answers with the text set for it.
+class ScriptedNetwork : public NetworkProbes {
+public:
+    class Prober : public EchoProber {
+    public:
+        explicit Prober(ScriptedNetwork& net) : net_(net) {}
+        std::string Ping(const std::string& host, int) override { return net_.results[host]; }
+
+    private:
+        ScriptedNetwork& net_;
+    };
+    std::unique_ptr<EchoProber> NewProbe() override { return std::make_unique<Prober>(*this); }
+    std::string LookupAddress(const std::string&) override { return "192.0.2.7"; }
+    std::string LookupName(const std::string&) override { return "target.example"; }
+    std::map<std::string, std::string> results;
+};
+
+class NoPause : public Pause {
+public:
+    void Wait(std::uint32_t) override {}
+};
+
+constexpr const char* kAnswer = "Reply from 192.0.2.7: bytes=32 time=4ms TTL=60";
+
+class EngineMailTest : public ::testing::Test {
+protected:
+    void Configure(int port) {
+        mailer_ = std::make_unique<AlertMailer>(clock_, port, SmtpTimeouts{2000ms, 5000ms});
+        engine_ = std::make_unique<MonitorEngine>(
+            EnginePorts{timers_, display_, network_, *mailer_, eventLog_, clock_, pause_});
+        MonitorSettings& s = engine_->Settings();
+        s.targetAddress = "target.example";
+        s.controlAddress = "control.example";
+        s.timeoutsBeforeEmail = 2;
+        s.mailFrom = "watch@example.org";
+        s.mailTo = "ops@example.org";
+        s.smtpServer1 = "127.0.0.1";
+        network_.results["control.example"] = kAnswer;
+        engine_->ToggleMonitoring();
+    }
+    void Cycle(const std::string& targetResult) {
+        network_.results["192.0.2.7"] = targetResult;
+        ASSERT_TRUE(timers_.armed[TIMER_PING]);
+        engine_->OnTimer(TIMER_PING);
+    }
+    bool Logged(const std::string& line) const {
+        return std::find(eventLog_.lines.begin(), eventLog_.lines.end(), line) != eventLog_.lines.end();
+    }
+
+    test::ScopedTimeZone zone_{"UTC0"};
+    test::FakeClock clock_{1'000'000'000};
+    ManualTimers timers_;
+    QuietDisplay display_;
+    ScriptedNetwork network_;
+    NoPause pause_;
+    test::RecordingLog eventLog_;
+    std::unique_ptr<AlertMailer> mailer_;
+    std::unique_ptr<MonitorEngine> engine_;
+};
+
+TEST_F(EngineMailTest, OutageSendsOneAlertAndOneRecovery) {
+    test::RealSmtpServer server;
+    ASSERT_TRUE(server.Ready());
+    Configure(server.Port());
+
+    Cycle("timed out");
+    EXPECT_TRUE(server.Messages().empty());  // below the threshold
+    Cycle("timed out");
+    Cycle("timed out");  // same outage: no second alert
+    ASSERT_EQ(server.Messages().size(), 1u);
+    const std::string alert = server.Messages()[0];
+    clock_.now += 10;
+    Cycle(kAnswer);
+
+    EXPECT_EQ(engine_->Run().emailsSent, 2);
+    const std::vector<std::string> messages = server.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    const std::string recovery = messages[0] == alert ? messages[1] : messages[0];
+
+    EXPECT_EQ(test::HeaderValue(alert, "Subject"), "target.example - OFFLINE");
+    EXPECT_EQ(test::BodyOf(alert),
+              "Time: 01:46:40 -- target.example : OFFLINE\nControl Address: ONLINE\n\n");
+    EXPECT_EQ(test::HeaderValue(recovery, "Subject"), "target.example - ONLINE");
+    EXPECT_EQ(test::BodyOf(recovery),
+              "Time: 01:46:50 -- target.example : ONLINE\nControl Address: ONLINE\n\n");
+    for (const std::string& m : messages) {
+        EXPECT_EQ(test::HeaderValue(m, "From"), "watch@example.org");
+        EXPECT_EQ(test::HeaderValue(m, "To"), "<ops@example.org>");
+        EXPECT_TRUE(test::HeaderValue(m, "Date").ends_with(" +0000")) << m;
+    }
+    EXPECT_TRUE(Logged("EMAIL TO: ops@example.org (through) 127.0.0.1"));
+    EXPECT_TRUE(Logged("MESSAGE: target.example : ONLINE : " + std::string(kAnswer)));
+    EXPECT_TRUE(Logged("Control Ping: " + std::string(kAnswer)));
+}
+
+TEST_F(EngineMailTest, LoggingOffStillDeliversButWritesNoMailLines) {
+    test::RealSmtpServer server;
+    ASSERT_TRUE(server.Ready());
+    Configure(server.Port());
+    engine_->Settings().logEnabled = 0;
+    engine_->Settings().smtpServer1 = "127.0.0.2";  // closed: a failure line is due too
+    engine_->Settings().smtpServer2 = "127.0.0.1";
+    const std::size_t before = eventLog_.lines.size();
+
+    Cycle("timed out");
+    Cycle("timed out");
+
+    EXPECT_EQ(server.Messages().size(), 1u);
+    EXPECT_EQ(engine_->Run().lastError, "SMTP 127.0.0.2 Unable to connect to server");
+    EXPECT_EQ(eventLog_.lines.size(), before);
+}
+
+TEST_F(EngineMailTest, EmailSwitchedOffContactsNobodyYetMarksAlertSent) {
+    test::ScriptedSmtpServer server({test::ScriptedSmtpServer::Say("220 hi\r\n")});
+    Configure(server.Port());
+    engine_->Settings().emailEnabled = 0;
+
+    Cycle("timed out");
+    Cycle("timed out");
+
+    EXPECT_TRUE(engine_->Run().alertSent);
+    EXPECT_EQ(engine_->Run().emailsSent, 0);
+    EXPECT_FALSE(server.Accepted());
+}
+
+}  // namespace
+}  // namespace vigilon
