@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 
 #include "AlertMailer.h"
+#include "EngineFakes.h"
 #include "FakeClock.h"
 #include "MonitorEngine.h"
 #include "RealSmtpServer.h"
@@ -17,47 +17,6 @@ namespace vigilon {
 namespace {
 
 using namespace std::chrono_literals;
-
-class ManualTimers : public Timers {
-public:
-    void Arm(int id, std::uint32_t) override { armed[id] = true; }
-    void Stop(int id) override { armed[id] = false; }
-    std::map<int, bool> armed;
-};
-
-class QuietDisplay : public MonitorDisplay {
-public:
-    void ShowLamp(Lamp, bool) override {}
-    void SetCaption(const std::string&) override {}
-    void SetToggleButtonText(const std::string&) override {}
-    void EnableStartStop(bool, bool) override {}
-    void SetProgress(int) override {}
-    void Refresh(const MonitorSettings&, const MonitorRun&) override {}
-    void SetTrayState(TrayState) override {}
-    void HideWindow() override {}
-};
-
-// Every host answers with the text set for it.
-class ScriptedNetwork : public NetworkProbes {
-public:
-    class Prober : public EchoProber {
-    public:
-        explicit Prober(ScriptedNetwork& net) : net_(net) {}
-        std::string Ping(const std::string& host, int) override { return net_.results[host]; }
-
-    private:
-        ScriptedNetwork& net_;
-    };
-    std::unique_ptr<EchoProber> NewProbe() override { return std::make_unique<Prober>(*this); }
-    std::string LookupAddress(const std::string&) override { return "192.0.2.7"; }
-    std::string LookupName(const std::string&) override { return "target.example"; }
-    std::map<std::string, std::string> results;
-};
-
-class NoPause : public Pause {
-public:
-    void Wait(std::uint32_t) override {}
-};
 
 constexpr const char* kAnswer = "Reply from 192.0.2.7: bytes=32 time=4ms TTL=60";
 
@@ -74,12 +33,13 @@ protected:
         s.mailFrom = "watch@example.org";
         s.mailTo = "ops@example.org";
         s.smtpServer1 = "127.0.0.1";
-        network_.results["control.example"] = kAnswer;
+        network_.addresses["target.example"] = "192.0.2.7";
+        network_.Script("control.example", {kAnswer});
         engine_->ToggleMonitoring();
     }
     void Cycle(const std::string& targetResult) {
-        network_.results["192.0.2.7"] = targetResult;
-        ASSERT_TRUE(timers_.armed[TIMER_PING]);
+        network_.Script("192.0.2.7", {targetResult});
+        ASSERT_TRUE(timers_.IsArmed(TIMER_PING));
         engine_->OnTimer(TIMER_PING);
     }
     bool Logged(const std::string& line) const {
@@ -88,10 +48,10 @@ protected:
 
     test::ScopedTimeZone zone_{"UTC0"};
     test::FakeClock clock_{1'000'000'000};
-    ManualTimers timers_;
-    QuietDisplay display_;
-    ScriptedNetwork network_;
-    NoPause pause_;
+    test::FakeTimers timers_;
+    test::FakeDisplay display_;
+    test::FakeNetwork network_;
+    test::FakePause pause_;
     test::RecordingLog eventLog_;
     std::unique_ptr<AlertMailer> mailer_;
     std::unique_ptr<MonitorEngine> engine_;

@@ -66,6 +66,8 @@ struct PrefixCase {
     Bytes prefix;
 };
 
+void PrintTo(const PrefixCase& c, std::ostream* out) { *out << c.length << " bytes"; }
+
 class LengthPrefix : public ::testing::TestWithParam<PrefixCase> {};
 
 TEST_P(LengthPrefix, UsesTheShortestFormAndReadsBack) {
@@ -91,7 +93,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PrefixCase{255, {0xFF, 0xFF, 0x00}}, PrefixCase{300, {0xFF, 0x2C, 0x01}},
                       PrefixCase{65533, {0xFF, 0xFD, 0xFF}},
                       PrefixCase{65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
-                      PrefixCase{70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}));
+                      PrefixCase{70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}),
+    [](const ::testing::TestParamInfo<PrefixCase>& info) {
+        return "Length" + std::to_string(info.param.length);
+    });
 
 TEST(SettingsDecode, RoundTripKeepsEveryFieldAsStored) {
     MonitorSettings s = Sample();

@@ -85,10 +85,19 @@ TEST_F(FailedSave, OccupiedTemporaryNameKeepsTheOldFile) {
 }
 
 TEST_F(FailedSave, ReadOnlyDirectoryKeepsTheOldFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
-    Break = [this] { std::filesystem::permissions(dir, std::filesystem::perms::owner_write,
+    std::filesystem::create_directory("locked");
+    if (::geteuid() == 0) {
+        // Permission bits do not stop root; a read-only mount does.
+        Break = [] { ASSERT_TRUE(MakeReadOnly("locked")) << "cannot make a read-only mount"; };
+        ExpectOldFileKept("locked/Vigilon.dat", "Read-only file system");
+        UnmountSmallTmpfs("locked");
+    } else {
+        Break = [] { std::filesystem::permissions("locked", std::filesystem::perms::owner_write,
                                                   std::filesystem::perm_options::remove); };
-    ExpectOldFileKept(kSettingsFileName, "Permission denied");
+        ExpectOldFileKept("locked/Vigilon.dat", "Permission denied");
+        std::filesystem::permissions("locked", std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+    }
 }
 
 // A process killed at any moment during repeated saves leaves a file that
