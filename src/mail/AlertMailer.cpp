@@ -1,7 +1,7 @@
 #include "AlertMailer.h"
 
 #include "AlertText.h"
-#include "NotifyMail.h"
+#include "CNotifyMail.h"
 #include "ProbeResult.h"
 
 namespace vigilon {

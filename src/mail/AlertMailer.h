@@ -7,7 +7,7 @@
 #include "MonitorPorts.h"
 #include "MonitorRun.h"
 #include "MonitorSettings.h"
-#include "SmtpClient.h"
+#include "CSMTP.h"
 #include "WallClock.h"
 
 namespace vigilon {

@@ -6,7 +6,7 @@
 #include "AlertText.h"
 #include "HeloName.h"
 #include "MailText.h"
-#include "NotifyMail.h"
+#include "CNotifyMail.h"
 #include "ScopedTimeZone.h"
 
 namespace vigilon {

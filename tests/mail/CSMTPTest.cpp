@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "ScriptedSmtpServer.h"
-#include "SmtpClient.h"
+#include "CSMTP.h"
 
 namespace vigilon {
 namespace {

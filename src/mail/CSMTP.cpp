@@ -1,4 +1,4 @@
-#include "SmtpClient.h"
+#include "CSMTP.h"
 
 #include "HeloName.h"
 #include "SmtpReply.h"

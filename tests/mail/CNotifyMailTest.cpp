@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "NotifyMail.h"
+#include "CNotifyMail.h"
 
 namespace vigilon {
 namespace {

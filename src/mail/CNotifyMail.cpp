@@ -1,4 +1,4 @@
-#include "NotifyMail.h"
+#include "CNotifyMail.h"
 
 #include "MailText.h"
 

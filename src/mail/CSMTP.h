@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "NotifyMail.h"
+#include "CNotifyMail.h"
 #include "TcpStream.h"
 
 namespace vigilon {
