@@ -17,11 +17,7 @@ void MonitorEngine::ClockStep() {
     // day 0 and resets nothing.
     const std::int64_t day = elapsed / kSecondsPerDay;
     if (day != run_.dayIndex) {
-        run_.consecutiveTimeouts = 0;
-        run_.pingNumber = 0;
-        run_.emailsSent = 0;
-        run_.targetTimeouts = 0;
-        run_.controlTimeouts = 0;
+        run_.ZeroCounters();
         run_.dayIndex = day;
     }
     run_.countdown -= 1;

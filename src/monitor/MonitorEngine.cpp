@@ -20,11 +20,7 @@ void MonitorEngine::ToggleMonitoring() {
 
 void MonitorEngine::ResetRun() {
     ++runEpoch_;
-    run_.consecutiveTimeouts = 0;
-    run_.pingNumber = 0;
-    run_.emailsSent = 0;
-    run_.targetTimeouts = 0;
-    run_.controlTimeouts = 0;
+    run_.ZeroCounters();
     run_.alertSent = false;
     run_.targetDown = false;
     for (std::string* text : {&run_.timeRunningText, &run_.emailsText, &run_.pingNumberText,

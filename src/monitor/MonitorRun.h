@@ -32,6 +32,16 @@ struct MonitorRun {
     std::string targetTimeoutsText;
     std::string controlTimeoutsText;
     std::string emailsText;
+
+    // The statistics that a new run and every 24 hours of running time
+    // start again from zero.
+    void ZeroCounters() {
+        consecutiveTimeouts = 0;
+        pingNumber = 0;
+        emailsSent = 0;
+        targetTimeouts = 0;
+        controlTimeouts = 0;
+    }
 };
 
 }  // namespace vigilon
