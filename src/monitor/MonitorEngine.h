@@ -48,7 +48,6 @@ public:
 
     // The gated log entry: nothing reaches the file while logging is off.
     void WriteLog(const std::string& message) { writeLog_.Write(message); }
-    LogWriter& GatedWriter() { return writeLog_; }
 
 private:
     void Start();

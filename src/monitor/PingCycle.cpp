@@ -25,8 +25,13 @@ void MonitorEngine::PingCycle() {
     // The probe and the log may show a message box whose nested loop lets the
     // user stop, restart or re-aim the run. Such a cycle must not go on
     // counting into, or re-arming, a run that is no longer its own.
+    // What it has already counted stays counted, and the window is brought
+    // up to date with it.
     auto abandoned = [&] {
         if (!CycleAbandoned(epoch)) return false;
+        run_.controlResult.clear();
+        DisplayCounters();
+        RefreshWindow();
         display.SetProgress(0);
         return true;
     };

@@ -21,6 +21,22 @@ TEST_F(InterruptedCycle, AStopInsideTheTargetProbeEndsTheCycleWithoutRearming) {
     EXPECT_EQ(display.tray, TrayState::Idle);
     EXPECT_EQ(display.progress.back(), 0);
     EXPECT_EQ(eventLog.lines.back(), "***** Vigilon STOPPED *****");
+    // The cycle was counted before the stop; the window shows it.
+    EXPECT_EQ(run().pingNumber, 1);
+    EXPECT_EQ(display.shownPingNumber, "1");
+}
+
+TEST_F(InterruptedCycle, AStopInsideTheDeliveryLeavesNoControlResultBehind) {
+    engine.Settings().timeoutsBeforeEmail = 1;
+    network.Script(kControl, {"timed out"});
+    alerts.duringNextDelivery = [this] { engine.ToggleMonitoring(); };
+    TimeOut();
+    ASSERT_EQ(alerts.deliveries.size(), 1u);
+    EXPECT_TRUE(run().controlResult.empty());
+    EXPECT_EQ(run().controlTimeouts, 1);
+    EXPECT_EQ(display.shownPingNumber, "1");
+    EXPECT_EQ(run().controlTimeoutsText, "1");
+    EXPECT_FALSE(timers.IsArmed(TIMER_PING));
 }
 
 TEST_F(InterruptedCycle, AStopInsideTheControlProbeSendsNoAlert) {

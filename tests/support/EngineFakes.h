@@ -47,6 +47,7 @@ public:
         ++refreshes;
         shownCountdown = run.countdown;
         shownResult = run.lastResult;
+        shownPingNumber = run.pingNumberText;
     }
     void SetTrayState(TrayState state) override { tray = state; }
     void HideWindow() override { hidden = true; }
@@ -57,7 +58,7 @@ public:
     }
 
     std::map<Lamp, bool> lamps;
-    std::string caption, buttonText, shownResult;
+    std::string caption, buttonText, shownResult, shownPingNumber;
     bool startEnabled = true, stopEnabled = false, hidden = false;
     std::vector<int> progress;
     int refreshes = 0;
@@ -139,8 +140,11 @@ public:
     void DeliverAlert(const MonitorSettings&, MonitorRun& run, LogWriter& writeLog) override {
         deliveries.push_back({run.lastResult, run.controlResult, run.alertSent});
         writeLog.Write("DELIVERED " + run.lastResult);
+        if (auto hook = std::exchange(duringNextDelivery, nullptr)) hook();
     }
     std::vector<Delivery> deliveries;
+    // Runs inside a delivery, as a command dispatched by a message box would.
+    std::function<void()> duringNextDelivery;
 };
 
 class FakePause : public Pause {
