@@ -103,7 +103,7 @@ TEST(SettingsDecode, RoundTripKeepsEveryFieldAsStored) {
     s.pingFrequency = 5;  // below what the dialog accepts: loaded as is
     s.timeoutsBeforeEmail = 0;
     s.logEnabled = 2;
-    s.mailTo = std::string("bytes \xE9\x00\xFF kept", 16);
+    s.mailTo = std::string("bytes \xE9\x00\xFF kept", 14);  // the NUL included
     MonitorSettings back;
     EXPECT_TRUE(DecodeSettings(EncodeSettings(s), back).Complete());
     EXPECT_EQ(back, s);
