@@ -1,13 +1,15 @@
 # Everything a fresh Debian 12 machine needs to build, test and run Vigilon.
 # The one list of Debian packages the project uses:
-#   build: compiler, CMake, Ninja, GoogleTest/GoogleMock
-#   tests: iproute2 (private network namespaces), python3-aiosmtpd (a real SMTP peer)
-PACKAGES := g++ cmake ninja-build libgtest-dev libgmock-dev iproute2 python3-aiosmtpd
+#   build: compiler, CMake, Ninja, GoogleTest/GoogleMock, wxWidgets 3.2 on GTK 3
+#   tests: iproute2 (private network namespaces), python3-aiosmtpd (a real SMTP peer),
+#          xvfb, openbox and trayer (a private display with a window manager and a tray)
+PACKAGES := g++ cmake ninja-build libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
+            iproute2 python3-aiosmtpd xvfb openbox trayer
 
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps build test run clean
+.PHONY: deps build test sanitize run clean
 
 deps:
 	@missing=""; \
@@ -27,9 +29,21 @@ build: deps
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 300
 
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer,
+# run the same way; any report fails the test that caused it.
+SANITIZE_DIR ?= build-sanitize
+SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+
+sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)"
+	cmake --build $(SANITIZE_DIR)
+	cd $(SANITIZE_DIR) && ASAN_OPTIONS=abort_on_error=0:detect_leaks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure --timeout 600
+
 run: build
 	@echo "Vigilon's window is not built yet: there is nothing to start." >&2
 	@exit 1
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
