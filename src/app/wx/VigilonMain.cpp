@@ -1,0 +1,3 @@
+#include "CMonitorApp.h"
+
+wxIMPLEMENT_APP(vigilon::app::CMonitorApp);
