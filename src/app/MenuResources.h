@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vigilon::app {
+
+// A menu as the program defines it, independent of any toolkit: pop-ups
+// holding items; an item with id 0 and no text is a separator.
+struct MenuItem {
+    int id = 0;
+    std::string text;
+    bool checked = false;  // the check mark the menu starts with
+    std::vector<MenuItem> children;  // a pop-up when not empty
+
+    bool IsSeparator() const { return id == 0 && text.empty() && children.empty(); }
+};
+
+struct MenuResource {
+    std::vector<MenuItem> popups;  // the top-level pop-ups, in order
+};
+
+// The menu with the given resource identifier (134 the main menu, 144 the
+// tray's popup menu); nullptr for any other.
+const MenuResource* FindMenuResource(int resourceId);
+
+}  // namespace vigilon::app
