@@ -1,4 +1,5 @@
-// The one-second clock step and the delayed tray step of a run.
+// The one-second clock step, the delayed tray step of a run, and what the
+// tray and the menu show of it.
 #include "MonitorEngine.h"
 #include "RunningTime.h"
 
@@ -35,6 +36,10 @@ void MonitorEngine::UpdateTrayIcon() {
     TrayState state = TrayState::Idle;
     if (run_.running) state = run_.targetDown ? TrayState::TargetOffline : TrayState::TargetOnline;
     ports_.display.SetTrayState(state);
+}
+
+void MonitorEngine::UpdateMenuChecks() {
+    ports_.display.SetMenuChecks(settings_.logEnabled != 0, settings_.emailEnabled != 0);
 }
 
 }  // namespace vigilon

@@ -44,6 +44,8 @@ public:
     void ClockStep();
     void TrayStep();
     void UpdateTrayIcon();
+    // The Options menu's check marks follow logEnabled and emailEnabled.
+    void UpdateMenuChecks();
     void DisplayCounters();
 
     // The gated log entry: nothing reaches the file while logging is off.

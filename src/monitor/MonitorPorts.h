@@ -42,6 +42,8 @@ public:
     virtual void Refresh(const MonitorSettings& settings, const MonitorRun& run) = 0;
     virtual void SetTrayState(TrayState state) = 0;
     virtual void HideWindow() = 0;
+    // Options menu: the check marks of "Enable &Log" and "&Enable Email".
+    virtual void SetMenuChecks(bool logChecked, bool emailChecked) = 0;
 };
 
 // One ICMP echo exchange per call; the result is a text line, "timed out"

@@ -51,6 +51,10 @@ public:
     }
     void SetTrayState(TrayState state) override { tray = state; }
     void HideWindow() override { hidden = true; }
+    void SetMenuChecks(bool log, bool email) override {
+        logChecked = log;
+        emailChecked = email;
+    }
 
     bool LampVisible(Lamp lamp) const {
         auto it = lamps.find(lamp);
@@ -60,6 +64,7 @@ public:
     std::map<Lamp, bool> lamps;
     std::string caption, buttonText, shownResult, shownPingNumber;
     bool startEnabled = true, stopEnabled = false, hidden = false;
+    bool logChecked = true, emailChecked = true;  // as the menu starts
     std::vector<int> progress;
     int refreshes = 0;
     int shownCountdown = 0;

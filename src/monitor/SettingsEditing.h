@@ -1,0 +1,21 @@
+#pragma once
+
+namespace vigilon {
+
+// How a settings edit ended.
+enum class EditOutcome {
+    Applied,     // the dialog's values are in the record and the file is saved
+    SaveFailed,  // applied, but the settings file could not be written (the user was told)
+    EndProgram,  // a first run was cancelled: close at once, without the exit sequence
+};
+
+// Opens the settings dialog and applies what it returns while monitoring
+// may be running. The main window's Settings commands, Enable Email and a
+// first start without a settings file reach it.
+class SettingsEditing {
+public:
+    virtual ~SettingsEditing() = default;
+    virtual EditOutcome EditSettings() = 0;
+};
+
+}  // namespace vigilon
