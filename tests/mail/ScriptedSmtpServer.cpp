@@ -79,6 +79,8 @@ void ScriptedSmtpServer::Serve() {
             open = ReadUntil(fd, "\r\n");
         } else if (step.kind == Step::HearData) {
             open = ReadUntil(fd, "\r\n.\r\n");
+        } else if (step.kind == Step::Pause) {
+            std::this_thread::sleep_for(step.pause);
         } else {
             open = false;
         }
