@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -59,7 +60,11 @@ bool TcpStream::Connect(const std::string& host, int port, Deadline deadline) {
         // A socket whose connect failed cannot be used for another try.
         if (!first && !Create()) return false;
         first = false;
-        if (ConnectOne(&address, sizeof address, deadline)) return true;
+        if (ConnectOne(&address, sizeof address, deadline)) {
+            int on = 1;
+            ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            return true;
+        }
         if (Clock::now() >= deadline) return false;
     }
     return false;

@@ -22,7 +22,9 @@ public:
     // False when no socket can be made.
     bool Create();
     // Resolves host (a name or dotted address) and connects to the first of
-    // its IPv4 addresses that answers, lookup and all by deadline.
+    // its IPv4 addresses that answers, lookup and all by deadline. Small
+    // writes then go out at once: the dialogue waits for a reply after each,
+    // so holding them back for coalescing only adds delay.
     bool Connect(const std::string& host, int port, Deadline deadline);
     // Hands over every byte, or fails on a socket error or a peer that takes
     // them not all by deadline. A dropped peer raises no SIGPIPE.

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "ScriptedSmtpServer.h"
@@ -272,6 +273,26 @@ TEST_F(SmtpClientTest, SlowRepliesEndAtTheExchangeLimit) {
     EXPECT_TRUE(received.ends_with(">\r\n")) << received;  // the last RCPT, unanswered
     EXPECT_EQ(received.find("DATA"), std::string::npos) << received;
     EXPECT_EQ(received.find("QUIT"), std::string::npos) << received;
+}
+
+TEST_F(SmtpClientTest, MessageTextGoesOutInOneSegment) {
+    Server server(Then(Opening(), {
+        Server::Hear(), Server::Say("250 ok\r\n"),
+        Server::Hear(), Server::Say("250 ok\r\n"),
+        Server::Hear(), Server::Say("354 go\r\n"),
+        Server::HearData(), Server::Say("250 queued\r\n"),
+        Server::Hear(), Server::Say("221 bye\r\n")}));
+    auto client = ClientFor(server);
+    ASSERT_TRUE(client->Connect());
+    CNotifyMail mail = Message();
+    EXPECT_TRUE(client->SendMessage(mail));
+    EXPECT_TRUE(client->Disconnect());
+    // Each piece of the text read by one receive of the peer: had they been
+    // written apart, the later ones would have waited for an acknowledgement.
+    const std::vector<std::string> segments = server.Segments();
+    const std::string text = mail.header + "X-Mailer: CSMTP class for MFC\r\n\r\n" +
+                             "line one\r\nline two\r\n\r\n.\r\n";
+    EXPECT_NE(std::find(segments.begin(), segments.end(), text), segments.end());
 }
 
 TEST(SmtpConnect, ServerNameIsLookedUp) {

@@ -51,6 +51,11 @@ std::string ScriptedSmtpServer::Received() {
     return received_;
 }
 
+std::vector<std::string> ScriptedSmtpServer::Segments() {
+    Finish();
+    return segments_;
+}
+
 bool ScriptedSmtpServer::Accepted() {
     stop_ = true;
     Finish();
@@ -111,6 +116,7 @@ bool ScriptedSmtpServer::ReadMore(int fd) {
         ssize_t got = ::recv(fd, chunk, sizeof chunk, 0);
         if (got <= 0) return false;
         received_.append(chunk, static_cast<std::size_t>(got));
+        segments_.emplace_back(chunk, static_cast<std::size_t>(got));
         return true;
     }
     return false;

@@ -42,6 +42,8 @@ public:
     // Waits until the client has hung up (or a few seconds have passed) and
     // returns all it sent.
     std::string Received();
+    // The same bytes, as each receive call of the server got them.
+    std::vector<std::string> Segments();
     bool Accepted();
 
 private:
@@ -54,6 +56,7 @@ private:
     int listenFd_ = -1;
     int port_ = 0;
     std::string received_;
+    std::vector<std::string> segments_;
     std::size_t consumed_ = 0;
     bool accepted_ = false;
     std::chrono::steady_clock::time_point giveUp_;
