@@ -27,6 +27,11 @@ build: deps
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 300
 
+.PHONY: bench
+# Runs every benchmark program (bench/run-all.sh) and fails when one does.
+bench: build
+	sh bench/run-all.sh $(BUILD_DIR)
+
 run: build
 	@echo "Vigilon's window is not built yet: there is nothing to start." >&2
 	@exit 1
