@@ -9,7 +9,7 @@ PACKAGES := g++ cmake ninja-build libgtest-dev libgmock-dev libwxgtk3.2-dev libx
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps build test sanitize run clean
+.PHONY: deps build test sanitize bench run clean
 
 deps:
 	@missing=""; \
@@ -40,6 +40,10 @@ sanitize: deps
 	cmake --build $(SANITIZE_DIR)
 	cd $(SANITIZE_DIR) && ASAN_OPTIONS=abort_on_error=0:detect_leaks=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure --timeout 600
+
+# Runs every benchmark program (bench/run-all.sh) and fails when one does.
+bench: build
+	sh bench/run-all.sh $(BUILD_DIR)
 
 run: build
 	@echo "Vigilon's window is not built yet: there is nothing to start." >&2

@@ -1,5 +1,7 @@
 #include "CSMTP.h"
 
+#include <algorithm>
+
 #include "HeloName.h"
 #include "SmtpReply.h"
 
@@ -34,11 +36,12 @@ CSMTP::~CSMTP() {
 
 bool CSMTP::Connect() {
     if (connected_) return true;
+    exchangeEnd_ = std::chrono::steady_clock::now() + timeouts_.exchange;
     if (!socket_.Create()) {
         errorText_ = "Unable to create the socket.";
         return false;
     }
-    if (!socket_.Connect(serverHostName_, port_, timeouts_.connect)) {
+    if (!socket_.Connect(serverHostName_, port_, StepDeadline(timeouts_.connect))) {
         errorText_ = "Unable to connect to server";
         CloseSocket();
         return false;
@@ -96,32 +99,35 @@ bool CSMTP::Transmit(CNotifyMail& message) {
     SendText("MAIL From: <" + message.from + ">\r\n");
     if (!ReadResponse(0)) return false;
     // A refused recipient does not stop the others; its text stays behind.
+    // A connection that timed out or broke stops everything.
     for (const MailRecipient& recipient : message.recipients) {
         SendText("RCPT TO: <" + recipient.address + ">\r\n");
-        ReadResponse(0);
+        if (!ReadResponse(0) && !socket_.IsOpen()) return false;
     }
     SendText("DATA\r\n");
     if (!ReadResponse(2)) return false;
-    SendText(message.header);
-    SendText("X-Mailer: CSMTP class for MFC\r\n");
-    SendText("\r\n");
-    SendText(message.body);
-    SendText("\r\n.\r\n");
+    // One write for the whole text: pieces written apart would wait on the
+    // server's delayed acknowledgement of each other.
+    SendText(message.header + "X-Mailer: CSMTP class for MFC\r\n" + "\r\n" + message.body +
+             "\r\n.\r\n");
     return ReadResponse(0);
 }
 
 // A peer that closes the connection, fails, or stays silent past the reply
-// time-out before a whole reply has arrived gives "Socket Error": no code was
-// received, so none is shown. A whole reply line that does not start with a
-// number has code 0 and fails with "0:" and the step's text.
+// time-out or the end of the exchange before a whole reply has arrived gives
+// "Socket Error": no code was received, so none is shown. The connection is
+// closed then, so that nothing more is sent into it and no later step waits
+// on it again. A whole reply line that does not start with a number has
+// code 0 and fails with "0:" and the step's text.
 bool CSMTP::ReadResponse(int index) {
     const ExpectedReply& expected = kExpectedReplies[index];
-    const auto deadline = std::chrono::steady_clock::now() + timeouts_.reply;
+    const Deadline deadline = StepDeadline(timeouts_.reply);
     ReplyScan reply = ScanReply(responseBuffer_);
     while (!reply.complete) {
         char chunk[1024];
         const long got = socket_.Receive(chunk, sizeof chunk, deadline);
         if (got <= 0 || responseBuffer_.size() + static_cast<std::size_t>(got) > kMaxReplyBytes) {
+            CloseSocket();
             errorText_ = "Socket Error";
             return false;
         }
@@ -134,10 +140,17 @@ bool CSMTP::ReadResponse(int index) {
     return false;
 }
 
+CSMTP::Deadline CSMTP::StepDeadline(std::chrono::milliseconds limit) const {
+    return std::min(std::chrono::steady_clock::now() + limit, exchangeEnd_);
+}
+
+// A send that fails or times out closes the connection; the reply that
+// follows then reports it.
 void CSMTP::SendText(std::string_view text) {
-    // The outcome is not examined here: a connection that broke shows up in
-    // the reply that follows.
-    socket_.SendAll(text, timeouts_.reply);
+    if (!socket_.IsOpen()) return;
+    if (std::chrono::steady_clock::now() >= exchangeEnd_ ||
+        !socket_.SendAll(text, StepDeadline(timeouts_.reply)))
+        CloseSocket();
 }
 
 void CSMTP::CloseSocket() {

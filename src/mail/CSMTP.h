@@ -11,10 +11,13 @@
 namespace vigilon {
 
 // How long the client waits. A server that stops answering fails the step
-// instead of holding the user-interface thread for ever.
+// instead of holding the user-interface thread for ever, and the whole
+// exchange with one server, from the name lookup to the reply to QUIT, is
+// bounded too, however slowly a server trickles its replies.
 struct SmtpTimeouts {
-    std::chrono::milliseconds connect{30'000};
-    std::chrono::milliseconds reply{60'000};  // also bounds each send
+    std::chrono::milliseconds connect{30'000};  // name lookup and connect
+    std::chrono::milliseconds reply{60'000};    // also bounds each send
+    std::chrono::milliseconds exchange{120'000};  // one server, lookup to QUIT
 };
 
 // Delivers messages to one SMTP server over one connection, in a strictly
@@ -51,6 +54,11 @@ protected:
     bool ReadResponse(int index);
 
 private:
+    using Deadline = TcpStream::Deadline;
+
+    // The end of a step's wait: its own limit, or the end of the exchange.
+    Deadline StepDeadline(std::chrono::milliseconds limit) const;
+    // Sends nothing once the connection has timed out or broken.
     void SendText(std::string_view text);
     void CloseSocket();
 
@@ -61,6 +69,7 @@ private:
     TcpStream socket_;
     std::string responseBuffer_;  // received bytes not yet taken by a reply
     SmtpTimeouts timeouts_;
+    Deadline exchangeEnd_{};  // set by each new Connect
 };
 
 }  // namespace vigilon

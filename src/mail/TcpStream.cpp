@@ -1,13 +1,15 @@
 #include "TcpStream.h"
 
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "HostLookup.h"
 
 namespace vigilon {
 
@@ -15,9 +17,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Milliseconds left until deadline, for poll; 0 once it has passed.
+// Milliseconds left until deadline, for poll, rounded up so that a wait never
+// ends before it; 0 once it has passed.
 int MillisecondsLeft(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) return 0;
     if (left.count() > 1'000'000'000) return 1'000'000'000;
     return static_cast<int>(left.count());
@@ -50,32 +53,24 @@ bool TcpStream::Create() {
     return fd_ >= 0;
 }
 
-bool TcpStream::Connect(const std::string& host, int port, std::chrono::milliseconds limit) {
+bool TcpStream::Connect(const std::string& host, int port, Deadline deadline) {
     if (fd_ < 0 || port <= 0 || port > 65535) return false;
-    const auto deadline = Clock::now() + limit;
-
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) return false;
-
-    bool connected = false;
     bool first = true;
-    for (addrinfo* a = found; a != nullptr && !connected; a = a->ai_next) {
+    for (const sockaddr_in& address : LookupIPv4(host, port, deadline)) {
         // A socket whose connect failed cannot be used for another try.
-        if (!first && !Create()) break;
+        if (!first && !Create()) return false;
         first = false;
-        connected = ConnectOne(a->ai_addr, a->ai_addrlen, deadline);
-        if (Clock::now() >= deadline) break;
+        if (ConnectOne(&address, sizeof address, deadline)) {
+            int on = 1;
+            ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            return true;
+        }
+        if (Clock::now() >= deadline) return false;
     }
-    ::freeaddrinfo(found);
-    return connected;
+    return false;
 }
 
-bool TcpStream::ConnectOne(const void* address, unsigned addressLength,
-                           Clock::time_point deadline) {
+bool TcpStream::ConnectOne(const void* address, unsigned addressLength, Deadline deadline) {
     if (!SetNonBlocking(fd_, true)) return false;
     int rc = ::connect(fd_, static_cast<const sockaddr*>(address), addressLength);
     if (rc != 0) {
@@ -89,9 +84,8 @@ bool TcpStream::ConnectOne(const void* address, unsigned addressLength,
     return SetNonBlocking(fd_, false);
 }
 
-bool TcpStream::SendAll(std::string_view bytes, std::chrono::milliseconds limit) {
+bool TcpStream::SendAll(std::string_view bytes, Deadline deadline) {
     if (fd_ < 0) return false;
-    const auto deadline = Clock::now() + limit;
     while (!bytes.empty()) {
         ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent > 0) {
@@ -107,7 +101,7 @@ bool TcpStream::SendAll(std::string_view bytes, std::chrono::milliseconds limit)
     return true;
 }
 
-long TcpStream::Receive(char* buffer, std::size_t size, Clock::time_point deadline) {
+long TcpStream::Receive(char* buffer, std::size_t size, Deadline deadline) {
     if (fd_ < 0) return -1;
     for (;;) {
         if (!WaitFor(fd_, POLLIN, deadline)) return -1;

@@ -7,10 +7,13 @@
 
 namespace vigilon {
 
-// A blocking IPv4 TCP stream whose every wait is bounded: the SMTP dialogue
-// runs on the user-interface thread, and a silent server must not freeze it.
+// A blocking IPv4 TCP stream whose every wait ends at a deadline: the SMTP
+// dialogue runs on the user-interface thread, and a silent server must not
+// freeze it.
 class TcpStream {
 public:
+    using Deadline = std::chrono::steady_clock::time_point;
+
     TcpStream() = default;
     TcpStream(const TcpStream&) = delete;
     TcpStream& operator=(const TcpStream&) = delete;
@@ -19,21 +22,21 @@ public:
     // False when no socket can be made.
     bool Create();
     // Resolves host (a name or dotted address) and connects to the first of
-    // its IPv4 addresses that answers within the limit, counted for all
-    // addresses together.
-    bool Connect(const std::string& host, int port, std::chrono::milliseconds limit);
+    // its IPv4 addresses that answers, lookup and all by deadline. Small
+    // writes then go out at once: the dialogue waits for a reply after each,
+    // so holding them back for coalescing only adds delay.
+    bool Connect(const std::string& host, int port, Deadline deadline);
     // Hands over every byte, or fails on a socket error or a peer that takes
-    // nothing within the limit. A dropped peer raises no SIGPIPE.
-    bool SendAll(std::string_view bytes, std::chrono::milliseconds limit);
+    // them not all by deadline. A dropped peer raises no SIGPIPE.
+    bool SendAll(std::string_view bytes, Deadline deadline);
     // Bytes received (> 0); 0 when the peer has closed; -1 on an error or
     // when nothing arrives before the deadline.
-    long Receive(char* buffer, std::size_t size, std::chrono::steady_clock::time_point deadline);
+    long Receive(char* buffer, std::size_t size, Deadline deadline);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
 
 private:
-    bool ConnectOne(const void* address, unsigned addressLength,
-                    std::chrono::steady_clock::time_point deadline);
+    bool ConnectOne(const void* address, unsigned addressLength, Deadline deadline);
 
     int fd_ = -1;
 };

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "ScriptedSmtpServer.h"
@@ -230,6 +231,75 @@ TEST_F(SmtpClientTest, ReplyTrickledWithoutEndTimesOut) {
     EXPECT_EQ(client->GetLastErrorText(), "Socket Error");
     // The limit holds for the whole reply, not for each piece of it.
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2000ms);
+}
+
+TEST_F(SmtpClientTest, ServerStalledAfterMailIsGivenUpOnce) {
+    Server server(Then(Opening(), {Server::Hear()}));  // MAIL, then silence
+    auto client = std::make_unique<CSMTP>("127.0.0.1", server.Port(), SmtpTimeouts{2000ms, 1000ms});
+    ASSERT_TRUE(client->Connect());
+    CNotifyMail mail = Message();
+    for (const char* address : {"b@x.org", "c@x.org", "d@x.org", "e@x.org"})
+        mail.AddRecipient(address, "");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(client->SendMessage(mail));
+    EXPECT_EQ(client->GetLastErrorText(), "Socket Error");
+    client.reset();  // a QUIT from here would wait again
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(elapsed, 900ms) << "the reply was waited for";
+    EXPECT_LT(elapsed, 2000ms) << "waited for more than one reply";
+    // Nothing after the time-out: no RCPT, DATA or QUIT reached the server.
+    EXPECT_EQ(server.Received(), Helo() + "MAIL From: <watch@x.org>\r\n");
+}
+
+TEST_F(SmtpClientTest, SlowRepliesEndAtTheExchangeLimit) {
+    // Each reply comes well within the reply limit; together they outlast
+    // the exchange (MAIL at 0.5 s, RCPTs at 1.0, 1.5, then 2.0 > 1.8 s).
+    std::vector<Server::Step> script = Opening();
+    for (int i = 0; i < 7; ++i)
+        script.insert(script.end(), {Server::Hear(), Server::Pause(500ms), Server::Say("250 ok\r\n")});
+    Server server(script);
+    CSMTP client("127.0.0.1", server.Port(), {2000ms, 800ms, 1800ms});
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(client.Connect());
+    CNotifyMail mail = Message();
+    for (const char* address : {"b@x.org", "c@x.org", "d@x.org", "e@x.org"})
+        mail.AddRecipient(address, "");
+    EXPECT_FALSE(client.SendMessage(mail));
+    EXPECT_EQ(client.GetLastErrorText(), "Socket Error");
+    EXPECT_FALSE(client.Disconnect());
+    EXPECT_FALSE(client.IsConnected());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2400ms);
+    const std::string received = server.Received();
+    EXPECT_TRUE(received.ends_with(">\r\n")) << received;  // the last RCPT, unanswered
+    EXPECT_EQ(received.find("DATA"), std::string::npos) << received;
+    EXPECT_EQ(received.find("QUIT"), std::string::npos) << received;
+}
+
+TEST_F(SmtpClientTest, MessageTextGoesOutInOneSegment) {
+    Server server(Then(Opening(), {
+        Server::Hear(), Server::Say("250 ok\r\n"),
+        Server::Hear(), Server::Say("250 ok\r\n"),
+        Server::Hear(), Server::Say("354 go\r\n"),
+        Server::HearData(), Server::Say("250 queued\r\n"),
+        Server::Hear(), Server::Say("221 bye\r\n")}));
+    auto client = ClientFor(server);
+    ASSERT_TRUE(client->Connect());
+    CNotifyMail mail = Message();
+    EXPECT_TRUE(client->SendMessage(mail));
+    EXPECT_TRUE(client->Disconnect());
+    // Each piece of the text read by one receive of the peer: had they been
+    // written apart, the later ones would have waited for an acknowledgement.
+    const std::vector<std::string> segments = server.Segments();
+    const std::string text = mail.header + "X-Mailer: CSMTP class for MFC\r\n\r\n" +
+                             "line one\r\nline two\r\n\r\n.\r\n";
+    EXPECT_NE(std::find(segments.begin(), segments.end(), text), segments.end());
+}
+
+TEST(SmtpConnect, ServerNameIsLookedUp) {
+    Server server(Then(Opening(), {Server::Hear(), Server::Say("221 bye\r\n")}));
+    CSMTP client("localhost", server.Port(), kTestTimeouts);
+    EXPECT_TRUE(client.Connect()) << client.GetLastErrorText();
+    EXPECT_TRUE(client.Disconnect());
 }
 
 // A listener whose accept queue is full and which never accepts: further

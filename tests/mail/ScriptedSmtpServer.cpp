@@ -51,6 +51,11 @@ std::string ScriptedSmtpServer::Received() {
     return received_;
 }
 
+std::vector<std::string> ScriptedSmtpServer::Segments() {
+    Finish();
+    return segments_;
+}
+
 bool ScriptedSmtpServer::Accepted() {
     stop_ = true;
     Finish();
@@ -79,6 +84,8 @@ void ScriptedSmtpServer::Serve() {
             open = ReadUntil(fd, "\r\n");
         } else if (step.kind == Step::HearData) {
             open = ReadUntil(fd, "\r\n.\r\n");
+        } else if (step.kind == Step::Pause) {
+            std::this_thread::sleep_for(step.pause);
         } else {
             open = false;
         }
@@ -109,6 +116,7 @@ bool ScriptedSmtpServer::ReadMore(int fd) {
         ssize_t got = ::recv(fd, chunk, sizeof chunk, 0);
         if (got <= 0) return false;
         received_.append(chunk, static_cast<std::size_t>(got));
+        segments_.emplace_back(chunk, static_cast<std::size_t>(got));
         return true;
     }
     return false;
