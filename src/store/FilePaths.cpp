@@ -17,4 +17,8 @@ std::string DirectoryOf(const std::string& path) {
     return parent.empty() ? "." : parent;
 }
 
+std::string FileNameOf(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
 }  // namespace vigilon

@@ -12,4 +12,8 @@ std::string AbsolutePath(const std::string& path);
 // directory entry after a rename.
 std::string DirectoryOf(const std::string& path);
 
+// The last part of path: the name of the entry inside DirectoryOf(path).
+std::string FileNameOf(const std::string& path);
+
+
 }  // namespace vigilon

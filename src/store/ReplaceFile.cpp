@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "FilePaths.h"
+#include "TemporaryFiles.h"
 
 namespace vigilon {
 
@@ -33,12 +34,13 @@ void CopyMode(const std::string& path, int fd) {
 
 int WriteSynced(const std::string& path, const std::string& temporary,
                 std::span<const std::uint8_t> bytes) {
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) return errno;
+    UniqueFd created = CreateTemporaryFor(path, 0666);
+    if (!created) return errno;
+    int fd = created.Get();
     CopyMode(path, fd);
     int error = WriteAll(fd, bytes);
     if (error == 0 && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
+    if (created.Close() != 0 && error == 0) error = errno;
     return error;
 }
 
@@ -53,11 +55,8 @@ void SyncDirectory(const std::string& path) {
 
 }  // namespace
 
-std::string TemporaryPathFor(const std::string& path) {
-    return path + ".tmp." + std::to_string(::getpid());
-}
-
 int ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    RemoveLeftoverTemporaries(path);
     const std::string temporary = TemporaryPathFor(path);
     int error = WriteSynced(path, temporary, bytes);
     if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;

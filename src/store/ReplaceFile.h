@@ -6,11 +6,6 @@
 
 namespace vigilon {
 
-// The name of the temporary file ReplaceFile writes before renaming it over
-// path: in the same directory, so the rename cannot cross file systems, and
-// unique to this process.
-std::string TemporaryPathFor(const std::string& path);
-
 // Replaces the content of path with bytes so that the file is either the old
 // one or the new one, never a torn mix, whatever happens on the way (crash,
 // kill, full disk): the bytes go to a temporary file that is synced and then

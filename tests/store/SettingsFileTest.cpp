@@ -35,15 +35,6 @@ private:
     std::function<void(const std::string&)> onWrite_;
 };
 
-std::vector<std::string> DirectoryEntries(const std::filesystem::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Ends the run, instead of stalling it, should a file operation hang.
 struct HangGuard {
     HangGuard() { ::alarm(10); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -28,6 +29,16 @@ inline void WriteBytes(const std::string& path, const Bytes& bytes) {
 inline std::string ReadText(const std::string& path) {
     Bytes bytes = ReadBytes(path);
     return std::string(bytes.begin(), bytes.end());
+}
+
+// The names in folder, sorted: to see that nothing is left beside a file.
+inline std::vector<std::string> DirectoryEntries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // Runs each test in a fresh directory of its own as the current directory,
