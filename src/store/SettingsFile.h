@@ -25,8 +25,10 @@ LoadResult LoadSettings(const std::string& path, MonitorSettings& settings, User
 
 // Writes the record to path, logging "SAVED SETTINGS" through writeLog (the
 // gated log) when logging is on. The old file is replaced only by a complete
-// new one. Returns false, after telling the user which file failed, when it
-// could not be written; the caller then skips its remaining steps.
+// new one, unless it can only be written in place (see ReplaceFile); a save
+// is refused wherever an in-place write would be. Returns false, after
+// telling the user which file failed, when it could not be written; the
+// caller then skips its remaining steps.
 bool SaveSettings(const std::string& path, const MonitorSettings& settings, UserPrompt& prompt,
                   LogWriter& writeLog);
 

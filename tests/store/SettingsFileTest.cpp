@@ -204,5 +204,50 @@ TEST_F(SettingsFile, RecordTooLargeToLoadIsNotSaved) {
     EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(Configured()));
 }
 
+// A rename would leave the other names of the file with the old record.
+TEST_F(SettingsFile, HardLinkedFileIsWrittenInPlace) {
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, prompt, log));
+    std::filesystem::create_hard_link(kSettingsFileName, "mirror");
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    EXPECT_EQ(ReadBytes("mirror"), EncodeSettings(Configured()));
+    EXPECT_EQ(std::filesystem::hard_link_count(kSettingsFileName), 2u);
+}
+
+// A save follows links, so a link to a device must never lead root to
+// rename over it: only a regular file is ever written.
+TEST_F(SettingsFile, SaveWritesOnlyARegularFile) {
+    HangGuard guard;
+    ASSERT_EQ(::mkfifo("fifo", 0644), 0);
+    std::filesystem::create_directory("folder");
+    for (auto [target, reason] :
+         {std::pair{"fifo", "Operation not supported"}, {"folder", "Is a directory"}}) {
+        SCOPED_TRACE(target);
+        std::filesystem::remove(kSettingsFileName);
+        std::filesystem::create_symlink(target, kSettingsFileName);
+        FakePrompt seen;
+        EXPECT_FALSE(SaveSettings(kSettingsFileName, Configured(), seen, log));
+        ASSERT_EQ(seen.boxes.size(), 1u);
+        EXPECT_EQ(seen.boxes[0].text, "Unable to save the settings to " + (dir / kSettingsFileName).string() +
+                                          ": " + reason + ".");
+        EXPECT_TRUE(std::filesystem::is_symlink(kSettingsFileName));
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo("fifo"));
+    EXPECT_TRUE(std::filesystem::is_empty("folder"));
+}
+
+// A link to a file not made yet makes that file, as writing through the
+// link would, and stays a link.
+TEST_F(SettingsFile, LinkToAMissingFileCreatesItsTarget) {
+    std::filesystem::create_directory("elsewhere");
+    std::filesystem::create_symlink("elsewhere/made.dat", kSettingsFileName);
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    EXPECT_TRUE(std::filesystem::is_symlink(kSettingsFileName));
+    EXPECT_EQ(ReadBytes("elsewhere/made.dat"), EncodeSettings(Configured()));
+    EXPECT_EQ(DirectoryEntries("elsewhere"), std::vector<std::string>{"made.dat"});
+    MonitorSettings loaded;
+    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, prompt), LoadResult::Loaded);
+    EXPECT_EQ(loaded, Configured());
+}
+
 }  // namespace
 }  // namespace vigilon::test
