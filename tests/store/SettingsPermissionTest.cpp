@@ -67,12 +67,13 @@ protected:
     }
 
     void ExpectUntouched(const std::string& path) {
-        EXPECT_EQ(ReadBytes(path), EncodeSettings(Old()));
         struct stat after = Info(path);
         EXPECT_EQ(after.st_ino, before.st_ino);
         EXPECT_EQ(after.st_mode, before.st_mode);
         EXPECT_EQ(after.st_uid, before.st_uid);
         EXPECT_EQ(DirectoryEntries(dir), entriesBefore) << "no temporary file is left";
+        if (!IsRoot()) ::chmod(path.c_str(), 0600);  // so that a user can compare it
+        EXPECT_EQ(ReadBytes(path), EncodeSettings(Old()));
     }
 
     struct stat before {};

@@ -55,9 +55,17 @@ protected:
 
     void TearDown() override {
         std::filesystem::current_path(previous);
+        // Tests lock folders; a user (not root) must open them to remove them.
         std::error_code ignored;
         std::filesystem::permissions(dir, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
+        for (auto it = std::filesystem::recursive_directory_iterator(dir, ignored);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+            if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+                std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                             std::filesystem::perm_options::add, ignored);
+            }
+        }
         std::filesystem::remove_all(dir, ignored);
     }
 
