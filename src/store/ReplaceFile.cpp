@@ -6,10 +6,14 @@
 #include <unistd.h>
 
 #include "FilePaths.h"
+#include "TemporaryFiles.h"
+#include "UniqueFd.h"
 
 namespace vigilon {
 
 namespace {
+
+constexpr int kOpenForWriting = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
 int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
@@ -24,49 +28,114 @@ int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     return 0;
 }
 
-// Keeps the permissions the user gave the old file; a new file gets the
-// default mode under the umask, as a plain create would.
-void CopyMode(const std::string& path, int fd) {
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+// Opens the existing file as an in-place write would, or leaves fd invalid
+// when there is none yet. The type is checked before opening, so no FIFO or
+// device is ever opened. A link to a missing file creates that file, as
+// the in-place write did, with the kernel's checks on the way.
+int OpenExisting(const std::string& path, UniqueFd& fd) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return EISDIR;
+        if (!S_ISREG(info.st_mode)) return ENOTSUP;
+        fd = UniqueFd(::open(path.c_str(), kOpenForWriting));
+    } else {
+        if (errno != ENOENT) return errno;
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return 0;
+        fd = UniqueFd(::open(path.c_str(), kOpenForWriting | O_CREAT, 0666));
+    }
+    if (!fd) return errno;
+    if (::fstat(fd.Get(), &info) != 0) return errno;
+    return S_ISREG(info.st_mode) ? 0 : ENOTSUP;  // swapped after the look
 }
 
-int WriteSynced(const std::string& path, const std::string& temporary,
-                std::span<const std::uint8_t> bytes) {
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) return errno;
-    CopyMode(path, fd);
-    int error = WriteAll(fd, bytes);
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
+// Overwrites from the start, then cuts to length: until the cut, a shorter
+// record is followed only by old bytes that a load never reads.
+int WriteInPlace(UniqueFd fd, std::span<const std::uint8_t> bytes) {
+    int error = WriteAll(fd.Get(), bytes);
+    if (error == 0 && ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) != 0) error = errno;
+    if (error == 0 && ::fsync(fd.Get()) != 0) error = errno;
+    if (fd.Close() != 0 && error == 0) error = errno;
     return error;
+}
+
+// Gives the new file the old one's owner, group and mode. False when this
+// user may not, which only root or the owner can settle.
+bool TakeOverIdentity(int fd, const struct stat& old) {
+    struct stat made {};
+    if (::fstat(fd, &made) != 0) return false;
+    if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+        ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        return false;
+    }
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
 // Makes the rename itself durable. A failure here is not reported: the new
 // content is already in place and complete either way.
 void SyncDirectory(const std::string& path) {
-    int fd = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+    UniqueFd fd(::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd) ::fsync(fd.Get());
 }
 
-}  // namespace
-
-std::string TemporaryPathFor(const std::string& path) {
-    return path + ".tmp." + std::to_string(::getpid());
-}
-
-int ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const std::string temporary = TemporaryPathFor(path);
-    int error = WriteSynced(path, temporary, bytes);
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+// Fills, syncs and renames the temporary over path; removes it on failure.
+int Commit(UniqueFd temporary, const std::string& path, std::span<const std::uint8_t> bytes) {
+    const std::string name = TemporaryPathFor(path);
+    int error = WriteAll(temporary.Get(), bytes);
+    if (error == 0 && ::fsync(temporary.Get()) != 0) error = errno;
+    if (temporary.Close() != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(name.c_str(), path.c_str()) != 0) error = errno;
     if (error != 0) {
-        ::unlink(temporary.c_str());
+        ::unlink(name.c_str());
         return error;
     }
     SyncDirectory(path);
     return 0;
+}
+
+int CreateFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    RemoveLeftoverTemporaries(path);
+    // The default mode under the umask, as a plain create would give.
+    UniqueFd temporary = CreateTemporaryFor(path, 0666);
+    if (!temporary) return errno;
+    return Commit(std::move(temporary), path, bytes);
+}
+
+int ReplaceExisting(UniqueFd existing, const std::string& path, std::span<const std::uint8_t> bytes) {
+    struct stat old {};
+    if (::fstat(existing.Get(), &old) != 0) return errno;
+    // Only a rename beside the very file that was opened keeps the save
+    // where an in-place write would have gone; other hard links would
+    // be left with the old record.
+    const std::string target = FollowLinks(path);
+    struct stat named {};
+    if (old.st_nlink != 1 || target.empty() || ::lstat(target.c_str(), &named) != 0 ||
+        named.st_dev != old.st_dev || named.st_ino != old.st_ino) {
+        return WriteInPlace(std::move(existing), bytes);
+    }
+    RemoveLeftoverTemporaries(target);
+    // Private until it has the old file's owner and mode.
+    UniqueFd temporary = CreateTemporaryFor(target, 0600);
+    if (!temporary) {
+        if (errno == EACCES || errno == EPERM) return WriteInPlace(std::move(existing), bytes);
+        return errno;
+    }
+    if (!TakeOverIdentity(temporary.Get(), old)) {
+        temporary.Close();
+        ::unlink(TemporaryPathFor(target).c_str());
+        return WriteInPlace(std::move(existing), bytes);
+    }
+    existing.Close();
+    return Commit(std::move(temporary), target, bytes);
+}
+
+}  // namespace
+
+int ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    UniqueFd existing;
+    int error = OpenExisting(path, existing);
+    if (error != 0) return error;
+    if (!existing) return CreateFile(path, bytes);
+    return ReplaceExisting(std::move(existing), path, bytes);
 }
 
 }  // namespace vigilon

@@ -6,16 +6,23 @@
 
 namespace vigilon {
 
-// The name of the temporary file ReplaceFile writes before renaming it over
-// path: in the same directory, so the rename cannot cross file systems, and
-// unique to this process.
-std::string TemporaryPathFor(const std::string& path);
-
-// Replaces the content of path with bytes so that the file is either the old
-// one or the new one, never a torn mix, whatever happens on the way (crash,
-// kill, full disk): the bytes go to a temporary file that is synced and then
-// renamed over path. Returns 0 on success, otherwise the errno of the step
-// that failed; the old file is then untouched and the temporary removed.
+// Replaces the content of path with bytes, the way an in-place write of
+// path would be allowed and would land, but without ever leaving a torn
+// mix: the bytes go to a temporary file beside the file that path's links
+// end at, which is synced, given the old file's owner and mode, and renamed
+// over it.
+//
+// The file is first opened for writing through path, so whatever would
+// refuse an in-place write (permissions, another owner, a read-only mount)
+// refuses the save with the same errno, root's rights included. A file
+// that cannot be replaced by another without changing what it is (a folder
+// the user may not write, an owner the user cannot give the new file,
+// further hard links) is written in place through that same opening.
+// Only a regular file, or none, is written.
+//
+// Returns 0 on success, otherwise the errno of the step that failed. A
+// failed replacement leaves the old file untouched and no temporary; a
+// failed in-place write, as any, may leave the file partly written.
 int ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace vigilon

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -9,6 +10,10 @@
 namespace vigilon {
 
 inline constexpr int kSettingsFieldCount = 11;
+
+// The most of the file a load reads, and so the largest record a save
+// writes: far beyond any real record, small enough to cost nothing.
+inline constexpr std::size_t kMaxSettingsBytes = std::size_t{1} << 20;
 
 // The bytes of the settings file for a record: the eleven fields in their
 // fixed order, texts in the shortest narrow prefix form.

@@ -15,7 +15,7 @@ inline constexpr const char* kEndOfFileMessage =
 enum class LoadResult {
     NotFound,  // the file could not be opened or read: a first run, no message
     Loaded,    // all eleven fields read
-    Damaged,   // reading stopped early; the message has been shown
+    Damaged,   // reading stopped early, or not a regular file; the message has been shown
 };
 
 // Reads the record from path. Fields are replaced as they are read, so a
@@ -25,8 +25,10 @@ LoadResult LoadSettings(const std::string& path, MonitorSettings& settings, User
 
 // Writes the record to path, logging "SAVED SETTINGS" through writeLog (the
 // gated log) when logging is on. The old file is replaced only by a complete
-// new one. Returns false, after telling the user which file failed, when it
-// could not be written; the caller then skips its remaining steps.
+// new one, unless it can only be written in place (see ReplaceFile); a save
+// is refused wherever an in-place write would be. Returns false, after
+// telling the user which file failed, when it could not be written; the
+// caller then skips its remaining steps.
 bool SaveSettings(const std::string& path, const MonitorSettings& settings, UserPrompt& prompt,
                   LogWriter& writeLog);
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <filesystem>
@@ -10,11 +11,11 @@
 
 #include "FakePrompt.h"
 #include "RecordingLog.h"
-#include "ReplaceFile.h"
 #include "SettingsCodec.h"
 #include "SettingsFile.h"
 #include "SmallTmpfs.h"
 #include "StoreTestDir.h"
+#include "TemporaryFiles.h"
 
 namespace vigilon::test {
 namespace {
@@ -78,26 +79,22 @@ TEST_F(FailedSave, FullFileSystemKeepsTheOldFile) {
     UnmountSmallTmpfs("small");
 }
 
+// A folder cannot be removed as a left-over, and the exclusive create
+// never opens an existing name.
 TEST_F(FailedSave, OccupiedTemporaryNameKeepsTheOldFile) {
     Break = [] { std::filesystem::create_directory(TemporaryPathFor(kSettingsFileName)); };
-    ExpectOldFileKept(kSettingsFileName, "Is a directory");
+    ExpectOldFileKept(kSettingsFileName, "File exists");
     EXPECT_TRUE(std::filesystem::is_directory(TemporaryPathFor(kSettingsFileName)));
 }
 
-TEST_F(FailedSave, ReadOnlyDirectoryKeepsTheOldFile) {
+// A folder that is merely not writable gets an in-place write instead
+// (SettingsPermissionTest); a read-only mount refuses the file itself.
+TEST_F(FailedSave, ReadOnlyMountKeepsTheOldFile) {
     std::filesystem::create_directory("locked");
-    if (::geteuid() == 0) {
-        // Permission bits do not stop root; a read-only mount does.
-        Break = [] { ASSERT_TRUE(MakeReadOnly("locked")) << "cannot make a read-only mount"; };
-        ExpectOldFileKept("locked/Vigilon.dat", "Read-only file system");
-        UnmountSmallTmpfs("locked");
-    } else {
-        Break = [] { std::filesystem::permissions("locked", std::filesystem::perms::owner_write,
-                                                  std::filesystem::perm_options::remove); };
-        ExpectOldFileKept("locked/Vigilon.dat", "Permission denied");
-        std::filesystem::permissions("locked", std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::add);
-    }
+    if (::geteuid() != 0) GTEST_SKIP() << "a read-only mount needs root";
+    Break = [] { ASSERT_TRUE(MakeReadOnly("locked")) << "cannot make a read-only mount"; };
+    ExpectOldFileKept("locked/Vigilon.dat", "Read-only file system");
+    UnmountSmallTmpfs("locked");
 }
 
 // A process killed at any moment during repeated saves leaves a file that
@@ -133,6 +130,61 @@ TEST_F(InterruptedSave, KilledDuringSavesNeverLeavesADamagedFile) {
         EXPECT_TRUE(loaded == first || loaded == second);
         EXPECT_TRUE(prompt.boxes.empty());
     }
+    // Whatever the killed saves left behind, the next save clears it.
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, first, prompt, log));
+    EXPECT_EQ(DirectoryEntries(dir), std::vector<std::string>{kSettingsFileName});
+}
+
+// The temporary file's name is predictable, so anything may be planted
+// there; the save removes the name and creates its own file, exclusively.
+TEST_F(InterruptedSave, PlantedLinkAtTheTemporaryNameIsNeverWrittenThrough) {
+    const Bytes precious = {'k', 'e', 'e', 'p'};
+    WriteBytes("victim", precious);
+    const std::string temporary = TemporaryPathFor(kSettingsFileName);
+    FakePrompt prompt;
+    RecordingLog log;
+    for (bool hard : {true, false}) {
+        SCOPED_TRACE(hard ? "hard link" : "symbolic link");
+        if (hard) {
+            std::filesystem::create_hard_link("victim", temporary);
+        } else {
+            std::filesystem::create_symlink("victim", temporary);
+        }
+        ASSERT_TRUE(SaveSettings(kSettingsFileName, Small(), prompt, log));
+        EXPECT_EQ(ReadBytes("victim"), precious);
+        EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(Small()));
+        EXPECT_EQ(DirectoryEntries(dir), (std::vector<std::string>{kSettingsFileName, "victim"}));
+    }
+}
+
+// Only the names of saves that can no longer finish are removed: another
+// running copy of the program may be midway through its own save.
+TEST_F(InterruptedSave, LeftOversOfEndedSavesAreRemoved) {
+    pid_t ended = ::fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0) ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    pid_t running = ::fork();
+    ASSERT_GE(running, 0);
+    if (running == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    const std::string prefix = std::string(kSettingsFileName) + ".tmp.";
+    const std::string endedName = prefix + std::to_string(ended);
+    const std::string runningName = prefix + std::to_string(running);
+    for (const std::string& name : {endedName, runningName, prefix + "x1", std::string("Other.dat.tmp.1")}) {
+        WriteBytes(name, {1, 2, 3});
+    }
+
+    FakePrompt prompt;
+    RecordingLog log;
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Small(), prompt, log));
+    ::kill(running, SIGKILL);
+    ::waitpid(running, nullptr, 0);
+    std::vector<std::string> expected = {"Other.dat.tmp.1", kSettingsFileName, prefix + "x1", runningName};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(DirectoryEntries(dir), expected);
 }
 
 }  // namespace

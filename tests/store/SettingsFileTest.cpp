@@ -1,12 +1,12 @@
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "FakePrompt.h"
 #include "RecordingLog.h"
-#include "ReplaceFile.h"
 #include "SettingsCodec.h"
 #include "SettingsFile.h"
 #include "StoreTestDir.h"
@@ -35,14 +35,11 @@ private:
     std::function<void(const std::string&)> onWrite_;
 };
 
-std::vector<std::string> DirectoryEntries(const std::filesystem::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+// Ends the run, instead of stalling it, should a file operation hang.
+struct HangGuard {
+    HangGuard() { ::alarm(10); }
+    ~HangGuard() { ::alarm(0); }
+};
 
 class SettingsFile : public StoreTestDir {
 protected:
@@ -154,6 +151,102 @@ TEST_F(SettingsFile, KeepsThePermissionsOfTheOldFile) {
     struct stat info {};
     ASSERT_EQ(::stat(kSettingsFileName, &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0600u);
+}
+
+// A FIFO once hung the start, a link to /dev/zero ran it out of memory:
+// only a regular file is opened, and anything else is a damaged one.
+TEST_F(SettingsFile, OnlyARegularFileIsRead) {
+    HangGuard guard;
+    ASSERT_EQ(::mkfifo("fifo", 0644), 0);
+    std::filesystem::create_directory("folder");
+    for (const char* target : {"fifo", "/dev/zero", "folder"}) {
+        SCOPED_TRACE(target);
+        std::filesystem::remove(kSettingsFileName);
+        std::filesystem::create_symlink(target, kSettingsFileName);
+        MonitorSettings s = Configured();
+        FakePrompt seen;
+        EXPECT_EQ(LoadSettings(kSettingsFileName, s, seen), LoadResult::Damaged);
+        EXPECT_EQ(s, Configured());
+        ASSERT_EQ(seen.boxes.size(), 1u);
+        EXPECT_EQ(seen.boxes[0].text, kEndOfFileMessage);
+    }
+}
+
+TEST_F(SettingsFile, LoadReadsAtMostOneMebibyte) {
+    // A whole record followed by 100 MB: the tail is never read.
+    WriteBytes(kSettingsFileName, EncodeSettings(Configured()));
+    ASSERT_EQ(::truncate(kSettingsFileName, 100 << 20), 0);
+    MonitorSettings s;
+    EXPECT_EQ(LoadSettings(kSettingsFileName, s, prompt), LoadResult::Loaded);
+    EXPECT_EQ(s, Configured());
+
+    // A record that runs past the limit is cut there, like a short file.
+    MonitorSettings huge = Configured();
+    huge.controlAddress = std::string(kMaxSettingsBytes, 'c');
+    WriteBytes(kSettingsFileName, EncodeSettings(huge));
+    MonitorSettings cut;
+    cut.controlAddress = "kept";
+    EXPECT_EQ(LoadSettings(kSettingsFileName, cut, prompt), LoadResult::Damaged);
+    EXPECT_EQ(cut.pingFrequency, 60) << "the fields before the cut are loaded";
+    EXPECT_EQ(cut.controlAddress, "kept");
+}
+
+// Whatever the program saves, it can load: a record beyond what the load
+// reads is refused, and the old file kept.
+TEST_F(SettingsFile, RecordTooLargeToLoadIsNotSaved) {
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    MonitorSettings huge = Configured();
+    huge.mailTo = std::string(kMaxSettingsBytes, 'm');
+    EXPECT_FALSE(SaveSettings(kSettingsFileName, huge, prompt, log));
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    EXPECT_EQ(prompt.boxes[0].text,
+              "Unable to save the settings to " + (dir / kSettingsFileName).string() + ": File too large.");
+    EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(Configured()));
+}
+
+// A rename would leave the other names of the file with the old record.
+TEST_F(SettingsFile, HardLinkedFileIsWrittenInPlace) {
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, prompt, log));
+    std::filesystem::create_hard_link(kSettingsFileName, "mirror");
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    EXPECT_EQ(ReadBytes("mirror"), EncodeSettings(Configured()));
+    EXPECT_EQ(std::filesystem::hard_link_count(kSettingsFileName), 2u);
+}
+
+// A save follows links, so a link to a device must never lead root to
+// rename over it: only a regular file is ever written.
+TEST_F(SettingsFile, SaveWritesOnlyARegularFile) {
+    HangGuard guard;
+    ASSERT_EQ(::mkfifo("fifo", 0644), 0);
+    std::filesystem::create_directory("folder");
+    for (auto [target, reason] :
+         {std::pair{"fifo", "Operation not supported"}, {"folder", "Is a directory"}}) {
+        SCOPED_TRACE(target);
+        std::filesystem::remove(kSettingsFileName);
+        std::filesystem::create_symlink(target, kSettingsFileName);
+        FakePrompt seen;
+        EXPECT_FALSE(SaveSettings(kSettingsFileName, Configured(), seen, log));
+        ASSERT_EQ(seen.boxes.size(), 1u);
+        EXPECT_EQ(seen.boxes[0].text, "Unable to save the settings to " + (dir / kSettingsFileName).string() +
+                                          ": " + reason + ".");
+        EXPECT_TRUE(std::filesystem::is_symlink(kSettingsFileName));
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo("fifo"));
+    EXPECT_TRUE(std::filesystem::is_empty("folder"));
+}
+
+// A link to a file not made yet makes that file, as writing through the
+// link would, and stays a link.
+TEST_F(SettingsFile, LinkToAMissingFileCreatesItsTarget) {
+    std::filesystem::create_directory("elsewhere");
+    std::filesystem::create_symlink("elsewhere/made.dat", kSettingsFileName);
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    EXPECT_TRUE(std::filesystem::is_symlink(kSettingsFileName));
+    EXPECT_EQ(ReadBytes("elsewhere/made.dat"), EncodeSettings(Configured()));
+    EXPECT_EQ(DirectoryEntries("elsewhere"), std::vector<std::string>{"made.dat"});
+    MonitorSettings loaded;
+    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, prompt), LoadResult::Loaded);
+    EXPECT_EQ(loaded, Configured());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -30,6 +31,16 @@ inline std::string ReadText(const std::string& path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
+// The names in folder, sorted: to see that nothing is left beside a file.
+inline std::vector<std::string> DirectoryEntries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 // Runs each test in a fresh directory of its own as the current directory,
 // so the files are reached by their bare names as the program does.
 class StoreTestDir : public ::testing::Test {
@@ -44,9 +55,17 @@ protected:
 
     void TearDown() override {
         std::filesystem::current_path(previous);
+        // Tests lock folders; a user (not root) must open them to remove them.
         std::error_code ignored;
         std::filesystem::permissions(dir, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
+        for (auto it = std::filesystem::recursive_directory_iterator(dir, ignored);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+            if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+                std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                             std::filesystem::perm_options::add, ignored);
+            }
+        }
         std::filesystem::remove_all(dir, ignored);
     }
 
