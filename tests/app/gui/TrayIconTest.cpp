@@ -1,0 +1,231 @@
+// The tray icon in a real XEmbed tray (trayer), clicked through the X server.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <wx/settings.h>
+#include <wx/taskbar.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CTrayIcon.h"
+#include "CommandIds.h"
+#include "GuiSession.h"
+#include "WxTaskBarTray.h"
+
+// Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+extern char** environ;
+
+namespace vigilon::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr unsigned kCallback = 1034;
+constexpr unsigned kTrayId = 144;
+
+// The main window's part: callbacks go to the tray icon, commands are kept.
+class Owner : public app::TrayOwner {
+public:
+    long OnTrayCallback(unsigned message, unsigned long wParam, long lParam) override {
+        mouseMessages.push_back(static_cast<unsigned>(lParam & 0xFFFF));
+        return message == kCallback ? icon.OnTrayNotification(wParam, lParam) : 0;
+    }
+    void OnTrayCommand(int commandId) override { commands.push_back(commandId); }
+    void BringToForeground() override { ++foregrounds; }
+
+    app::WxTaskBarTray tray;
+    app::CTrayIcon icon{tray};
+    std::vector<unsigned> mouseMessages;
+    std::vector<int> commands;
+    int foregrounds = 0;
+};
+
+struct Rect {
+    Window window;
+    int x, y, width, height;  // on the root window
+};
+
+// The X server as another client sees it.
+class XClient {
+public:
+    XClient() : display_(XOpenDisplay(nullptr)) {}
+    ~XClient() {
+        if (display_ != nullptr) XCloseDisplay(display_);
+    }
+    bool Ok() const { return display_ != nullptr; }
+
+    // The embedded icon: a window announcing XEmbed whose parent is a socket
+    // of the tray, not the root window, and that is shown.
+    std::optional<Rect> DockedIcon() {
+        return Find(DefaultRootWindow(display_), XInternAtom(display_, "_XEMBED_INFO", False));
+    }
+
+    // The colour at the centre of the icon, as 0xRRGGBB on the 24-bit screen.
+    unsigned long CentreColour(const Rect& icon) {
+        XImage* image = XGetImage(display_, DefaultRootWindow(display_), icon.x + icon.width / 2,
+                                  icon.y + icon.height / 2, 1, 1, AllPlanes, ZPixmap);
+        if (image == nullptr) return 0;
+        const unsigned long pixel = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        return pixel;
+    }
+
+private:
+    std::optional<Rect> Find(Window window, Atom xembed) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return std::nullopt;
+        std::optional<Rect> found;
+        for (unsigned i = 0; i < count && !found; ++i) {
+            if (window != root && HasProperty(children[i], xembed) && Viewable(children[i]))
+                found = Geometry(children[i]);
+            else
+                found = Find(children[i], xembed);
+        }
+        if (children != nullptr) XFree(children);
+        return found;
+    }
+    bool HasProperty(Window window, Atom property) {
+        int count = 0;
+        Atom* atoms = XListProperties(display_, window, &count);
+        bool has = false;
+        for (int i = 0; i < count; ++i) has = has || atoms[i] == property;
+        if (atoms != nullptr) XFree(atoms);
+        return has;
+    }
+    bool Viewable(Window window) {
+        XWindowAttributes attributes;
+        return XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable;
+    }
+    Rect Geometry(Window window) {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(display_, window, &attributes);
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+        return {window, x, y, attributes.width, attributes.height};
+    }
+
+    ::Display* display_;
+};
+
+// Runs xdotool with the given commands while the toolkit keeps running, so
+// that a popup menu it opens can be answered by the later commands.
+bool RunXdotool(const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<char*> args;
+    for (std::string& argument : argv) args.push_back(argument.data());
+    args.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, args.data(), environ) != 0) return false;
+    int status = -1;
+    PumpUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 20s);
+    if (status == -1) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::vector<std::string> ClickAt(const Rect& icon, const char* button, int repeat = 1) {
+    return {"mousemove", std::to_string(icon.x + icon.width / 2), std::to_string(icon.y + icon.height / 2),
+            "sleep", "0.2", "click", "--repeat", std::to_string(repeat), "--delay", "80", button};
+}
+
+int Red(unsigned long colour) { return static_cast<int>((colour >> 16) & 0xFF); }
+int Green(unsigned long colour) { return static_cast<int>((colour >> 8) & 0xFF); }
+
+class TrayIconInTray : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(x.Ok());
+        ASSERT_TRUE(wxTaskBarIcon::IsAvailable()) << "trayer owns the tray selection";
+        ASSERT_TRUE(owner.tray.HasNotificationArea());
+        ASSERT_TRUE(owner.icon.Create(&owner, kCallback, "Vigilon - Idle", 142, kTrayId));
+        // Docked, then settled at the size the tray gives it.
+        ASSERT_TRUE(PumpUntil([&] { return x.DockedIcon().has_value(); }, 10s)) << "the icon never docked";
+        PumpFor(300ms);
+        docked = x.DockedIcon();
+        ASSERT_TRUE(docked.has_value());
+    }
+
+    // Right-clicks the icon, then answers the menu with the given keys.
+    void RightClickThenKeys(std::vector<std::string> keys) {
+        std::vector<std::string> commands = ClickAt(*docked, "3");
+        commands.insert(commands.end(), {"sleep", "1", "key", "--delay", "100"});
+        commands.insert(commands.end(), keys.begin(), keys.end());
+        ASSERT_TRUE(RunXdotool(commands));
+    }
+
+    XClient x;
+    Owner owner;
+    std::optional<Rect> docked;
+};
+
+TEST_F(TrayIconInTray, DocksWithThePictureOfEachStateAndTakesTooltips) {
+    EXPECT_TRUE(owner.tray.TrayShown());
+    EXPECT_GE(docked->width, docked->height) << "the picture fills the tray's height";
+    const unsigned long idle = x.CentreColour(*docked);
+    EXPECT_GT(Green(idle), Red(idle)) << std::hex << idle;
+
+    EXPECT_TRUE(owner.icon.SetIcon(143));
+    EXPECT_TRUE(owner.icon.SetTooltipText("Vigilon - Target Offline"));
+    EXPECT_TRUE(PumpUntil([&] {
+        const unsigned long down = x.CentreColour(*docked);
+        return Red(down) > 2 * Green(down);
+    })) << std::hex << x.CentreColour(*docked);
+
+    EXPECT_TRUE(owner.icon.SetIcon(141));
+    EXPECT_TRUE(owner.icon.SetTooltipText(std::string(80, 'x')));
+    EXPECT_TRUE(PumpUntil([&] { return Green(x.CentreColour(*docked)) > Green(idle) + 40; }))
+        << "online is the brighter green: " << std::hex << x.CentreColour(*docked) << " " << idle;
+
+    EXPECT_TRUE(owner.icon.RemoveIcon());
+    EXPECT_FALSE(owner.tray.TrayShown());
+    EXPECT_TRUE(PumpUntil([&] { return !x.DockedIcon().has_value(); })) << "the icon leaves the tray";
+    EXPECT_TRUE(owner.mouseMessages.empty());
+}
+
+TEST_F(TrayIconInTray, RightClickOpensTheMenuWhoseChoiceReachesTheOwner) {
+    RightClickThenKeys({"Escape"});
+    PumpFor(300ms);
+    EXPECT_TRUE(owner.commands.empty()) << "a dismissed menu sends nothing";
+    // GTK opens context menus on the press and reports no release.
+    EXPECT_EQ(owner.mouseMessages, (std::vector<unsigned>{app::TRAY_RBUTTONDOWN, app::TRAY_RBUTTONUP}));
+    EXPECT_EQ(owner.foregrounds, 1);
+
+    RightClickThenKeys({"Down", "Return"});
+    EXPECT_TRUE(PumpUntil([&] { return !owner.commands.empty(); }));
+    EXPECT_EQ(owner.commands, std::vector<int>{app::ID_TRAY_OPEN}) << "the first item";
+
+    owner.commands.clear();
+    RightClickThenKeys({"Up", "Return"});
+    EXPECT_TRUE(PumpUntil([&] { return !owner.commands.empty(); }));
+    EXPECT_EQ(owner.commands, std::vector<int>{app::ID_TRAY_EXIT}) << "the last item, past the separators";
+}
+
+TEST_F(TrayIconInTray, DoubleClickRunsOpenAndASingleClickNothing) {
+    ASSERT_TRUE(RunXdotool(ClickAt(*docked, "1")));
+    ASSERT_TRUE(PumpUntil([&] { return owner.mouseMessages.size() == 1; }));
+    // Past the double-click time, the next press starts afresh.
+    PumpFor(std::chrono::milliseconds(wxSystemSettings::GetMetric(wxSYS_DCLICK_MSEC)) + 300ms);
+    EXPECT_TRUE(owner.commands.empty());
+
+    ASSERT_TRUE(RunXdotool(ClickAt(*docked, "1", 2)));
+    EXPECT_TRUE(PumpUntil([&] { return !owner.commands.empty(); }));
+    EXPECT_EQ(owner.commands, std::vector<int>{app::ID_TRAY_OPEN});
+    EXPECT_EQ(owner.mouseMessages, (std::vector<unsigned>{app::TRAY_LBUTTONDOWN, app::TRAY_LBUTTONDOWN,
+                                                          app::TRAY_LBUTTONDBLCLK}));
+    EXPECT_EQ(owner.foregrounds, 1);
+}
+
+}  // namespace
+}  // namespace vigilon::test
