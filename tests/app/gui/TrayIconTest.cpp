@@ -47,87 +47,60 @@ public:
 };
 
 struct Rect {
-    Window window;
-    int x, y, width, height;  // on the root window
+    int x = 0, y = 0, width = 0, height = 0;  // on the root window
 };
 
-// The X server as another client sees it.
-class XClient {
-public:
-    XClient() : display_(XOpenDisplay(nullptr)) {}
-    ~XClient() {
-        if (display_ != nullptr) XCloseDisplay(display_);
-    }
-    bool Ok() const { return display_ != nullptr; }
-
-    // The embedded icon: a window announcing XEmbed whose parent is a socket
-    // of the tray, not the root window, and that is shown.
-    std::optional<Rect> DockedIcon() {
-        return Find(DefaultRootWindow(display_), XInternAtom(display_, "_XEMBED_INFO", False));
-    }
-
-    // The colour at the centre of the icon, as 0xRRGGBB on the 24-bit screen.
-    unsigned long CentreColour(const Rect& icon) {
-        XImage* image = XGetImage(display_, DefaultRootWindow(display_), icon.x + icon.width / 2,
-                                  icon.y + icon.height / 2, 1, 1, AllPlanes, ZPixmap);
-        if (image == nullptr) return 0;
-        const unsigned long pixel = XGetPixel(image, 0, 0);
-        XDestroyImage(image);
-        return pixel;
-    }
-
-private:
-    std::optional<Rect> Find(Window window, Atom xembed) {
-        Window root = 0, parent = 0, *children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return std::nullopt;
-        std::optional<Rect> found;
-        for (unsigned i = 0; i < count && !found; ++i) {
-            if (window != root && HasProperty(children[i], xembed) && Viewable(children[i]))
-                found = Geometry(children[i]);
-            else
-                found = Find(children[i], xembed);
+// The docked icon: a shown window announcing XEmbed whose parent is one of
+// the tray's sockets, not the root window.
+std::optional<Rect> DockedIcon(::Display* x, Window window = 0) {
+    const Window rootWindow = DefaultRootWindow(x);
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(x, window != 0 ? window : rootWindow, &root, &parent, &children, &count)) return {};
+    std::optional<Rect> found;
+    for (unsigned i = 0; i < count && !found; ++i) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(x, children[i], XInternAtom(x, "_XEMBED_INFO", False), 0, 2, False, AnyPropertyType,
+                           &type, &format, &items, &after, &data);
+        if (data != nullptr) XFree(data);
+        XWindowAttributes attributes;
+        if (window == 0 || type == 0 || !XGetWindowAttributes(x, children[i], &attributes) ||
+            attributes.map_state != IsViewable) {
+            found = DockedIcon(x, children[i]);
+            continue;
         }
-        if (children != nullptr) XFree(children);
-        return found;
-    }
-    bool HasProperty(Window window, Atom property) {
-        int count = 0;
-        Atom* atoms = XListProperties(display_, window, &count);
-        bool has = false;
-        for (int i = 0; i < count; ++i) has = has || atoms[i] == property;
-        if (atoms != nullptr) XFree(atoms);
-        return has;
-    }
-    bool Viewable(Window window) {
-        XWindowAttributes attributes;
-        return XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable;
-    }
-    Rect Geometry(Window window) {
-        XWindowAttributes attributes;
-        XGetWindowAttributes(display_, window, &attributes);
-        int x = 0, y = 0;
+        Rect rect{0, 0, attributes.width, attributes.height};
         Window child = 0;
-        XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
-        return {window, x, y, attributes.width, attributes.height};
+        XTranslateCoordinates(x, children[i], rootWindow, 0, 0, &rect.x, &rect.y, &child);
+        found = rect;
     }
+    if (children != nullptr) XFree(children);
+    return found;
+}
 
-    ::Display* display_;
-};
+// The colour at the centre of the icon, as 0xRRGGBB on the 24-bit screen.
+unsigned long CentreColour(::Display* x, const Rect& icon) {
+    XImage* image = XGetImage(x, DefaultRootWindow(x), icon.x + icon.width / 2, icon.y + icon.height / 2, 1, 1,
+                              AllPlanes, ZPixmap);
+    if (image == nullptr) return 0;
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    return pixel;
+}
 
-// Runs xdotool with the given commands while the toolkit keeps running, so
-// that a popup menu it opens can be answered by the later commands.
-bool RunXdotool(const std::vector<std::string>& arguments) {
-    std::vector<std::string> argv{"xdotool"};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
+// Runs xdotool while the toolkit keeps running, so that a popup menu it
+// opens can be answered by its later commands.
+bool RunXdotool(std::vector<std::string> argv) {
     std::vector<char*> args;
     for (std::string& argument : argv) args.push_back(argument.data());
     args.push_back(nullptr);
     pid_t pid = -1;
     if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, args.data(), environ) != 0) return false;
     int status = -1;
-    PumpUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 20s);
-    if (status == -1) {
+    if (!PumpUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 20s)) {
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
         return false;
@@ -136,7 +109,7 @@ bool RunXdotool(const std::vector<std::string>& arguments) {
 }
 
 std::vector<std::string> ClickAt(const Rect& icon, const char* button, int repeat = 1) {
-    return {"mousemove", std::to_string(icon.x + icon.width / 2), std::to_string(icon.y + icon.height / 2),
+    return {"xdotool", "mousemove", std::to_string(icon.x + icon.width / 2), std::to_string(icon.y + icon.height / 2),
             "sleep", "0.2", "click", "--repeat", std::to_string(repeat), "--delay", "80", button};
 }
 
@@ -146,14 +119,14 @@ int Green(unsigned long colour) { return static_cast<int>((colour >> 8) & 0xFF);
 class TrayIconInTray : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(x.Ok());
+        ASSERT_NE(x, nullptr);
         ASSERT_TRUE(wxTaskBarIcon::IsAvailable()) << "trayer owns the tray selection";
         ASSERT_TRUE(owner.tray.HasNotificationArea());
         ASSERT_TRUE(owner.icon.Create(&owner, kCallback, "Vigilon - Idle", 142, kTrayId));
         // Docked, then settled at the size the tray gives it.
-        ASSERT_TRUE(PumpUntil([&] { return x.DockedIcon().has_value(); }, 10s)) << "the icon never docked";
+        ASSERT_TRUE(PumpUntil([&] { return DockedIcon(x).has_value(); }, 10s)) << "the icon never docked";
         PumpFor(300ms);
-        docked = x.DockedIcon();
+        docked = DockedIcon(x);
         ASSERT_TRUE(docked.has_value());
     }
 
@@ -165,7 +138,11 @@ protected:
         ASSERT_TRUE(RunXdotool(commands));
     }
 
-    XClient x;
+    void TearDown() override {
+        if (x != nullptr) XCloseDisplay(x);
+    }
+
+    ::Display* x = XOpenDisplay(nullptr);
     Owner owner;
     std::optional<Rect> docked;
 };
@@ -173,24 +150,24 @@ protected:
 TEST_F(TrayIconInTray, DocksWithThePictureOfEachStateAndTakesTooltips) {
     EXPECT_TRUE(owner.tray.TrayShown());
     EXPECT_GE(docked->width, docked->height) << "the picture fills the tray's height";
-    const unsigned long idle = x.CentreColour(*docked);
+    const unsigned long idle = CentreColour(x, *docked);
     EXPECT_GT(Green(idle), Red(idle)) << std::hex << idle;
 
     EXPECT_TRUE(owner.icon.SetIcon(143));
     EXPECT_TRUE(owner.icon.SetTooltipText("Vigilon - Target Offline"));
     EXPECT_TRUE(PumpUntil([&] {
-        const unsigned long down = x.CentreColour(*docked);
+        const unsigned long down = CentreColour(x, *docked);
         return Red(down) > 2 * Green(down);
-    })) << std::hex << x.CentreColour(*docked);
+    })) << std::hex << CentreColour(x, *docked);
 
     EXPECT_TRUE(owner.icon.SetIcon(141));
     EXPECT_TRUE(owner.icon.SetTooltipText(std::string(80, 'x')));
-    EXPECT_TRUE(PumpUntil([&] { return Green(x.CentreColour(*docked)) > Green(idle) + 40; }))
-        << "online is the brighter green: " << std::hex << x.CentreColour(*docked) << " " << idle;
+    EXPECT_TRUE(PumpUntil([&] { return Green(CentreColour(x, *docked)) > Green(idle) + 40; }))
+        << "online is the brighter green: " << std::hex << CentreColour(x, *docked) << " " << idle;
 
     EXPECT_TRUE(owner.icon.RemoveIcon());
     EXPECT_FALSE(owner.tray.TrayShown());
-    EXPECT_TRUE(PumpUntil([&] { return !x.DockedIcon().has_value(); })) << "the icon leaves the tray";
+    EXPECT_TRUE(PumpUntil([&] { return !DockedIcon(x).has_value(); })) << "the icon leaves the tray";
     EXPECT_TRUE(owner.mouseMessages.empty());
 }
 
