@@ -49,8 +49,9 @@ public:
     // True while a tray is there to show the icon and bring the window back.
     virtual bool TrayShown() const = 0;
     virtual bool NotifyIcon(NotifyIconMessage message, const NotifyIconRecord& record) = 0;
-    // Shows popup at the mouse pointer with item defaultIndex in bold; the
-    // chosen item reaches owner through OnTrayCommand. Returns when it closes.
+    // Shows popup at the mouse pointer with item defaultIndex in bold, and
+    // returns when it closes. The chosen item reaches owner through
+    // OnTrayCommand after that, once the mouse event is done (a posted command).
     virtual void TrackPopupMenu(const MenuItem& popup, int defaultIndex, TrayOwner& owner) = 0;
 };
 

@@ -155,6 +155,9 @@ void PumpFor(std::chrono::milliseconds duration) {
     do {
         if (loop != nullptr) {
             while (loop->Pending()) loop->Dispatch();
+            // As GTK's idle handler does: queued events (CallAfter, wxPostEvent)
+            // first, then the idle event.
+            if (wxTheApp != nullptr) wxTheApp->ProcessPendingEvents();
             loop->ProcessIdle();
         } else if (wxTheApp != nullptr) {
             wxTheApp->Yield(true);
