@@ -7,7 +7,7 @@ PACKAGES := g++ cmake ninja-build libgtest-dev libgmock-dev iproute2 python3-aio
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps build test run clean
+.PHONY: deps build test bench run clean
 
 deps:
 	@missing=""; \
@@ -26,6 +26,10 @@ build: deps
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 300
+
+# Measurements for a person to read (root: they run in network namespaces).
+bench: build
+	$(BUILD_DIR)/bench/probe_flood_bench
 
 run: build
 	@echo "Vigilon's window is not built yet: there is nothing to start." >&2
