@@ -104,8 +104,8 @@ bool NextRequest(int listener, int timeoutMs, Message& reply, in_addr& requester
     return true;
 }
 
-void Say(const char* what, in_addr host) {
-    std::printf("%s: %s\n", what, inet_ntoa(host));
+void SayForged(in_addr host) {
+    std::printf("forged: %s\n", inet_ntoa(host));
     std::fflush(stdout);
 }
 
@@ -129,7 +129,9 @@ void Say(const char* what, in_addr host) {
             due.push_back({NowMs() + static_cast<std::uint32_t>(peer.delayMs), reply, to});
         while (!due.empty() && static_cast<std::int32_t>(NowMs() - due.front().atMs) >= 0) {
             Send(sender, due.front().reply, due.front().to);
-            Say("answer", peer.host);
+            std::printf("answer: %s sequence %u\n", inet_ntoa(peer.host),
+                        static_cast<unsigned>(LoadLe16(due.front().reply.data() + 6)));
+            std::fflush(stdout);
             due.pop_front();
         }
     }
@@ -145,7 +147,7 @@ void Say(const char* what, in_addr host) {
         in_addr to{};
         if (!NextRequest(listener, 100, reply, to)) continue;
         Send(sender, reply, to);
-        Say("forged", peer.host);
+        SayForged(peer.host);
     }
 }
 
@@ -168,7 +170,7 @@ void Say(const char* what, in_addr host) {
         forged[4].pop_back();                                              // cut short
         forged[5].push_back(0x45);                                         // overlong
         for (const Message& message : forged) Send(sender, message, to);
-        Say("forged", peer.host);
+        SayForged(peer.host);
     }
 }
 
@@ -191,7 +193,7 @@ void Say(const char* what, in_addr host) {
             StoreLe32(reply.data() + 8, NowMs());
             Send(sender, reply, loopback);
         }
-        Say("forged", peer.host);
+        SayForged(peer.host);
     }
 }
 

@@ -30,8 +30,9 @@ struct EchoPeer {
 bool ParsePeer(const std::string& option, const std::string& value, EchoPeer& peer);
 
 // Forks the peer and returns once it listens (-1 when it could not start).
-// It prints "answer: HOST" for each answer it sends and "forged: HOST" for
-// each batch of made-up replies, and ends when the helper does.
+// It prints "answer: HOST sequence N" for each answer it sends (N as on the
+// wire) and "forged: HOST" for each batch of made-up replies, and ends when
+// the helper does.
 pid_t StartPeer(const EchoPeer& peer);
 
 }  // namespace vigilon::test

@@ -20,7 +20,7 @@ struct HelperRun {
     std::vector<std::string> boxes;
     std::vector<long> elapsedMs;
     bool floodSeen = false;
-    int answersSent = 0;    // by peers that play a host
+    std::vector<int> answeredSequences;  // as on the wire, by peers that play a host
     int forgeriesSent = 0;  // batches of made-up replies
     std::string output;
 };
@@ -39,7 +39,8 @@ inline HelperRun RunHelper(const NetNamespace& space, const std::vector<std::str
         else if (line.rfind("box: ", 0) == 0) run.boxes.push_back(line.substr(5));
         else if (line.rfind("elapsed: ", 0) == 0) run.elapsedMs.push_back(std::stol(line.substr(9)));
         else if (line == "flood: seen") run.floodSeen = true;
-        else if (line.rfind("answer: ", 0) == 0) ++run.answersSent;
+        else if (line.rfind("answer: ", 0) == 0)
+            run.answeredSequences.push_back(std::stoi(line.substr(line.rfind(' ') + 1)));
         else if (line.rfind("forged: ", 0) == 0) ++run.forgeriesSent;
     }
     return run;

@@ -6,7 +6,7 @@
 //   net_probe_helper lookup-address HOST | lookup-name ADDRESS
 //
 // Output lines: "result: TEXT", "box: TEXT", "elapsed: MS", "flood: seen",
-// and the peers' "answer: HOST" and "forged: HOST".
+// and the peers' "answer: HOST sequence N" and "forged: HOST".
 // The pings go to the hosts listed in turn.
 // --user ID drops to that uid and gid once the peers run;
 // --flood answers the probe's requests late from a second process amid echo
