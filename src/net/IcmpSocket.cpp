@@ -71,6 +71,12 @@ int IcmpSocket::AdmitOnly(std::uint16_t identifier, std::uint16_t sequence) cons
     const sock_fprog filter{static_cast<unsigned short>(sizeof program / sizeof program[0]),
                             program};
     if (setsockopt(fd, SOL_SOCKET, SO_ATTACH_FILTER, &filter, sizeof filter) != 0) return errno;
+
+    // What came in before the filters may fill the receive buffer under a
+    // flood, and the reply would find no room: throw it away unread.
+    std::uint8_t discard;
+    while (recv(fd, &discard, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0) {
+    }
     return 0;
 }
 
