@@ -2,9 +2,11 @@
 
 #include <arpa/inet.h>
 #include <poll.h>
+#include <sys/random.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include <memory>
 
 #include "ByteOrder.h"
+#include "EchoAnswer.h"
 #include "IcmpSocket.h"
 #include "MonotonicClock.h"
 #include "NameLookup.h"
@@ -37,14 +40,13 @@ std::string WithCode(const char* format, int code) {
     return text;
 }
 
-// An echo reply carrying our identifier and the sequence just sent; a raw
-// socket also sees our own request, other programs' traffic and routers' errors.
-bool IsOwnReply(const std::uint8_t* datagram, int byteCount, std::uint16_t identifier,
-                std::uint16_t sequence) {
-    const int ipHeader = (datagram[0] & 0x0F) * 4;
-    if (byteCount < ipHeader + 8) return false;
-    const std::uint8_t* icmp = datagram + ipHeader;
-    return icmp[0] == 0 && LoadLe16(icmp + 4) == identifier && LoadLe16(icmp + 6) == sequence;
+// Not shared with earlier probes nor guessable from outside; the clock and a
+// counter only when the kernel has no random bytes to give yet.
+std::uint16_t UnsharedOffset() {
+    std::uint16_t offset = 0;
+    if (getrandom(&offset, sizeof offset, GRND_NONBLOCK) == sizeof offset) return offset;
+    static std::atomic<std::uint16_t> drawn{0};
+    return static_cast<std::uint16_t>(MonotonicMs() * 2654435761U + 40503U * ++drawn);
 }
 
 }  // namespace
@@ -61,20 +63,34 @@ void CEchoProbe::SleepMs(std::uint32_t milliseconds) {
 }
 
 CEchoProbe::CEchoProbe(UserPrompt& prompt, PauseFn pause, std::uint16_t identifier)
-    : prompt(prompt), pause(std::move(pause)), identifier(identifier) {}
+    : prompt(prompt),
+      pause(std::move(pause)),
+      identifier(identifier),
+      sequenceOffset(UnsharedOffset()) {}
 
 std::string CEchoProbe::Fail(const std::string& text) {
     prompt.ShowMessage(text);
     return text;
 }
 
+std::uint16_t CEchoProbe::WireSequence(std::uint16_t count) const {
+    return static_cast<std::uint16_t>(count + sequenceOffset);
+}
+
+void CEchoProbe::MaskSequence(std::uint8_t* request, int length) const {
+    StoreLe16(request + 6, WireSequence(LoadLe16(request + 6)));
+    StoreLe16(request + 2, 0);
+    StoreLe16(request + 2, Checksum(request, length));
+}
+
 std::string CEchoProbe::Ping(const std::string& host, int dataSize) {
     IcmpSocket socket;
     if (const int error = socket.Open()) return Fail(WithCode("WSASocket() failed: %d", error));
+    if (const int error = socket.AdmitOnly(identifier, WireSequence(nextSequence)))
+        return Fail(WithCode("WSASocket() failed: %d", error));
 
+    // The reply wait is bounded by poll alone; only the send needs a time-out.
     const timeval wait{kReplyWaitMs / 1000, (kReplyWaitMs % 1000) * 1000};
-    if (setsockopt(socket.Fd(), SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait) != 0)
-        return Fail(WithCode("failed to set recv timeout: %d", errno));
     if (setsockopt(socket.Fd(), SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait) != 0)
         return Fail(WithCode("failed to set send timeout: %d", errno));
 
@@ -87,16 +103,18 @@ std::string CEchoProbe::Ping(const std::string& host, int dataSize) {
     }
 
     if (dataSize == 0) dataSize = kDefaultDataSize;
+    // The request must fit its buffer; anything else could never be sent
+    // whole. Checked before adding the header, which could overflow.
+    if (dataSize < 0 || dataSize > kBufferSize - kHeaderSize)
+        return Fail(WithCode("sendto failed: %d", EMSGSIZE));
     const int length = dataSize + kHeaderSize;
-    // The request must fit its buffer; anything else could never be sent whole.
-    if (dataSize < 0 || length > kBufferSize) return Fail(WithCode("sendto failed: %d", EMSGSIZE));
 
     Buffer request(static_cast<std::uint8_t*>(std::calloc(kBufferSize, 1)));
     Buffer reply(static_cast<std::uint8_t*>(std::calloc(kBufferSize, 1)));
     if (!request || !reply) return Fail(WithCode("HeapAlloc failed %d", errno));
 
     BuildRequest(request.get(), length);
-    const std::uint16_t sequence = LoadLe16(request.get() + 6);
+    MaskSequence(request.get(), length);
     if (sendto(socket.Fd(), request.get(), length, 0, reinterpret_cast<sockaddr*>(&destination),
                sizeof destination) < 0) {
         const int error = errno;
@@ -104,11 +122,13 @@ std::string CEchoProbe::Ping(const std::string& host, int dataSize) {
         return Fail(WithCode("sendto failed: %d", error));
     }
     const std::uint32_t sentAtMs = MonotonicMs();
-    return AwaitReply(socket, sequence, sentAtMs, reply.get());
+    return AwaitReply(socket, request.get(), length, destination, sentAtMs, reply.get());
 }
 
-std::string CEchoProbe::AwaitReply(const IcmpSocket& socket, std::uint16_t sequence,
+std::string CEchoProbe::AwaitReply(const IcmpSocket& socket, const std::uint8_t* request,
+                                   int length, const sockaddr_in& destination,
                                    std::uint32_t sentAtMs, std::uint8_t* reply) {
+    const SentEcho sent{request, length, destination.sin_addr};
     // A datagram socket hands over the ICMP message alone: leave room for the
     // IP header that AdaptDatagramReply puts in front.
     const int offset = socket.IsDatagram() ? IcmpSocket::kSyntheticHeaderSize : 0;
@@ -134,8 +154,13 @@ std::string CEchoProbe::AwaitReply(const IcmpSocket& socket, std::uint16_t seque
         if (socket.IsDatagram())
             byteCount = AdaptDatagramReply(reply, byteCount, source, socket.KernelIdentifier(),
                                            identifier);
-        if (!IsOwnReply(reply, byteCount, identifier, sequence)) continue;
+        if (!IsAnswerTo(sent, reply, byteCount, source)) continue;
 
+        // The line shows the probe's own count, 0 for a fresh probe's first
+        // request, not the shifted number the wire carried.
+        const int ipHeader = (reply[0] & 0x0F) * 4;
+        StoreLe16(reply + ipHeader + 6, static_cast<std::uint16_t>(LoadLe16(request + 6) -
+                                                                   sequenceOffset));
         std::string result = DecodeReply(reply, byteCount, source);
         pause(kPauseAfterReplyMs);
         return result;

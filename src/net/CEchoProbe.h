@@ -52,13 +52,23 @@ public:
 
 private:
     std::string Fail(const std::string& text);
-    // Reads until the own reply to `sequence` arrives or the wait is over.
-    std::string AwaitReply(const IcmpSocket& socket, std::uint16_t sequence,
-                           std::uint32_t sentAtMs, std::uint8_t* reply);
+    // The sequence a request of this count carries on the wire.
+    std::uint16_t WireSequence(std::uint16_t count) const;
+    // Puts the wire sequence in place of the count in a built request.
+    void MaskSequence(std::uint8_t* request, int length) const;
+    // Reads until the answer to the request arrives or the wait is over.
+    std::string AwaitReply(const IcmpSocket& socket, const std::uint8_t* request, int length,
+                           const sockaddr_in& destination, std::uint32_t sentAtMs,
+                           std::uint8_t* reply);
 
     UserPrompt& prompt;
     PauseFn pause;
     std::uint16_t identifier;
+    // Every probe counts from 0, and one is made per cycle: on the wire each
+    // probe's count is shifted by its own random offset, so that a late
+    // reply to an earlier probe, or a reply made up by someone who has not
+    // seen the request, rarely even carries the right sequence.
+    std::uint16_t sequenceOffset;
 };
 
 }  // namespace vigilon

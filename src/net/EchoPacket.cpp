@@ -46,8 +46,8 @@ void CEchoProbe::BuildRequest(std::uint8_t* buffer, int length) {
 
 std::string CEchoProbe::DecodeReply(const std::uint8_t* buffer, int byteCount,
                                     const sockaddr_in& source) const {
-    const int ipHeader = (buffer[0] & 0x0F) * 4;
     char text[160];
+    const int ipHeader = byteCount > 0 ? (buffer[0] & 0x0F) * 4 : 0;
     if (byteCount < ipHeader + 8) {
         std::snprintf(text, sizeof text, "Too few bytes from %s", inet_ntoa(source.sin_addr));
         return text;
@@ -58,7 +58,10 @@ std::string CEchoProbe::DecodeReply(const std::uint8_t* buffer, int byteCount,
         return text;
     }
     if (LoadLe16(icmp + 4) != identifier) return "someone else's packet!";
-    const auto elapsed = static_cast<std::int32_t>(MonotonicMs() - LoadLe32(icmp + 8));
+    // A reply cut short after the sequence has no timestamp to measure by.
+    const bool stamped = byteCount >= ipHeader + kHeaderSize;
+    const auto elapsed =
+        stamped ? static_cast<std::int32_t>(MonotonicMs() - LoadLe32(icmp + 8)) : 0;
     std::snprintf(text, sizeof text, "%d bytes from %s: icmp_seq = %d.  time: %d ms", byteCount,
                   inet_ntoa(source.sin_addr), static_cast<int>(LoadLe16(icmp + 6)),
                   static_cast<int>(elapsed));

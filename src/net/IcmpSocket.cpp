@@ -1,6 +1,8 @@
 #include "IcmpSocket.h"
 
 #include <arpa/inet.h>
+#include <linux/filter.h>
+#include <linux/icmp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -36,6 +38,45 @@ int IcmpSocket::Open() {
         return error;
     }
     kernelIdentifier = ntohs(local.sin_port);
+    return 0;
+}
+
+namespace {
+
+// A classic BPF load reads a 16-bit field as if it were big-endian; ours are
+// stored low byte first.
+std::uint32_t AsLoaded(std::uint16_t value) {
+    return static_cast<std::uint32_t>(((value & 0xFF) << 8) | (value >> 8));
+}
+
+}  // namespace
+
+int IcmpSocket::AdmitOnly(std::uint16_t identifier, std::uint16_t sequence) const {
+    if (datagram) return 0;
+    // Every ICMP datagram of the host reaches a raw socket: the type filter
+    // drops the others' requests and all errors before they are queued.
+    icmp_filter types{~(1U << ICMP_ECHOREPLY)};
+    if (setsockopt(fd, SOL_RAW, ICMP_FILTER, &types, sizeof types) != 0) return errno;
+
+    // The socket filter sees the IP header first; X takes its length.
+    sock_filter program[] = {
+        BPF_STMT(BPF_LDX | BPF_B | BPF_MSH, 0),
+        BPF_STMT(BPF_LD | BPF_H | BPF_IND, 4),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AsLoaded(identifier), 0, 3),
+        BPF_STMT(BPF_LD | BPF_H | BPF_IND, 6),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AsLoaded(sequence), 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, 0xFFFF),
+        BPF_STMT(BPF_RET | BPF_K, 0),
+    };
+    const sock_fprog filter{static_cast<unsigned short>(sizeof program / sizeof program[0]),
+                            program};
+    if (setsockopt(fd, SOL_SOCKET, SO_ATTACH_FILTER, &filter, sizeof filter) != 0) return errno;
+
+    // What came in before the filters may fill the receive buffer under a
+    // flood, and the reply would find no room: throw it away unread.
+    std::uint8_t discard;
+    while (recv(fd, &discard, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0) {
+    }
     return 0;
 }
 

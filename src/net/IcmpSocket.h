@@ -23,6 +23,12 @@ public:
     // errno of the last attempt, 0 on success.
     int Open();
 
+    // Lets the kernel drop what cannot answer the one request this socket
+    // sends: on the raw kind, everything but echo replies carrying identifier
+    // and sequence (as written, low byte first). The datagram kind already
+    // receives only replies to its own identifier. Returns an errno, 0 on success.
+    int AdmitOnly(std::uint16_t identifier, std::uint16_t sequence) const;
+
     int Fd() const { return fd; }
     // The datagram kind strips the IP header and uses its own identifier.
     bool IsDatagram() const { return datagram; }

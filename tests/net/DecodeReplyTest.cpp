@@ -5,6 +5,7 @@
 
 #include <array>
 #include <regex>
+#include <vector>
 
 #include "ByteOrder.h"
 #include "CEchoProbe.h"
@@ -78,6 +79,15 @@ TEST_F(DecodeReplyTest, TooShortDatagramIsReportedBeforeAnythingElse) {
 TEST_F(DecodeReplyTest, EightBytesOfMessageAreEnough) {
     MakeDatagram(20, 3, kOwnId, 0, 0);
     EXPECT_EQ(Decode(28), "non-echo type 3 recvd");
+}
+
+TEST_F(DecodeReplyTest, ReplyWithoutATimestampShowsNoTime) {
+    // Exactly the 28 bytes received: nothing may be read beyond them.
+    MakeDatagram(20, 0, kOwnId, 5, 0);
+    const std::vector<std::uint8_t> exact(datagram.begin(), datagram.begin() + 28);
+    EXPECT_EQ(probe.DecodeReply(exact.data(), 28, source),
+              "28 bytes from 192.0.2.7: icmp_seq = 5.  time: 0 ms");
+    EXPECT_EQ(probe.DecodeReply(nullptr, 0, source), "Too few bytes from 192.0.2.7");
 }
 
 TEST_F(DecodeReplyTest, OtherMessageTypesAreNamed) {

@@ -58,6 +58,13 @@ TEST_F(EchoProbeNamespaceTest, DataSizeBeyondTheBufferIsRefusedBeforeSending) {
     }
 }
 
+TEST_F(EchoProbeNamespaceTest, LargestDataSizeIsRefusedWithoutOverflow) {
+    // Adding the header to it would overflow: the range is checked first.
+    const HelperRun run = Run({"ping", "127.0.0.1", "2147483647", "1"});
+    ASSERT_EQ(run.results.size(), 1u) << run.output;
+    EXPECT_EQ(run.results[0], "sendto failed: 90");  // EMSGSIZE
+}
+
 TEST_F(EchoProbeNamespaceTest, SilentHostTimesOutAfterAboutASecondWithoutABox) {
     ASSERT_TRUE(space->SetSysctl("net.ipv4.icmp_echo_ignore_all", "1"));
     const HelperRun run = Run({"ping", "127.0.0.1", "32", "1"});

@@ -20,6 +20,8 @@ struct HelperRun {
     std::vector<std::string> boxes;
     std::vector<long> elapsedMs;
     bool floodSeen = false;
+    std::vector<int> answeredSequences;  // as on the wire, by peers that play a host
+    int forgeriesSent = 0;  // batches of made-up replies
     std::string output;
 };
 
@@ -37,6 +39,9 @@ inline HelperRun RunHelper(const NetNamespace& space, const std::vector<std::str
         else if (line.rfind("box: ", 0) == 0) run.boxes.push_back(line.substr(5));
         else if (line.rfind("elapsed: ", 0) == 0) run.elapsedMs.push_back(std::stol(line.substr(9)));
         else if (line == "flood: seen") run.floodSeen = true;
+        else if (line.rfind("answer: ", 0) == 0)
+            run.answeredSequences.push_back(std::stoi(line.substr(line.rfind(' ') + 1)));
+        else if (line.rfind("forged: ", 0) == 0) ++run.forgeriesSent;
     }
     return run;
 }

@@ -2,14 +2,19 @@
 // prints the outcome, so tests can run it through `ip netns exec`, where the
 // namespace's own resolver files apply.
 //
-//   net_probe_helper [--user ID] [--flood] [--fresh-probes] ping HOST DATASIZE COUNT
+//   net_probe_helper [OPTION...] ping HOST[,HOST...] DATASIZE COUNT
 //   net_probe_helper lookup-address HOST | lookup-name ADDRESS
 //
-// Output lines: "result: TEXT", "box: TEXT", "elapsed: MS", "flood: seen".
-// --user drops to that uid and gid first; --flood answers the probe's
-// requests late from a second process amid echo traffic that is not the
-// probe's (run it where the kernel's own echo answers are switched off);
-// --fresh-probes takes a new probe for every ping, as the engine does per cycle.
+// Output lines: "result: TEXT", "box: TEXT", "elapsed: MS", "flood: seen",
+// and the peers' "answer: HOST sequence N" and "forged: HOST".
+// The pings go to the hosts listed in turn.
+// --user ID drops to that uid and gid once the peers run;
+// --flood answers the probe's requests late from a second process amid echo
+// traffic that is not the probe's (run it where the kernel's own echo answers
+// are switched off);
+// --fresh-probes takes a new probe for every ping, as the engine does per cycle;
+// --answer, --forge-from, --forge-altered and --forge-blind play other hosts
+// (see EchoPeers.h).
 // Everything goes through SystemNetwork, the engine's view of the network.
 
 #include <arpa/inet.h>
@@ -31,6 +36,7 @@
 
 #include "ByteOrder.h"
 #include "CEchoProbe.h"
+#include "EchoPeers.h"
 #include "SystemNetwork.h"
 
 using namespace vigilon;
@@ -38,8 +44,11 @@ using namespace vigilon;
 namespace {
 
 // Echo requests the probe must not mistake for its own: its identifier with
-// another sequence, and another identifier with the probe's sequences.
+// another sequence, and another identifier with the probe's sequences. Their
+// data is 'F', not the probe's 'E', which tells them apart whatever sequence
+// the probe's request carries on the wire.
 constexpr std::uint16_t kForeignSequence = 0x7777;
+constexpr std::uint8_t kForeignFill = 0x46;
 
 class PrintingPrompt : public UserPrompt {
 public:
@@ -75,7 +84,7 @@ void SendMessage(int fd, std::uint8_t* message, int length) {
 
 void SendEcho(int fd, std::uint8_t type, std::uint16_t identifier, std::uint16_t sequence) {
     std::uint8_t message[44];
-    std::memset(message, 0x45, sizeof message);
+    std::memset(message, kForeignFill, sizeof message);
     message[0] = type;
     message[1] = 0;
     StoreLe16(message + 4, identifier);
@@ -109,8 +118,8 @@ void SendEcho(int fd, std::uint8_t type, std::uint16_t identifier, std::uint16_t
             const int header = (datagram[0] & 0x0F) * 4;
             if (got < header + 8) continue;
             const std::uint8_t* icmp = datagram + header;
-            if (icmp[0] != 8 || LoadLe16(icmp + 4) != probeIdentifier ||
-                LoadLe16(icmp + 6) == kForeignSequence)
+            if (icmp[0] != 8 || LoadLe16(icmp + 4) != probeIdentifier || got < header + 13 ||
+                icmp[12] == kForeignFill)
                 continue;
             Answer answer{NowMs() + 150, std::vector<std::uint8_t>(icmp, icmp + (got - header))};
             answer.message[0] = 0;
@@ -151,7 +160,19 @@ bool DropTo(const char* id) {
     return setgroups(0, nullptr) == 0 && setgid(number) == 0 && setuid(number) == 0;
 }
 
-int Ping(const char* host, int dataSize, int count, bool flood, bool freshProbes) {
+std::vector<std::string> SplitHosts(const std::string& list) {
+    std::vector<std::string> hosts;
+    std::string::size_type start = 0;
+    for (;;) {
+        const auto comma = list.find(',', start);
+        hosts.push_back(list.substr(start, comma - start));
+        if (comma == std::string::npos) return hosts;
+        start = comma + 1;
+    }
+}
+
+int Ping(const std::vector<std::string>& hosts, int dataSize, int count, bool flood,
+         bool freshProbes) {
     pid_t flooder = -1;
     if (flood) {
         const std::uint16_t identifier = CEchoProbe::ProcessIdentifier();
@@ -165,7 +186,7 @@ int Ping(const char* host, int dataSize, int count, bool flood, bool freshProbes
     for (int i = 0; i < count; ++i) {
         if (freshProbes) probe = network.NewProbe();
         const auto start = std::chrono::steady_clock::now();
-        const std::string result = probe->Ping(host, dataSize);
+        const std::string result = probe->Ping(hosts[i % hosts.size()], dataSize);
         std::printf("result: %s\nelapsed: %ld\n", result.c_str(), MsSince(start));
     }
     if (flooder > 0) {
@@ -190,34 +211,59 @@ int main(int argc, char** argv) {
     int next = 1;
     bool flood = false;
     bool freshProbes = false;
+    const char* user = nullptr;
+    std::vector<test::EchoPeer> peers;
     for (; next < argc && std::strncmp(argv[next], "--", 2) == 0; ++next) {
+        test::EchoPeer peer;
         if (std::strcmp(argv[next], "--flood") == 0) {
             flood = true;
         } else if (std::strcmp(argv[next], "--fresh-probes") == 0) {
             freshProbes = true;
         } else if (std::strcmp(argv[next], "--user") == 0 && next + 1 < argc) {
-            if (!DropTo(argv[++next])) {
-                std::perror("cannot change user");
-                return 2;
-            }
+            user = argv[++next];
+        } else if (next + 1 < argc && test::ParsePeer(argv[next], argv[next + 1], peer)) {
+            peers.push_back(peer);
+            ++next;
         } else {
             return 2;
         }
     }
+    // The peers need raw sockets: they start before the helper gives up root.
+    std::vector<pid_t> running;
+    for (const test::EchoPeer& peer : peers) {
+        running.push_back(test::StartPeer(peer));
+        if (running.back() < 0) {
+            std::fprintf(stderr, "a peer could not start\n");
+            return 2;
+        }
+    }
+    if (user != nullptr && !DropTo(user)) {
+        std::perror("cannot change user");
+        return 2;
+    }
+
     const std::string command = next < argc ? argv[next] : "";
     PrintingPrompt prompt;
     SystemNetwork network(prompt);
-    if (command == "ping" && next + 3 < argc)
-        return Ping(argv[next + 1], std::atoi(argv[next + 2]), std::atoi(argv[next + 3]), flood,
-                    freshProbes);
-    if (command == "lookup-address" && next + 1 < argc)
-        return RunLookup([&network](const std::string& host) { return network.LookupAddress(host); },
-                         argv[next + 1]);
-    if (command == "lookup-name" && next + 1 < argc)
-        return RunLookup([&network](const std::string& address) { return network.LookupName(address); },
-                         argv[next + 1]);
-    std::fprintf(stderr, "usage: net_probe_helper [--user ID] [--flood] [--fresh-probes] ping HOST "
-                         "DATASIZE COUNT\n"
-                         "       net_probe_helper lookup-address HOST | lookup-name ADDRESS\n");
-    return 2;
+    int exitCode = 2;
+    if (command == "ping" && next + 3 < argc) {
+        exitCode = Ping(SplitHosts(argv[next + 1]), std::atoi(argv[next + 2]),
+                        std::atoi(argv[next + 3]), flood, freshProbes);
+    } else if (command == "lookup-address" && next + 1 < argc) {
+        exitCode = RunLookup(
+            [&network](const std::string& host) { return network.LookupAddress(host); },
+            argv[next + 1]);
+    } else if (command == "lookup-name" && next + 1 < argc) {
+        exitCode = RunLookup(
+            [&network](const std::string& address) { return network.LookupName(address); },
+            argv[next + 1]);
+    } else {
+        std::fprintf(stderr, "usage: net_probe_helper [OPTION...] ping HOST[,HOST...] DATASIZE "
+                             "COUNT\n"
+                             "       net_probe_helper lookup-address HOST | lookup-name ADDRESS\n");
+    }
+    // Once the helper is no longer root, the peers die with it instead.
+    for (const pid_t peer : running)
+        if (kill(peer, SIGKILL) == 0) waitpid(peer, nullptr, 0);
+    return exitCode;
 }

@@ -1,0 +1,89 @@
+// Which received datagrams answer the request sent, field by field. Datagrams
+// are held in buffers of their exact size, so a read past the end shows
+// under the address sanitizer.
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "ByteOrder.h"
+#include "CEchoProbe.h"
+#include "EchoAnswer.h"
+#include "FakePrompt.h"
+
+namespace vigilon {
+namespace {
+
+class EchoAnswerTest : public ::testing::Test {
+protected:
+    test::FakePrompt prompt;
+    CEchoProbe probe{prompt, [](std::uint32_t) {}, 0x2468};
+    std::array<std::uint8_t, CEchoProbe::kBufferSize> request{};
+    sockaddr_in host{};
+
+    void SetUp() override {
+        probe.BuildRequest(request.data(), 44);
+        host.sin_family = AF_INET;
+        inet_pton(AF_INET, "192.0.2.7", &host.sin_addr);
+    }
+
+    SentEcho Sent() const { return {request.data(), 44, host.sin_addr}; }
+
+    // The faithful reply: an IP header of ipHeader bytes, then the request
+    // with type 0 and another checksum.
+    static std::vector<std::uint8_t> ReplyTo(const std::uint8_t* message, int length,
+                                             int ipHeader = 20) {
+        std::vector<std::uint8_t> datagram(ipHeader, 0);
+        datagram[0] = static_cast<std::uint8_t>(0x40 | (ipHeader / 4));
+        datagram.insert(datagram.end(), message, message + length);
+        datagram[ipHeader] = 0;
+        datagram[ipHeader + 2] ^= 0x08;
+        return datagram;
+    }
+
+    bool Answers(const std::vector<std::uint8_t>& datagram, const sockaddr_in& source) const {
+        return IsAnswerTo(Sent(), datagram.data(), static_cast<int>(datagram.size()), source);
+    }
+};
+
+TEST_F(EchoAnswerTest, FaithfulReplyFromTheHostAnswers) {
+    EXPECT_TRUE(Answers(ReplyTo(request.data(), 44), host));
+    EXPECT_TRUE(Answers(ReplyTo(request.data(), 44, 24), host));  // IP options
+}
+
+TEST_F(EchoAnswerTest, ReplyFromAnotherAddressDoesNot) {
+    sockaddr_in elsewhere = host;
+    inet_pton(AF_INET, "198.51.100.7", &elsewhere.sin_addr);
+    EXPECT_FALSE(Answers(ReplyTo(request.data(), 44), elsewhere));
+}
+
+TEST_F(EchoAnswerTest, AnyChangeFromTheIdentifierOnDoesNot) {
+    // Identifier, sequence, each timestamp byte, first and last data byte.
+    for (const int at : {4, 5, 6, 7, 8, 9, 10, 11, 12, 43}) {
+        std::vector<std::uint8_t> reply = ReplyTo(request.data(), 44);
+        reply[20 + at] ^= 0x01;
+        EXPECT_FALSE(Answers(reply, host)) << "byte " << at << " changed";
+    }
+}
+
+TEST_F(EchoAnswerTest, RequestSeenAgainDoesNot) {
+    std::vector<std::uint8_t> looped = ReplyTo(request.data(), 44);
+    looped[20] = 8;
+    EXPECT_FALSE(Answers(looped, host));
+}
+
+TEST_F(EchoAnswerTest, ReplyOfAnotherLengthDoesNot) {
+    EXPECT_FALSE(Answers(ReplyTo(request.data(), 43), host));
+    std::array<std::uint8_t, 45> longer{};
+    std::copy(request.begin(), request.begin() + 44, longer.begin());
+    longer[44] = 0x45;
+    EXPECT_FALSE(Answers(ReplyTo(longer.data(), 45), host));
+    EXPECT_FALSE(Answers(ReplyTo(request.data(), 8), host));
+    EXPECT_FALSE(Answers(std::vector<std::uint8_t>(1, 0x45), host));
+    EXPECT_FALSE(IsAnswerTo(Sent(), nullptr, 0, host));
+}
+
+}  // namespace
+}  // namespace vigilon
