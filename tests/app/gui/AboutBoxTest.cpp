@@ -9,6 +9,7 @@
 #include <wx/uiaction.h>
 
 #include <functional>
+#include <utility>
 
 #include "CAboutBox.h"
 #include "FakeLauncher.h"
@@ -35,11 +36,22 @@ std::vector<wxString> StaticTexts(wxWindow* box) {
     return texts;
 }
 
+// A real click, once the window manager has placed the box and the pointer
+// is over the control, so that the toolkit sees the button pressed.
 void ClickOn(wxWindow* control) {
+    wxRect placed = control->GetScreenRect();
+    PumpUntil([&] {
+        PumpFor(std::chrono::milliseconds(100));
+        const wxRect now = control->GetScreenRect();
+        return std::exchange(placed, now) == now;
+    });
     wxUIActionSimulator mouse;
-    mouse.MouseMove(control->GetScreenRect().GetPosition() + control->GetSize() / 2);
+    mouse.MouseMove(placed.GetPosition() + placed.GetSize() / 2);
+    PumpUntil([&] { return wxFindWindowAtPoint(wxGetMousePosition()) == control; });
+    PumpFor(std::chrono::milliseconds(100));
+    mouse.MouseDown();
     PumpFor(std::chrono::milliseconds(50));
-    mouse.MouseClick();
+    mouse.MouseUp();
 }
 
 // Shows the box over a hidden owner (the main window hidden in the tray)
