@@ -98,8 +98,6 @@ TEST(AboutBox, ShowsItsTextsAndOpensTheWebSiteWhileStayingOpen) {
         wxWindow* webSite = box.FindWindow(app::kWebSiteButtonId);
         ASSERT_NE(webSite, nullptr);
         EXPECT_EQ(webSite->GetLabel(), app::kWebSiteAddress);
-        for (wxWindow* control : {static_cast<wxWindow*>(ok), webSite})
-            EXPECT_TRUE(box.GetClientRect().Contains(control->GetRect())) << control->GetLabel();
 
         ClickOn(webSite);
         ASSERT_TRUE(PumpUntil([&] { return !launcher.launched.empty(); })) << "the click launched nothing";
