@@ -13,7 +13,8 @@ inline constexpr std::string_view kSimplePingProgram = "ravelin";
 // Where the companion tool is: next to the executable first (a build or an
 // installation keeps the two together), else in a folder of the PATH-style
 // search list. Empty when neither holds a runnable program of that name.
-std::filesystem::path FindSimplePing(const std::filesystem::path& executableFolder, std::string_view searchPath);
+std::filesystem::path FindSimplePing(const std::filesystem::path& executableFolder,
+                                     std::string_view searchPath);
 
 // Starts the companion tool without waiting for it. A missing tool is
 // silent: nothing is launched and nothing is reported.

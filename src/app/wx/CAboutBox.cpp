@@ -47,8 +47,8 @@ CAboutBox::CAboutBox(wxWindow* owner, ProgramLauncher& launcher)
 
     auto* ok = new wxButton(this, wxID_OK, "OK", At(this, 172, 16), Sized(this, 50, 14));
     ok->SetDefault();
-    auto* webSite = new wxButton(this, kWebSiteButtonId, wxString::FromUTF8(kWebSiteAddress), At(this, 38, 40),
-                                 Sized(this, 93, 14));
+    auto* webSite = new wxButton(this, kWebSiteButtonId, wxString::FromUTF8(kWebSiteAddress),
+                                 At(this, 38, 40), Sized(this, 93, 14));
     KeepTextWhole(webSite);
     webSite->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OpenWebSite(); });
 

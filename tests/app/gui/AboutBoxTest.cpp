@@ -67,7 +67,10 @@ void WithAboutBox(FakeLauncher& launcher, const std::function<void(app::CAboutBo
             return;
         }
         // Keys go to the box once the window manager has given it the focus.
-        PumpUntil([&] { return wxWindow::FindFocus() != nullptr && wxGetTopLevelParent(wxWindow::FindFocus()) == box; });
+        PumpUntil([&] {
+            wxWindow* focus = wxWindow::FindFocus();
+            return focus != nullptr && wxGetTopLevelParent(focus) == box;
+        });
         steps(*box);
         ran = true;
         // A box the steps failed to close must not block the other tests.
@@ -79,7 +82,6 @@ void WithAboutBox(FakeLauncher& launcher, const std::function<void(app::CAboutBo
     app::ShowAboutBox(&owner, launcher);
     EXPECT_TRUE(ran);
     EXPECT_FALSE(owner.IsShown()) << "the hidden main window stays hidden";
-    owner.Destroy();
 }
 
 TEST(AboutBox, ShowsItsTextsAndOpensTheWebSiteWhileStayingOpen) {

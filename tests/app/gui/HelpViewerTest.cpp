@@ -89,7 +89,8 @@ TEST(HelpViewer, NeitherAMissingNorADamagedBookShowsAnythingAndADamagedOneIsNotR
         viewer.OpenHelp();
         expectNothingShown("damaged book");
 
-        fs::copy_file(kBuildFolder / "vigilon.htb", folder / "vigilon.htb", fs::copy_options::overwrite_existing);
+        fs::copy_file(kBuildFolder / "vigilon.htb", folder / "vigilon.htb",
+                      fs::copy_options::overwrite_existing);
         viewer.OpenHelp();
         expectNothingShown("good book after a failure");
     }
