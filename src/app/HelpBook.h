@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace vigilon::app {
+
+// The program's help book: its pages zipped with the project, contents and
+// index files that the HTML help viewer reads.
+inline constexpr std::string_view kHelpBookName = "vigilon.htb";
+
+// Where the book is looked for, in order: next to the executable (a build
+// folder), then the installed data folder.
+std::vector<std::filesystem::path> HelpBookFolders();
+
+// The book in the first of the folders that has it; empty when none does.
+std::filesystem::path FindHelpBook(const std::vector<std::filesystem::path>& folders);
+
+}  // namespace vigilon::app
