@@ -178,6 +178,9 @@ void SetLimits(CURL* curl, Transfer& transfer, const SmtpTimeouts& timeouts) {
     const long exchange = static_cast<long>(timeouts.exchange.count());
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, exchange);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, exchange);
+    // Otherwise a lookup given up on is still waited for, as long as the
+    // resolver takes; its thread finishes on its own.
+    curl_easy_setopt(curl, CURLOPT_QUICK_EXIT, 1L);
 }
 
 // TLS required and checked. An extra CA file is added to the system's
