@@ -30,6 +30,7 @@ TlsSmtpServer::TlsSmtpServer(const Options& options) {
     if (!options.login.empty())
         argv.insert(argv.end(), {"--login", options.login, "--password", options.password});
     if (!options.mechanism.empty()) argv.insert(argv.end(), {"--mechanism", options.mechanism});
+    if (options.echoPassword) argv.push_back("--echo-password");
     ready_ = process_.Start(argv, options.address, port_, dir_ + "/output");
 }
 

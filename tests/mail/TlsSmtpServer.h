@@ -19,6 +19,7 @@ public:
         std::string login;              // empty: no login
         std::string password;
         std::string mechanism;          // "PLAIN" or "LOGIN"; empty: both
+        bool echoPassword = false;      // a wrong one shows in the refusal
         std::string address = "127.0.0.1";
     };
 

@@ -151,7 +151,9 @@ TEST_F(UrlMailTest, StartTlsWithPlainOrLoginDeliversTheBareHostsMessage) {
 }
 
 TEST_F(UrlMailTest, WrongPasswordIsRefusedAndTheBareHostDelivers) {
-    TlsSmtpServer server(Secured("starttls"));
+    TlsSmtpServer::Options options = Secured("starttls");
+    options.echoPassword = true;
+    TlsSmtpServer server(options);
     TlsSmtpServer bare(Plain());
     ASSERT_TRUE(server.Ready() && bare.Ready()) << server.Output() << bare.Output();
     AlertMailer mailer(clock_, bare.Port(), kTestTimeouts);
@@ -159,7 +161,7 @@ TEST_F(UrlMailTest, WrongPasswordIsRefusedAndTheBareHostDelivers) {
     mailer.DeliverAlert(AlertSettings(Url("smtp", "alice:wrong-pass@", server), "127.0.0.1"), run_, log_);
 
     const std::string failure = "SMTP smtp://alice@localhost:" + std::to_string(server.Port()) +
-                                " Login refused (535 5.7.8 Authentication credentials invalid)";
+                                " Login refused (535 5.7.8 Wrong password *****)";
     EXPECT_EQ(run_.lastError, failure);
     EXPECT_EQ(log_.lines,
               (std::vector<std::string>{

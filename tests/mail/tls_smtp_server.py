@@ -3,7 +3,8 @@ SMTP, STARTTLS, or TLS from the first byte, optionally with a login.
 
   tls_smtp_server.py --listen HOST:PORT --mode plain|starttls|implicit
                      --dir DIR [--cert PEM --key PEM]
-                     [--login USER --password PASSWORD [--mechanism NAME]]
+                     [--login USER --password PASSWORD [--mechanism NAME]
+                      [--echo-password]]
 
 Each received message is stored byte for byte, as the client sent it after
 DATA with its dot-stuffing undone, in DIR/new/. What the clients did goes to
@@ -15,7 +16,8 @@ DIR/events, one line each, as soon as it happens:
 With a login the server refuses MAIL from a client that has not logged in.
 In plain mode with a login it offers AUTH without TLS, to tempt a careless
 client into sending its password in the clear. --mechanism keeps AUTH to
-that one mechanism (aiosmtpd offers PLAIN and LOGIN).
+that one mechanism (aiosmtpd offers PLAIN and LOGIN). --echo-password puts
+the password it got into its refusal, as a careless server might.
 """
 
 import argparse
@@ -39,6 +41,7 @@ def parse_arguments():
     parser.add_argument("--login")
     parser.add_argument("--password")
     parser.add_argument("--mechanism", choices=MECHANISMS)
+    parser.add_argument("--echo-password", action="store_true")
     return parser.parse_args()
 
 
@@ -97,7 +100,10 @@ def make_authenticator(arguments, recorder):
               and auth_data.password == arguments.password.encode("utf-8"))
         recorder.event("AUTH %s %s %s %s" % (over_tls(server), mechanism, login,
                                              "ok" if ok else "refused"))
-        return AuthResult(success=ok, handled=False)
+        refusal = None
+        if not ok and arguments.echo_password:
+            refusal = "535 5.7.8 Wrong password " + auth_data.password.decode("utf-8", "replace")
+        return AuthResult(success=ok, handled=False, message=refusal)
     return authenticate
 
 
