@@ -12,7 +12,8 @@ namespace {
 // The field cut into its parts by position only, so that even a field that
 // is not a usable URL can be shown without its password.
 struct FieldParts {
-    std::string_view scheme;    // empty for a bare host
+    bool isUrl = false;         // holds "://"
+    std::string_view scheme;
     bool hasLogin = false;
     std::string_view login;     // user[:password], as written, escapes and all
     std::string_view user;      // the login up to its first ':'
@@ -24,6 +25,7 @@ FieldParts SplitField(std::string_view field) {
     FieldParts parts;
     std::string_view rest = field;
     if (const std::size_t mark = field.find("://"); mark != std::string_view::npos) {
+        parts.isUrl = true;
         parts.scheme = field.substr(0, mark);
         rest = field.substr(mark + 3);
     }
@@ -43,7 +45,7 @@ FieldParts SplitField(std::string_view field) {
 
 std::string Displayed(const FieldParts& parts) {
     std::string text;
-    if (!parts.scheme.empty()) text.append(parts.scheme).append("://");
+    if (parts.isUrl) text.append(parts.scheme).append("://");
     if (parts.hasLogin) text.append(parts.user).append("@");
     text.append(parts.hostPort).append(parts.path);
     return text;
@@ -100,6 +102,8 @@ std::int32_t ParsePort(std::string_view digits) {
 
 // Fills the URL's fields from parts; returns why it cannot be used, or "".
 std::string ParseUrl(const FieldParts& parts, SmtpServerAddress& address) {
+    const std::size_t colon = parts.hostPort.rfind(':');
+    address.host = parts.hostPort.substr(0, colon);
     const std::string scheme = Lowered(parts.scheme);
     if (scheme == "smtp") {
         address.security = SmtpSecurity::StartTls;
@@ -111,14 +115,11 @@ std::string ParseUrl(const FieldParts& parts, SmtpServerAddress& address) {
         return "the address must start with smtp:// or smtps://";
     }
 
-    std::string_view hostPort = parts.hostPort;
-    if (const std::size_t colon = hostPort.rfind(':'); colon != std::string_view::npos) {
-        address.port = ParsePort(hostPort.substr(colon + 1));
+    if (colon != std::string_view::npos) {
+        address.port = ParsePort(parts.hostPort.substr(colon + 1));
         if (address.port == 0) return "the port must be a number from 1 to 65535";
-        hostPort = hostPort.substr(0, colon);
     }
-    if (hostPort.empty()) return "the host is missing";
-    address.host = hostPort;
+    if (address.host.empty()) return "the host is missing";
 
     if (parts.path.size() > 1) {
         const std::string_view name = parts.path.substr(1);
@@ -149,9 +150,10 @@ SmtpServerAddress SmtpServerAddress::Parse(const std::string& field) {
     SmtpServerAddress address;
     const FieldParts parts = SplitField(field);
     address.display = Displayed(parts);
-    address.host = field;
-    const bool isUrl = field.find("://") != std::string::npos;
-    if (!isUrl) {
+    // The host never holds the login either, even in a field that cannot be
+    // used: the self-test pings it, and a failed lookup shows it.
+    if (!parts.isUrl) {
+        address.host = std::string(parts.hostPort) + std::string(parts.path);
         // A host name holds no '@'; a login here would only be lost.
         if (parts.hasLogin)
             address.error = "Invalid server address: a login needs smtp:// or smtps:// in front";

@@ -52,24 +52,27 @@ TEST(SmtpServerAddressTest, UnusableFieldsSayWhyAndHideThePassword) {
     const struct {
         const char* field;
         const char* display;
+        const char* host;  // still known, for the self-test's ping
         const char* error;
     } cases[] = {
-        {"imap://me:pw@h", "imap://me@h", "the address must start with smtp:// or smtps://"},
-        {"smtp://me:pw@", "smtp://me@", "the host is missing"},
-        {"smtp://me:pw@h:", "smtp://me@h:", "the port must be a number from 1 to 65535"},
-        {"smtp://h:65536", "smtp://h:65536", "the port must be a number from 1 to 65535"},
-        {"smtp://h:25x", "smtp://h:25x", "the port must be a number from 1 to 65535"},
-        {"smtp://h/a b", "smtp://h/a b",
+        {"imap://me:pw@h", "imap://me@h", "h", "the address must start with smtp:// or smtps://"},
+        {"://me:pw@h", "://me@h", "h", "the address must start with smtp:// or smtps://"},
+        {"smtp://me:pw@", "smtp://me@", "", "the host is missing"},
+        {"smtp://me:pw@h:", "smtp://me@h:", "h", "the port must be a number from 1 to 65535"},
+        {"smtp://h:65536", "smtp://h:65536", "h", "the port must be a number from 1 to 65535"},
+        {"smtp://h:25x", "smtp://h:25x", "h", "the port must be a number from 1 to 65535"},
+        {"smtp://h/a b", "smtp://h/a b", "h",
          "the name after '/' may hold only letters, digits, '.', '-' and '_'"},
-        {"smtp://me%4:pw@h", "smtp://me%4@h", "bad percent-escape in the user name"},
-        {"smtp://me:pw%zz@h", "smtp://me@h", "bad percent-escape in the password"},
-        {"smtp://me:pw%00@h", "smtp://me@h", "bad percent-escape in the password"},
-        {"me:pw@mail.example.org", "me@mail.example.org", nullptr},
+        {"smtp://me%4:pw@h", "smtp://me%4@h", "h", "bad percent-escape in the user name"},
+        {"smtp://me:pw%zz@h", "smtp://me@h", "h", "bad percent-escape in the password"},
+        {"smtp://me:pw%00@h", "smtp://me@h", "h", "bad percent-escape in the password"},
+        {"me:pw@mail.example.org", "me@mail.example.org", "mail.example.org", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.field);
         const SmtpServerAddress a = SmtpServerAddress::Parse(c.field);
         EXPECT_EQ(a.display, c.display);
+        EXPECT_EQ(a.host, c.host);
         EXPECT_EQ(ShownServer(c.field), c.display);
         EXPECT_EQ(a.error, c.error != nullptr
                                ? std::string("Invalid server address: ") + c.error
