@@ -29,17 +29,17 @@ FieldParts SplitField(std::string_view field) {
         parts.scheme = field.substr(0, mark);
         rest = field.substr(mark + 3);
     }
-    const std::size_t slash = rest.find('/');
-    std::string_view authority = rest.substr(0, slash);
-    if (slash != std::string_view::npos) parts.path = rest.substr(slash);
-    // The last '@': a password with an unescaped '@' still stays hidden.
-    if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
+    // The login ends at the last '@' (neither host nor name holds one), so
+    // that a password with an unescaped '@' or '/' still stays hidden.
+    if (const std::size_t at = rest.rfind('@'); at != std::string_view::npos) {
         parts.hasLogin = true;
-        parts.login = authority.substr(0, at);
+        parts.login = rest.substr(0, at);
         parts.user = parts.login.substr(0, parts.login.find(':'));
-        authority.remove_prefix(at + 1);
+        rest.remove_prefix(at + 1);
     }
-    parts.hostPort = authority;
+    const std::size_t slash = rest.find('/');
+    parts.hostPort = rest.substr(0, slash);
+    if (slash != std::string_view::npos) parts.path = rest.substr(slash);
     return parts;
 }
 

@@ -31,14 +31,14 @@ TEST(SmtpServerAddressTest, UrlsGiveSecurityPortLoginAndName) {
     EXPECT_FALSE(tls.hasPassword);  // from ~/.netrc
     EXPECT_EQ(tls.heloName, "");
 
-    // The last '@' ends the login, so an unescaped one in a password stays in it.
+    // The last '@' ends the login, so an unescaped '@' or '/' in a password stays in it.
     const SmtpServerAddress full =
-        SmtpServerAddress::Parse("smtp://me:p%3Aw%25d@x@relay.example.org:2525/client.example.org");
+        SmtpServerAddress::Parse("smtp://me:p%3Aw%25d@x/y@relay.example.org:2525/client.example.org");
     EXPECT_EQ(full.error, "");
     EXPECT_EQ(full.host, "relay.example.org");
     EXPECT_EQ(full.port, 2525);
     EXPECT_EQ(full.user, "me");
-    EXPECT_EQ(full.password, "p:w%d@x");
+    EXPECT_EQ(full.password, "p:w%d@x/y");
     EXPECT_TRUE(full.hasPassword);
     EXPECT_EQ(full.heloName, "client.example.org");
     EXPECT_EQ(full.display, "smtp://me@relay.example.org:2525/client.example.org");
