@@ -1,10 +1,14 @@
 # Everything a fresh Debian 12 machine needs to build, test and run Vigilon.
 # The one list of Debian packages the project uses:
-#   build: compiler, CMake, Ninja, GoogleTest/GoogleMock, wxWidgets 3.2 on GTK 3
+#   build: compiler, CMake, Ninja, GoogleTest/GoogleMock, wxWidgets 3.2 on GTK 3,
+#          libcurl with OpenSSL (mail servers given as smtp:// or smtps:// URLs)
+#   run:   ca-certificates (the system's CA store that mail servers' certificates are checked against)
 #   tests: iproute2 (private network namespaces), python3-aiosmtpd (a real SMTP peer),
+#          openssl (a CA and server certificates made for each test run),
 #          xvfb, openbox and trayer (a private display with a window manager and a tray)
 PACKAGES := g++ cmake ninja-build libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
-            iproute2 python3-aiosmtpd xvfb openbox trayer
+            libcurl4-openssl-dev ca-certificates \
+            iproute2 python3-aiosmtpd openssl xvfb openbox trayer
 
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)

@@ -70,7 +70,7 @@ std::string WireText() {
     CNotifyMail message = AlertMessage();
     CSMTP formatter(kHost, CSMTP::kSmtpPort);
     formatter.FormatMailMessage(message);
-    return message.header + "X-Mailer: CSMTP class for MFC\r\n" + "\r\n" + message.body + "\r\n";
+    return message.header + std::string(kXMailerLine) + "\r\n" + message.body + "\r\n";
 }
 
 // Appends milliseconds per delivery; false when the script failed.

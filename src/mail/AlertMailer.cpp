@@ -3,6 +3,8 @@
 #include "AlertText.h"
 #include "CNotifyMail.h"
 #include "ProbeResult.h"
+#include "ServerDelivery.h"
+#include "SmtpServerAddress.h"
 
 namespace vigilon {
 
@@ -16,7 +18,6 @@ bool AlertMailer::SendAlert(const std::string& server, const MonitorSettings& se
                             MonitorRun& run, LogWriter& writeLog) {
     if (settings.emailEnabled == 0) return false;
 
-    CSMTP client(server, port_, timeouts_);
     CNotifyMail message;
     const std::string targetStatus = StatusWord(run.lastResult);
     const std::string controlStatus = StatusWord(run.controlResult);
@@ -29,15 +30,18 @@ bool AlertMailer::SendAlert(const std::string& server, const MonitorSettings& se
     message.subject = AlertSubject(settings.targetAddress, targetStatus);
     message.body = AlertBody(now, settings.targetAddress, targetStatus, controlStatus);
 
-    if (client.Connect() && client.SendMessage(message) && client.Disconnect()) {
+    const MailOutcome outcome = SendMailThrough(server, message, port_, timeouts_);
+    // A login's password stays out of the log and the window.
+    const std::string shown = ShownServer(server);
+    if (outcome.delivered) {
         ++run.emailsSent;
-        writeLog.Write("EMAIL TO: " + settings.mailTo + " (through) " + server);
+        writeLog.Write("EMAIL TO: " + settings.mailTo + " (through) " + shown);
         writeLog.Write("MESSAGE: " + settings.targetAddress + " : " + targetStatus + " : " +
                        run.lastResult);
         writeLog.Write("Control Ping: " + run.controlResult);
         return true;
     }
-    run.lastError = "SMTP " + server + " " + client.GetLastErrorText();
+    run.lastError = "SMTP " + shown + " " + outcome.errorText;
     writeLog.Write(run.lastError);
     return false;
 }

@@ -8,13 +8,15 @@
 #include "MonitorRun.h"
 #include "MonitorSettings.h"
 #include "CSMTP.h"
+#include "SmtpTimeouts.h"
 #include "WallClock.h"
 
 namespace vigilon {
 
 // Composes the alert and recovery e-mail and delivers it through the first
-// SMTP server, falling back to the second. The words come from the run's
-// latest target and control results, so one path serves both messages.
+// SMTP server, falling back to the second, either of them a bare host or a
+// URL (ServerDelivery.h). The words come from the run's latest target and
+// control results, so one path serves both messages. port is a bare host's.
 class AlertMailer : public AlertDelivery {
 public:
     explicit AlertMailer(WallClock& clock, std::int32_t port = CSMTP::kSmtpPort,

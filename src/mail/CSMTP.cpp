@@ -108,8 +108,7 @@ bool CSMTP::Transmit(CNotifyMail& message) {
     if (!ReadResponse(2)) return false;
     // One write for the whole text: pieces written apart would wait on the
     // server's delayed acknowledgement of each other.
-    SendText(message.header + "X-Mailer: CSMTP class for MFC\r\n" + "\r\n" + message.body +
-             "\r\n.\r\n");
+    SendText(message.header + std::string(kXMailerLine) + "\r\n" + message.body + "\r\n.\r\n");
     return ReadResponse(0);
 }
 

@@ -1,24 +1,17 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "CNotifyMail.h"
+#include "SmtpTimeouts.h"
 #include "TcpStream.h"
 
 namespace vigilon {
 
-// How long the client waits. A server that stops answering fails the step
-// instead of holding the user-interface thread for ever, and the whole
-// exchange with one server, from the name lookup to the reply to QUIT, is
-// bounded too, however slowly a server trickles its replies.
-struct SmtpTimeouts {
-    std::chrono::milliseconds connect{30'000};  // name lookup and connect
-    std::chrono::milliseconds reply{60'000};    // also bounds each send
-    std::chrono::milliseconds exchange{120'000};  // one server, lookup to QUIT
-};
+// The line every message carries after its header lines.
+inline constexpr std::string_view kXMailerLine = "X-Mailer: CSMTP class for MFC\r\n";
 
 // Delivers messages to one SMTP server over one connection, in a strictly
 // sequential dialogue: greeting, HELO, then per message MAIL, RCPT, DATA,

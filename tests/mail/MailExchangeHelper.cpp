@@ -1,10 +1,11 @@
 // Opens one SMTP connection in the calling process's network namespace and
 // prints the outcome, so tests can run it through `ip netns exec`, where the
-// namespace's own resolver files apply.
+// namespace's own resolver files apply. A HOST given as an smtp:// or
+// smtps:// URL gets a whole delivery through it instead (PORT unused).
 //
 //   mail_exchange_helper [--silent-resolver] HOST PORT CONNECT_MS EXCHANGE_MS
 //
-// Output lines: "result: TEXT" ("connected" or the client's error text),
+// Output lines: "result: TEXT" ("connected", "delivered" or the error text),
 // "elapsed: MS", and "resolver: asked" when a query reached the silent
 // resolver. --silent-resolver takes the name server's port, UDP 53 on
 // 127.0.0.1, and never answers, as a name server that cannot be reached.
@@ -21,6 +22,7 @@
 #include <string>
 
 #include "CSMTP.h"
+#include "ServerDelivery.h"
 
 using namespace vigilon;
 
@@ -39,6 +41,20 @@ int TakeResolverPort() {
 bool QueryArrived(int fd) {
     pollfd ready{fd, POLLIN, 0};
     return ::poll(&ready, 1, 0) > 0;
+}
+
+std::string Connect(const std::string& host, int port, const SmtpTimeouts& timeouts) {
+    CSMTP client(host, port, timeouts);
+    return client.Connect() ? "connected" : client.GetLastErrorText();
+}
+
+std::string Deliver(const std::string& url, const SmtpTimeouts& timeouts) {
+    CNotifyMail message;
+    message.from = "watch@vigilon.test";
+    message.AddRecipient("ops@vigilon.test", "");
+    message.body = "test";
+    const MailOutcome outcome = SendMailThrough(url, message, CSMTP::kSmtpPort, timeouts);
+    return outcome.delivered ? "delivered" : outcome.errorText;
 }
 
 }  // namespace
@@ -62,15 +78,15 @@ int main(int argc, char** argv) {
     SmtpTimeouts timeouts;
     timeouts.connect = std::chrono::milliseconds(std::atol(argv[next + 2]));
     timeouts.exchange = std::chrono::milliseconds(std::atol(argv[next + 3]));
-    CSMTP client(argv[next], std::atoi(argv[next + 1]), timeouts);
+    const std::string host = argv[next];
+    const int port = std::atoi(argv[next + 1]);
 
     const auto start = std::chrono::steady_clock::now();
-    const bool connected = client.Connect();
+    const std::string result = host.find("://") != std::string::npos ? Deliver(host, timeouts)
+                                                                      : Connect(host, port, timeouts);
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
-    std::printf("result: %s\nelapsed: %ld\n",
-                connected ? "connected" : client.GetLastErrorText().c_str(),
-                static_cast<long>(elapsed.count()));
+    std::printf("result: %s\nelapsed: %ld\n", result.c_str(), static_cast<long>(elapsed.count()));
     if (resolver >= 0 && QueryArrived(resolver)) std::printf("resolver: asked\n");
     return 0;
 }

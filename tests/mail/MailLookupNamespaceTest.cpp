@@ -35,9 +35,10 @@ protected:
                     space_->WriteEtcFile("nsswitch.conf", "hosts: files dns\n"));
     }
 
-    HelperRun ConnectWithSilentResolver(const std::string& connectMs, const std::string& exchangeMs) {
+    HelperRun ConnectWithSilentResolver(const std::string& connectMs, const std::string& exchangeMs,
+                                        const std::string& server = "smtp.vigilon") {
         const CommandOutput out = space_->Exec(std::string(MAIL_EXCHANGE_HELPER) +
-                                               " --silent-resolver smtp.vigilon 25 " + connectMs +
+                                               " --silent-resolver " + server + " 25 " + connectMs +
                                                " " + exchangeMs);
         HelperRun run;
         run.output = out.output;
@@ -64,6 +65,17 @@ TEST_F(MailLookupNamespaceTest, UnansweredLookupEndsAtEitherLimit) {
         EXPECT_GE(run.elapsedMs, 400);
         EXPECT_LT(run.elapsedMs, 3000);
     }
+}
+
+// The same for a URL server, whose lookup libcurl makes: its connect time
+// would run on to the end of the exchange, and its resolver thread would be
+// waited for after giving up.
+TEST_F(MailLookupNamespaceTest, UnansweredLookupOfUrlServerEndsAtTheConnectLimit) {
+    const HelperRun run = ConnectWithSilentResolver("500", "120000", "smtps://smtp.vigilon");
+    EXPECT_EQ(run.result, "Unable to connect to server: timed out") << run.output;
+    EXPECT_TRUE(run.resolverAsked) << "the lookup must have reached the name server";
+    EXPECT_GE(run.elapsedMs, 400);
+    EXPECT_LT(run.elapsedMs, 3000);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <string>
-#include <sys/types.h>
 #include <vector>
+
+#include "ServerProcess.h"
 
 namespace vigilon::test {
 
@@ -24,12 +25,10 @@ public:
     std::vector<std::string> Messages() const;
 
 private:
-    bool WaitUntilAccepting();
-
     std::string address_;
     int port_ = 0;
     std::string mailDir_;
-    pid_t pid_ = -1;
+    ServerProcess process_;
     bool ready_ = false;
 };
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "CNotifyMail.h"
+#include "CSMTP.h"
+
+namespace vigilon {
+
+struct MailOutcome {
+    bool delivered = false;
+    std::string errorText;  // why not; never holds the server's password
+};
+
+// Delivers message through server, an SMTP server field of the settings: a
+// bare host gets the plain client on barePort (connect, send, QUIT), a URL
+// goes through libcurl (UrlMailSender.h). Callers show the server as
+// ShownServer(server) (SmtpServerAddress.h), never as typed.
+MailOutcome SendMailThrough(const std::string& server, CNotifyMail& message,
+                            std::int32_t barePort = CSMTP::kSmtpPort, SmtpTimeouts timeouts = {});
+
+}  // namespace vigilon

@@ -1,0 +1,331 @@
+#include "UrlMailSender.h"
+
+#include <curl/curl.h>
+#include <pwd.h>
+#include <strings.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "CSMTP.h"
+#include "CaBundle.h"
+#include "HeloName.h"
+#include "MailText.h"
+#include "UrlMailError.h"
+
+namespace vigilon {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// libcurl's process-wide start, made once whichever thread comes first.
+bool CurlReady() {
+    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return ready;
+}
+
+struct EasyHandle {
+    CURL* curl = curl_easy_init();
+    ~EasyHandle() {
+        if (curl != nullptr) curl_easy_cleanup(curl);
+    }
+};
+
+struct StringList {
+    curl_slist* list = nullptr;
+    ~StringList() { curl_slist_free_all(list); }
+    bool Append(const std::string& text) {
+        curl_slist* grown = curl_slist_append(list, text.c_str());
+        if (grown == nullptr) return false;
+        list = grown;
+        return true;
+    }
+};
+
+// What one delivery hands to libcurl and what its callbacks note.
+struct Transfer {
+    CURL* curl = nullptr;
+    std::string text;  // the message after DATA, without the final dot
+    std::size_t sent = 0;
+    Clock::time_point start = Clock::now();
+    std::chrono::milliseconds connectLimit{};
+    bool connectTimedOut = false;
+    std::string lastReply;
+    bool quitting = false;             // the reply to QUIT explains nothing
+    bool credentialNext = false;       // the server asked for a login step
+    std::vector<std::string> secrets;  // never to appear in an error text
+};
+
+std::size_t ReadMessage(char* buffer, std::size_t size, std::size_t count, void* data) {
+    auto* transfer = static_cast<Transfer*>(data);
+    const std::size_t n = std::min(size * count, transfer->text.size() - transfer->sent);
+    std::memcpy(buffer, transfer->text.data() + transfer->sent, n);
+    transfer->sent += n;
+    return n;
+}
+
+std::string WithoutLineEnd(std::string_view line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    return std::string(line);
+}
+
+// Keeps the server's last reply line before QUIT for the error text, and
+// every login token sent (the initial response after AUTH, each answer to
+// a 334), in case a server echoes one back.
+int NoteDialogue(CURL*, curl_infotype type, char* data, std::size_t size, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    const std::string_view bytes(data, size);
+    if (type == CURLINFO_HEADER_IN && !transfer->quitting) {
+        std::size_t start = 0;
+        while (start < bytes.size()) {
+            const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
+            std::string line = WithoutLineEnd(bytes.substr(start, end - start + 1));
+            if (!line.empty()) transfer->lastReply = line;
+            start = end + 1;
+        }
+        transfer->credentialNext = transfer->lastReply.starts_with("334");
+    } else if (type == CURLINFO_HEADER_OUT) {
+        const std::string line = WithoutLineEnd(bytes);
+        if (transfer->credentialNext) {
+            transfer->secrets.push_back(line);
+        } else if (line.size() > 5 && strncasecmp(line.c_str(), "AUTH ", 5) == 0) {
+            const std::size_t token = line.find(' ', 5);
+            if (token != std::string::npos) transfer->secrets.push_back(line.substr(token + 1));
+        } else if (strcasecmp(line.c_str(), "QUIT") == 0) {
+            transfer->quitting = true;
+        }
+        transfer->credentialNext = false;
+    }
+    return 0;
+}
+
+// libcurl counts greeting, EHLO, STARTTLS and the login into its connect
+// time; the connect limit is for the lookup and the TCP connection alone, so
+// it is kept here: until the connection is made, libcurl calls this at
+// least once a second.
+int WatchConnect(void* data, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* transfer = static_cast<Transfer*>(data);
+    curl_off_t connectedAfter = 0;
+    curl_easy_getinfo(transfer->curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
+    if (connectedAfter > 0 || Clock::now() - transfer->start < transfer->connectLimit) return 0;
+    transfer->connectTimedOut = true;
+    return 1;
+}
+
+std::string Redacted(std::string text, const std::vector<std::string>& secrets) {
+    for (const std::string& secret : secrets) {
+        if (secret.empty()) continue;
+        for (std::size_t at = text.find(secret); at != std::string::npos;
+             at = text.find(secret, at + 5))
+            text.replace(at, secret.size(), "*****");
+    }
+    return text;
+}
+
+// Where ~/.netrc is: $HOME first, as every mail tool reads it, then the
+// password database.
+std::string NetrcPath() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+        return std::string(home) + "/.netrc";
+    passwd entry{};
+    passwd* found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr)
+        return std::string(found->pw_dir) + "/.netrc";
+    return {};
+}
+
+std::string Escaped(CURL* curl, const std::string& text) {
+    char* escaped = curl_easy_escape(curl, text.c_str(), static_cast<int>(text.size()));
+    if (escaped == nullptr) return {};
+    std::string out(escaped);
+    curl_free(escaped);
+    return out;
+}
+
+// The URL handed to libcurl: no password in it; the user only when the
+// password is to come from ~/.netrc, which libcurl matches by host and user;
+// the path names this machine in EHLO, as HELO does on the plain path.
+std::string CurlUrl(CURL* curl, const SmtpServerAddress& server) {
+    std::string url = server.security == SmtpSecurity::ImplicitTls ? "smtps://" : "smtp://";
+    if (!server.hasPassword && !server.user.empty()) url += Escaped(curl, server.user) + "@";
+    url += server.host + ":" + std::to_string(server.port) + "/";
+    url += server.heloName.empty() ? Escaped(curl, HeloName()) : server.heloName;
+    return url;
+}
+
+long WholeSeconds(std::chrono::milliseconds limit) {
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(limit).count();
+    return seconds < 1 ? 1L : static_cast<long>(seconds);
+}
+
+// The plain client's limits in libcurl's terms: connect (WatchConnect),
+// each reply (the server response time-out, whole seconds only), each send
+// (no byte taken for that long), and the whole exchange.
+void SetLimits(CURL* curl, Transfer& transfer, const SmtpTimeouts& timeouts) {
+    transfer.connectLimit = timeouts.connect;
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &WatchConnect);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, WholeSeconds(timeouts.reply));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, WholeSeconds(timeouts.reply));
+    const long exchange = static_cast<long>(timeouts.exchange.count());
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, exchange);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, exchange);
+    // Otherwise a lookup given up on is still waited for, as long as the
+    // resolver takes; its thread finishes on its own.
+    curl_easy_setopt(curl, CURLOPT_QUICK_EXIT, 1L);
+}
+
+// TLS required and checked. An extra CA file is added to the system's
+// bundle by handing libcurl both as one: a CA file of its own would replace
+// the bundle, not extend it.
+bool SetSecurity(CURL* curl, std::string& errorText) {
+    curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl_easy_setopt(curl, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+    const char* extra = std::getenv(kExtraCaVariable);
+    if (extra == nullptr || *extra == '\0') return true;
+    char* systemBundle = nullptr;
+    curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemBundle);
+    std::string bundle;
+    if (!JoinCaBundles(systemBundle != nullptr ? systemBundle : "", extra, bundle, errorText))
+        return false;
+    curl_blob blob{bundle.data(), bundle.size(), CURL_BLOB_COPY};
+    curl_easy_setopt(curl, CURLOPT_CAINFO_BLOB, &blob);
+    return true;
+}
+
+void SetLogin(CURL* curl, const SmtpServerAddress& server, Transfer& transfer) {
+    if (server.hasPassword) {
+        curl_easy_setopt(curl, CURLOPT_USERNAME, server.user.c_str());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, server.password.c_str());
+        transfer.secrets.push_back(server.password);
+        return;
+    }
+    curl_easy_setopt(curl, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
+    if (const std::string netrc = NetrcPath(); !netrc.empty())
+        curl_easy_setopt(curl, CURLOPT_NETRC_FILE, netrc.c_str());
+}
+
+// The text after DATA: the plain client's, but with the body unstuffed,
+// since libcurl doubles leading dots itself. The final empty line matches
+// the plain client's "\r\n.\r\n" after a body that ends in CR LF; libcurl
+// then only adds ".\r\n".
+std::string SubmissionText(const CNotifyMail& message) {
+    std::string body = NormaliseLineEnds(message.body);
+    if (!body.ends_with("\r\n")) body += "\r\n";
+    return message.header + std::string(kXMailerLine) + "\r\n" + body + "\r\n";
+}
+
+UrlMailFailure Failure(CURL* curl, CURLcode code, const Transfer& transfer, const char* detail) {
+    UrlMailFailure failure;
+    failure.curlCode = code;
+    curl_off_t connectedAfter = 0;
+    curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
+    failure.connected = connectedAfter > 0;
+    failure.connectTimedOut = transfer.connectTimedOut;
+    long osError = 0;
+    curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osError);
+    failure.osError = static_cast<int>(osError);
+    failure.detail = detail;
+    failure.lastReply = transfer.lastReply;
+    return failure;
+}
+
+// Everything libcurl reads during the transfer. The handle is the last
+// member, so it goes first: its clean-up may still call back or write.
+struct Delivery {
+    Transfer transfer;
+    StringList recipients;
+    std::string url;
+    std::string from;
+    char detail[CURL_ERROR_SIZE] = "";
+    EasyHandle handle;
+};
+
+// False, errorText set, when the envelope cannot be given to libcurl.
+bool SetEnvelope(Delivery& delivery, const SmtpServerAddress& server, const CNotifyMail& message,
+                 std::string& errorText) {
+    CURL* curl = delivery.handle.curl;
+    for (const MailRecipient& recipient : message.recipients) {
+        if (!delivery.recipients.Append("<" + recipient.address + ">")) {
+            errorText = "Out of memory";
+            return false;
+        }
+    }
+    delivery.url = CurlUrl(curl, server);
+    delivery.from = "<" + message.from + ">";
+    delivery.transfer.text = SubmissionText(message);
+    curl_easy_setopt(curl, CURLOPT_URL, delivery.url.c_str());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
+    curl_easy_setopt(curl, CURLOPT_MAIL_FROM, delivery.from.c_str());
+    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, delivery.recipients.list);
+    // A refused recipient does not stop the others, as on the plain path.
+    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT_ALLLOWFAILS, 1L);
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(curl, CURLOPT_READFUNCTION, &ReadMessage);
+    curl_easy_setopt(curl, CURLOPT_READDATA, &delivery.transfer);
+    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE,
+                     static_cast<curl_off_t>(delivery.transfer.text.size()));
+    return true;
+}
+
+void SetReporting(Delivery& delivery) {
+    CURL* curl = delivery.handle.curl;
+    curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);  // feeds NoteDialogue only
+    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &NoteDialogue);
+    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &delivery.transfer);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, delivery.detail);
+    curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);  // QUIT before perform returns
+    // CURLOPT_NOSIGNAL stays off: libcurl then ignores SIGPIPE while it
+    // works, so a server that drops the connection cannot end the program.
+    // Its lookups run on a thread of their own, so it sets no alarms.
+}
+
+}  // namespace
+
+bool SendThroughUrl(const SmtpServerAddress& server, CNotifyMail& message,
+                    const SmtpTimeouts& timeouts, std::string& errorText) {
+    // Checked before anything is sent, as on the plain path.
+    if (std::string refusal = message.FindLineBreakField(); !refusal.empty()) {
+        errorText = refusal;
+        return false;
+    }
+    if (!message.PrepareHeader()) {
+        errorText = "Message refused: no recipients";
+        return false;
+    }
+    if (!CurlReady()) {
+        errorText = "Unable to start libcurl";
+        return false;
+    }
+    Delivery delivery;
+    CURL* curl = delivery.handle.curl;
+    if (curl == nullptr) {
+        errorText = "Unable to start libcurl";
+        return false;
+    }
+    delivery.transfer.curl = curl;
+    if (!SetSecurity(curl, errorText) || !SetEnvelope(delivery, server, message, errorText))
+        return false;
+    SetLogin(curl, server, delivery.transfer);
+    SetLimits(curl, delivery.transfer, timeouts);
+    SetReporting(delivery);
+
+    delivery.transfer.start = Clock::now();
+    const CURLcode code = curl_easy_perform(curl);
+    if (code == CURLE_OK) return true;
+    errorText = Redacted(UrlMailErrorText(Failure(curl, code, delivery.transfer, delivery.detail)),
+                         delivery.transfer.secrets);
+    return false;
+}
+
+}  // namespace vigilon
