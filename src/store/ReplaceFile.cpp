@@ -14,6 +14,8 @@ namespace vigilon {
 namespace {
 
 constexpr int kOpenForWriting = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+// A file this save creates may hold a mail server's password: its owner's alone.
+constexpr mode_t kNewFileMode = 0600;
 
 int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
@@ -41,7 +43,7 @@ int OpenExisting(const std::string& path, UniqueFd& fd) {
     } else {
         if (errno != ENOENT) return errno;
         if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return 0;
-        fd = UniqueFd(::open(path.c_str(), kOpenForWriting | O_CREAT, 0666));
+        fd = UniqueFd(::open(path.c_str(), kOpenForWriting | O_CREAT, kNewFileMode));
     }
     if (!fd) return errno;
     if (::fstat(fd.Get(), &info) != 0) return errno;
@@ -94,8 +96,7 @@ int Commit(UniqueFd temporary, const std::string& path, std::span<const std::uin
 
 int CreateFile(const std::string& path, std::span<const std::uint8_t> bytes) {
     RemoveLeftoverTemporaries(path);
-    // The default mode under the umask, as a plain create would give.
-    UniqueFd temporary = CreateTemporaryFor(path, 0666);
+    UniqueFd temporary = CreateTemporaryFor(path, kNewFileMode);
     if (!temporary) return errno;
     return Commit(std::move(temporary), path, bytes);
 }

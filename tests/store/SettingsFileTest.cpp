@@ -144,13 +144,20 @@ TEST_F(SettingsFile, SaveLogsBeforeTheFileIsWrittenAndOnlyWhenLoggingIsOn) {
     EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(quiet));
 }
 
-TEST_F(SettingsFile, KeepsThePermissionsOfTheOldFile) {
+// The file may hold a mail server's password: a new one is its owner's
+// alone, an existing one keeps what its owner chose.
+TEST_F(SettingsFile, ANewFileIsPrivateAndAnOldOneKeepsItsPermissions) {
+    const mode_t oldMask = ::umask(022);
     ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
-    ASSERT_EQ(::chmod(kSettingsFileName, 0600), 0);
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, prompt, log));
+    ::umask(oldMask);
     struct stat info {};
     ASSERT_EQ(::stat(kSettingsFileName, &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0600u);
+
+    ASSERT_EQ(::chmod(kSettingsFileName, 0644), 0);
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, prompt, log));
+    ASSERT_EQ(::stat(kSettingsFileName, &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
 }
 
 // A FIFO once hung the start, a link to /dev/zero ran it out of memory:
