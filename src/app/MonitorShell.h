@@ -70,7 +70,7 @@ public:
 
     long OnTrayCallback(unsigned message, unsigned long wParam, long lParam) override;
     void OnTrayCommand(int commandId) override { RunCommand(commandId); }
-    void BringToForeground() override { parts_.window.Raise(); }
+    void BringToForeground() override { parts_.window.BringToFront(); }
 
 private:
     // Hiding is safe only while an icon in a tray can bring the window back.

@@ -16,7 +16,7 @@ public:
     virtual void Withdraw() = 0;
     // Minimises the window the ordinary way, keeping its taskbar entry.
     virtual void Iconify() = 0;
-    virtual void Raise() = 0;
+    virtual void BringToFront() = 0;
     // Ends the window's modal run; the program ends when it returns.
     virtual void EndModalRun() = 0;
 };

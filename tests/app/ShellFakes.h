@@ -59,7 +59,7 @@ public:
     void ShowNormal() override { journal_.push_back("show normal"); }
     void Withdraw() override { journal_.push_back("withdraw"); }
     void Iconify() override { journal_.push_back("iconify"); }
-    void Raise() override { journal_.push_back("raise"); }
+    void BringToFront() override { journal_.push_back("raise"); }
     void EndModalRun() override { journal_.push_back("end"); }
 
 private:
