@@ -5,6 +5,7 @@
 #include "CommandIds.h"
 #include "MenuResources.h"
 #include "Pictures.h"
+#include "WxCommandIds.h"
 #include "WxText.h"
 
 namespace vigilon::app {
@@ -21,9 +22,9 @@ wxMenu* BuildMenu(const MenuItem& popup) {
         if (item.IsSeparator())
             menu->AppendSeparator();
         else if (item.id == ID_OPTIONS_EMAIL || item.id == ID_OPTIONS_LOG)
-            menu->AppendCheckItem(item.id, ToWx(item.text))->Check(item.checked);
+            menu->AppendCheckItem(ToWxId(item.id), ToWx(item.text))->Check(item.checked);
         else
-            menu->Append(item.id, ToWx(item.text));
+            menu->Append(ToWxId(item.id), ToWx(item.text));
     }
     return menu;
 }
@@ -103,7 +104,7 @@ void CMonitorDlg::Iconify() { Iconize(true); }
 void CMonitorDlg::BringToFront() { Raise(); }
 
 void CMonitorDlg::OnCommand(wxCommandEvent& event) {
-    if (shell_ == nullptr || !shell_->RunCommand(event.GetId())) event.Skip();
+    if (shell_ == nullptr || !shell_->RunCommand(FromWxId(event.GetId()))) event.Skip();
 }
 
 void CMonitorDlg::OnTimer(wxTimerEvent& event) {

@@ -4,6 +4,7 @@
 
 #include "CommandIds.h"
 #include "MonitorShell.h"
+#include "WxCommandIds.h"
 #include "WxText.h"
 
 namespace vigilon::app {
@@ -38,8 +39,8 @@ void WindowDisplay::SetToggleButtonText(const std::string& text) { controls_.tog
 
 void WindowDisplay::EnableStartStop(bool startEnabled, bool stopEnabled) {
     wxMenuBar* menu = frame_.GetMenuBar();
-    menu->Enable(ID_FILE_START, startEnabled);
-    menu->Enable(ID_FILE_STOP, stopEnabled);
+    menu->Enable(ToWxId(ID_FILE_START), startEnabled);
+    menu->Enable(ToWxId(ID_FILE_STOP), stopEnabled);
 }
 
 void WindowDisplay::SetProgress(int position) {
@@ -72,8 +73,8 @@ void WindowDisplay::HideWindow() {
 
 void WindowDisplay::SetMenuChecks(bool logChecked, bool emailChecked) {
     wxMenuBar* menu = frame_.GetMenuBar();
-    menu->Check(ID_OPTIONS_LOG, logChecked);
-    menu->Check(ID_OPTIONS_EMAIL, emailChecked);
+    menu->Check(ToWxId(ID_OPTIONS_LOG), logChecked);
+    menu->Check(ToWxId(ID_OPTIONS_EMAIL), emailChecked);
 }
 
 }  // namespace vigilon::app
