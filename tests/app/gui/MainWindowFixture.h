@@ -26,6 +26,7 @@
 #include "TempWorkDir.h"
 #include "VigilonProgram.h"
 #include "WxCommandIds.h"
+#include "XWindowState.h"
 
 namespace vigilon::test {
 
@@ -133,6 +134,10 @@ protected:
         return control != nullptr && control->IsShown();
     }
     std::string Caption() { return Window().GetTitle().utf8_string(); }
+    // What the window manager does with the window, not what the toolkit believes.
+    bool Becomes(XWindowState state) {
+        return PumpUntil([&] { return StateOfWindowTitled(Caption()) == state; });
+    }
 
     TempWorkDir dir;
     MonitorSettings settings;

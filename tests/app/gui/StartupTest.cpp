@@ -79,11 +79,11 @@ TEST_F(Startup, ADamagedFileStopsStartUpAndMinimisingKeepsTheWindow) {
     // With no tray icon to bring it back, a minimised window stays on the taskbar.
     WaitUntilActive();
     Window().Iconize(true);
-    ASSERT_TRUE(PumpUntil([&] { return Window().IsIconized(); }));
+    EXPECT_TRUE(Becomes(XWindowState::Iconic));
     PumpFor(500ms);
-    EXPECT_TRUE(Window().IsShown());
+    EXPECT_EQ(StateOfWindowTitled("Vigilon"), XWindowState::Iconic);
     Window().Iconize(false);
-    EXPECT_TRUE(PumpUntil([&] { return !Window().IsIconized(); }));
+    EXPECT_TRUE(Becomes(XWindowState::Normal));
 }
 
 }  // namespace
