@@ -17,118 +17,97 @@ namespace vigilon::test {
 
 using Journal = std::vector<std::string>;
 
-class JournalDisplay : public FakeDisplay {
+class Journaling {
 public:
-    explicit JournalDisplay(Journal& journal) : journal_(journal) {}
+    explicit Journaling(Journal& journal) : journal_(journal) {}
+
+protected:
+    void Note(const char* call) { journal_.push_back(call); }
+
+private:
+    Journal& journal_;
+};
+
+class JournalDisplay : public FakeDisplay, Journaling {
+public:
+    using Journaling::Journaling;
     void Refresh(const MonitorSettings& settings, const MonitorRun& run) override {
-        journal_.push_back("refresh");
+        Note("refresh");
         FakeDisplay::Refresh(settings, run);
     }
     void SetMenuChecks(bool log, bool email) override {
-        journal_.push_back("menu checks");
+        Note("menu checks");
         FakeDisplay::SetMenuChecks(log, email);
     }
     void EnableStartStop(bool start, bool stop) override {
-        journal_.push_back(stop ? "start" : "stop");
+        Note(stop ? "start" : "stop");
         FakeDisplay::EnableStartStop(start, stop);
     }
-
-private:
-    Journal& journal_;
 };
 
-class JournalPrompt : public FakePrompt {
+class JournalPrompt : public FakePrompt, Journaling {
 public:
-    explicit JournalPrompt(Journal& journal) : journal_(journal) {}
+    using Journaling::Journaling;
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption) override {
-        journal_.push_back("message");
+        Note("message");
         FakePrompt::ShowMessage(text, icon, caption);
     }
     bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& caption) override {
-        journal_.push_back("question");
+        Note("question");
         return FakePrompt::AskYesNo(text, icon, caption);
     }
-
-private:
-    Journal& journal_;
 };
 
-class FakeMainWindow : public app::MainWindow {
+// The main window, its services and the ICMP check, in one journal.
+class FakeWindow : public app::MainWindow, public app::ShellServices, public app::IcmpCheck, Journaling {
 public:
-    explicit FakeMainWindow(Journal& journal) : journal_(journal) {}
-    void ShowNormal() override { journal_.push_back("show normal"); }
-    void Withdraw() override { journal_.push_back("withdraw"); }
-    void Iconify() override { journal_.push_back("iconify"); }
-    void BringToFront() override { journal_.push_back("raise"); }
-    void EndModalRun() override { journal_.push_back("end"); }
-
-private:
-    Journal& journal_;
-};
-
-class FakeServices : public app::ShellServices {
-public:
-    explicit FakeServices(Journal& journal) : journal_(journal) {}
-    void ShowAbout() override { journal_.push_back("about"); }
-    void OpenHelp() override { journal_.push_back("help"); }
-    void LaunchSimplePing() override { journal_.push_back("simple ping"); }
-
-private:
-    Journal& journal_;
-};
-
-class FakeIcmp : public app::IcmpCheck {
-public:
-    explicit FakeIcmp(Journal& journal) : journal_(journal) {}
+    using Journaling::Journaling;
+    void ShowNormal() override { Note("show normal"); }
+    void Withdraw() override { Note("withdraw"); }
+    void Iconify() override { Note("iconify"); }
+    void BringToFront() override { Note("raise"); }
+    void EndModalRun() override { Note("end"); }
+    void ShowAbout() override { Note("about"); }
+    void OpenHelp() override { Note("help"); }
+    void LaunchSimplePing() override { Note("simple ping"); }
     bool CanOpenIcmpSocket() override {
-        journal_.push_back("icmp check");
-        return available;
+        Note("icmp check");
+        return icmpAvailable;
     }
-    bool available = true;
-
-private:
-    Journal& journal_;
+    bool icmpAvailable = true;
 };
 
 // Answers with outcome after running apply (which stands for the dialog).
-class FakeEditing : public SettingsEditing {
+class FakeEditing : public SettingsEditing, Journaling {
 public:
-    explicit FakeEditing(Journal& journal) : journal_(journal) {}
+    using Journaling::Journaling;
     EditOutcome EditSettings() override {
-        journal_.push_back("edit settings");
+        Note("edit settings");
         if (apply) apply();
         return outcome;
     }
     EditOutcome outcome = EditOutcome::Applied;
     std::function<void()> apply;
-
-private:
-    Journal& journal_;
 };
 
 // A notification area that records what the tray icon asked of it.
-class FakeTrayBackend : public app::TrayBackend {
+class FakeTrayBackend : public app::TrayBackend, Journaling {
 public:
     struct Call {
         app::NotifyIconMessage message;
         app::NotifyIconRecord record;
     };
-    explicit FakeTrayBackend(Journal& journal) : journal_(journal) {}
+    using Journaling::Journaling;
     bool HasNotificationArea() const override { return true; }
     bool TrayShown() const override { return trayShown; }
     bool NotifyIcon(app::NotifyIconMessage message, const app::NotifyIconRecord& record) override {
-        journal_.push_back(message == app::NotifyIconMessage::Add ? "tray add" : "tray change");
+        Note(message == app::NotifyIconMessage::Add ? "tray add" : "tray change");
         calls.push_back({message, record});
         return true;
     }
-    void TrackPopupMenu(const app::MenuItem&, int, app::TrayOwner&) override {
-        journal_.push_back("tray menu");
-    }
+    void TrackPopupMenu(const app::MenuItem&, int, app::TrayOwner&) override { Note("tray menu"); }
     bool trayShown = true;
     std::vector<Call> calls;
-
-private:
-    Journal& journal_;
 };
 
 }  // namespace vigilon::test

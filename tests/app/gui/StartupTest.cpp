@@ -22,18 +22,9 @@ TEST_F(Startup, WithASettingsFileTheWindowComesUpMonitoring) {
     EXPECT_TRUE(Window().IsShown());
     EXPECT_TRUE(journal.empty()) << "no settings edit";
     EXPECT_EQ(Caption(), "Vigilon - ON");
-    EXPECT_EQ(Text(app::ID_TOGGLE_BUTTON), "S&top Ping");
-    EXPECT_EQ(Text(app::ID_SETTINGS_BUTTON), "&Settings");
     EXPECT_EQ(Text(1002), "localhost");
-    EXPECT_EQ(Text(1047), "47");
     EXPECT_EQ(Text(1004), "Getting ready to PING!");
     for (int counter : {1019, 1009, 1008, 1005}) EXPECT_EQ(Text(counter), "0") << counter;
-    EXPECT_TRUE(Visible(1018));
-    EXPECT_FALSE(Visible(1010));
-    EXPECT_FALSE(Visible(1020));
-    EXPECT_FALSE(MenuEnabled(app::ID_FILE_START));
-    EXPECT_TRUE(MenuEnabled(app::ID_FILE_STOP));
-    EXPECT_TRUE(MenuChecked(app::ID_OPTIONS_LOG));
     EXPECT_FALSE(MenuChecked(app::ID_OPTIONS_EMAIL));
     EXPECT_TRUE(program->Shell().TrayIconShown());
     EXPECT_THAT(LogMessages(), ElementsAre("***** Vigilon STARTED :: aimed at: localhost *****"));
@@ -63,15 +54,10 @@ TEST_F(Startup, ADamagedFileStopsStartUpAndMinimisingKeepsTheWindow) {
     wxTEST_DIALOG(EXPECT_EQ(Start(), app::StartupOutcome::Stopped),
                   ExpectMessage("An attempt was made to access an unnamed file past its end."));
 
-    EXPECT_TRUE(Window().IsShown());
     EXPECT_EQ(Caption(), "Vigilon");
     EXPECT_EQ(Text(app::ID_TOGGLE_BUTTON), "Start &Ping");
-    EXPECT_TRUE(Visible(1010));
-    EXPECT_FALSE(Visible(1018));
-    EXPECT_TRUE(MenuChecked(app::ID_OPTIONS_LOG));
-    EXPECT_TRUE(MenuChecked(app::ID_OPTIONS_EMAIL));
+    EXPECT_TRUE(MenuChecked(app::ID_OPTIONS_LOG) && MenuChecked(app::ID_OPTIONS_EMAIL));
     EXPECT_FALSE(program->Shell().TrayIconShown());
-    EXPECT_FALSE(Engine().Run().running);
     PumpFor(1600ms);
     EXPECT_EQ(Caption(), "Vigilon") << "nothing started late";
     EXPECT_FALSE(std::filesystem::exists("Vigilon.log"));

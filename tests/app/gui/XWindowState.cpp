@@ -11,36 +11,21 @@ namespace vigilon::test {
 
 namespace {
 
-std::vector<unsigned long> Property(::Display* x, Window window, const char* name, Atom type) {
+// A window property's items: 32-bit ones as longs, 8-bit ones as characters.
+template <typename Item>
+std::vector<Item> Property(::Display* x, Window window, const char* name, Atom type) {
     Atom actualType = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    std::vector<unsigned long> values;
+    std::vector<Item> items;
     if (XGetWindowProperty(x, window, XInternAtom(x, name, False), 0, 1024, False, type, &actualType,
-                           &format, &count, &after, &data) == Success &&
-        data != nullptr) {
-        if (format == 32) values.assign(reinterpret_cast<unsigned long*>(data),
-                                        reinterpret_cast<unsigned long*>(data) + count);
+                           &format, &count, &after, &data) == Success && data != nullptr) {
+        if (format == 8 * static_cast<int>(sizeof(Item)) || (format == 32 && sizeof(Item) == sizeof(long)))
+            items.assign(reinterpret_cast<Item*>(data), reinterpret_cast<Item*>(data) + count);
         XFree(data);
     }
-    return values;
-}
-
-std::string Title(::Display* x, Window window) {
-    Atom actualType = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    std::string title;
-    if (XGetWindowProperty(x, window, XInternAtom(x, "_NET_WM_NAME", False), 0, 1024, False,
-                           XInternAtom(x, "UTF8_STRING", False), &actualType, &format, &count, &after,
-                           &data) == Success &&
-        data != nullptr) {
-        title.assign(reinterpret_cast<char*>(data), count);
-        XFree(data);
-    }
-    return title;
+    return items;
 }
 
 }  // namespace
@@ -51,13 +36,14 @@ XWindowState StateOfWindowTitled(const std::string& title) {
     ::Display* x = XOpenDisplay(nullptr);
     if (x == nullptr) return XWindowState::NotManaged;
     XWindowState state = XWindowState::NotManaged;
-    for (unsigned long client : Property(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW)) {
-        const std::vector<unsigned long> pid = Property(x, client, "_NET_WM_PID", XA_CARDINAL);
-        if (pid.empty() || pid[0] != static_cast<unsigned long>(::getpid()) || Title(x, client) != title)
+    for (unsigned long client : Property<unsigned long>(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW)) {
+        const auto pid = Property<unsigned long>(x, client, "_NET_WM_PID", XA_CARDINAL);
+        const auto name = Property<char>(x, client, "_NET_WM_NAME", XInternAtom(x, "UTF8_STRING", False));
+        if (pid.empty() || pid[0] != static_cast<unsigned long>(::getpid()) ||
+            std::string(name.begin(), name.end()) != title)
             continue;
-        const Atom wmState = XInternAtom(x, "WM_STATE", False);
-        const std::vector<unsigned long> values = Property(x, client, "WM_STATE", wmState);
-        if (!values.empty()) state = values[0] == IconicState ? XWindowState::Iconic : XWindowState::Normal;
+        const auto wmState = Property<unsigned long>(x, client, "WM_STATE", XInternAtom(x, "WM_STATE", False));
+        if (!wmState.empty()) state = wmState[0] == IconicState ? XWindowState::Iconic : XWindowState::Normal;
     }
     XCloseDisplay(x);
     return state;
