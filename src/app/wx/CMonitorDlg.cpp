@@ -57,8 +57,6 @@ CMonitorDlg::CMonitorDlg()
     Bind(wxEVT_ICONIZE, &CMonitorDlg::OnIconize, this);
 }
 
-CMonitorDlg::~CMonitorDlg() { timers_.StopAll(); }
-
 // The About entry belongs in the window menu, where the platform lets a
 // program add to it. wxGTK offers no access to the window manager's menu,
 // so there the entry is left out; Help and the tray menu still reach About.

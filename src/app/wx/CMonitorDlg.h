@@ -28,7 +28,6 @@ namespace vigilon::app {
 class CMonitorDlg : public wxFrame, public MainWindow {
 public:
     CMonitorDlg();
-    ~CMonitorDlg() override;
 
     MonitorDisplay& Display() { return display_; }
     Timers& WindowTimers() { return timers_; }

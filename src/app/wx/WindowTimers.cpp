@@ -34,10 +34,4 @@ void WindowTimers::StopAll() {
     for (wxTimer& timer : timers_) timer.Stop();
 }
 
-bool WindowTimers::IsArmed(int timerId) const {
-    for (const wxTimer& timer : timers_)
-        if (timer.GetId() == timerId) return timer.IsRunning();
-    return false;
-}
-
 }  // namespace vigilon::app

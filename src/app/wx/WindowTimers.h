@@ -19,7 +19,6 @@ public:
     void Arm(int timerId, std::uint32_t periodMs) override;
     void Stop(int timerId) override;
     void StopAll();
-    bool IsArmed(int timerId) const;
 
 private:
     wxTimer* Find(int timerId);
