@@ -89,9 +89,12 @@ void CMonitorDlg::EndModalRun() {
     if (loop_ != nullptr && loop_->IsRunning()) loop_->ScheduleExit();
 }
 
+// Restored before it is shown, whatever wx believes: a window withdrawn
+// while minimised may already have reported itself restored, and GTK would
+// map it minimised again, where the minimise rule would withdraw it anew.
 void CMonitorDlg::ShowNormal() {
+    Iconize(false);
     Show(true);
-    if (IsIconized()) Iconize(false);
     Raise();
 }
 
