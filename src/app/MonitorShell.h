@@ -76,7 +76,7 @@ private:
     // Hiding is safe only while an icon in a tray can bring the window back.
     bool CanHideIntoTray() const;
     void CheckIcmpSockets();
-    // The settings load of start-up; false when start-up stops there.
+    // The settings load of start-up, or the first-run edit; Monitoring when start-up goes on.
     StartupOutcome LoadOrEditSettings();
 
     ShellParts parts_;

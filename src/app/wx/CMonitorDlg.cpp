@@ -122,7 +122,7 @@ void CMonitorDlg::OnCharHook(wxKeyEvent& event) {
             shell_->RunExitSequence();
             return;
         }
-        if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && wxDynamicCast(FindFocus(), wxButton) == nullptr) {
+        if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && dynamic_cast<wxButton*>(FindFocus()) == nullptr) {
             shell_->RunCommand(ID_TOGGLE_BUTTON);
             return;
         }

@@ -1,14 +1,13 @@
 #include "VigilonProgram.h"
 
 #include "InterimShellParts.h"
+#include "LogLine.h"
 
 namespace vigilon::app {
 
 namespace {
 
-inline constexpr const char* kLogFileName = "Vigilon.log";
-
-SettingsEditing& Either(SettingsEditing* given, std::unique_ptr<SettingsEditing>& own,
+SettingsEditing& ChooseEditing(SettingsEditing* given, std::unique_ptr<SettingsEditing>& own,
                         MonitorEngine& engine) {
     if (given != nullptr) return *given;
     // Interim until the settings dialog is merged: its EditSettings goes here.
@@ -26,7 +25,7 @@ VigilonProgram::VigilonProgram(ProgramOptions options)
       network_(prompt_),
       alerts_(clock_),
       engine_({window_->WindowTimers(), window_->Display(), network_, alerts_, eventLog_, clock_, pause_}),
-      editing_(Either(options.editing, ownEditing_, engine_)),
+      editing_(ChooseEditing(options.editing, ownEditing_, engine_)),
       // Interim until the About box, help viewer, Simple Ping and tray are merged.
       services_(std::make_unique<InterimShellServices>(launcher_)),
       trayBackend_(NewInterimTaskBarTray()),
