@@ -43,15 +43,20 @@ sanitize: deps
 	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)"
 	cmake --build $(SANITIZE_DIR)
 	cd $(SANITIZE_DIR) && ASAN_OPTIONS=abort_on_error=0:detect_leaks=1 \
+	  LSAN_OPTIONS=suppressions=$(abspath tests/lsan.supp) \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure --timeout 600
 
 # Runs every benchmark program (bench/run-all.sh) and fails when one does.
 bench: build
 	sh bench/run-all.sh $(BUILD_DIR)
 
+# The program keeps "Vigilon.dat" and "Vigilon.log" in its current directory:
+# a folder of its own, ignored by git, keeps them out of the sources.
+RUN_DIR ?= run
+
 run: build
-	@echo "Vigilon's window is not built yet: there is nothing to start." >&2
-	@exit 1
+	mkdir -p $(RUN_DIR)
+	cd $(RUN_DIR) && $(abspath $(BUILD_DIR))/vigilon
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

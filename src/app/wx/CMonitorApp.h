@@ -8,6 +8,7 @@ namespace vigilon::app {
 class CMonitorApp : public wxApp {
 public:
     bool OnInit() override;
+    int OnRun() override;
 };
 
 }  // namespace vigilon::app

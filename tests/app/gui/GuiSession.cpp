@@ -4,7 +4,7 @@
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,8 +13,6 @@
 
 #include <cstdlib>
 #include <thread>
-
-extern char** environ;
 
 namespace vigilon::test {
 
@@ -84,15 +82,20 @@ pid_t GuiSession::Spawn(const std::vector<std::string>& argv, int keepFd) {
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
     const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
-    posix_spawn_file_actions_adddup2(&actions, devNull, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, devNull, STDERR_FILENO);
+    const pid_t parent = getpid();
     (void)keepFd;  // inherited: only our own pipes lack O_CLOEXEC
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // The peer goes with this test process even when the test crashes
+        // and never reaches StopAll. Only async-signal-safe calls up to exec.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(127);
+        dup2(devNull, STDOUT_FILENO);
+        dup2(devNull, STDERR_FILENO);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
     close(devNull);
     if (pid > 0) children_.push_back(pid);
     return pid;

@@ -1,0 +1,96 @@
+// The main window's commands, by identifier: buttons, main menu and tray
+// menu entries that share a row do exactly the same thing.
+#include <initializer_list>
+
+#include "CommandIds.h"
+#include "MonitorShell.h"
+
+namespace vigilon::app {
+
+namespace {
+
+struct CommandRow {
+    std::initializer_list<int> ids;
+    void (*run)(MonitorShell& shell, ShellParts& parts);
+};
+
+const CommandRow kCommands[] = {
+    {{ID_TOGGLE_BUTTON, ID_FILE_START, ID_FILE_STOP, ID_TRAY_START_STOP},
+     [](MonitorShell&, ShellParts& parts) { parts.engine.ToggleMonitoring(); }},
+    {{ID_SETTINGS_BUTTON, ID_OPTIONS_SETTINGS, ID_TRAY_SETTINGS},
+     [](MonitorShell& shell, ShellParts&) { shell.EditSettings(); }},
+    {{ID_FILE_EXIT, ID_TRAY_EXIT},
+     [](MonitorShell& shell, ShellParts&) { shell.RunExitSequence(); }},
+    {{ID_OPTIONS_EMAIL}, [](MonitorShell& shell, ShellParts&) { shell.ToggleEmail(); }},
+    {{ID_OPTIONS_LOG}, [](MonitorShell& shell, ShellParts&) { shell.ToggleLog(); }},
+    {{ID_OPTIONS_VIEW_LOG, ID_TRAY_VIEW_LOG},
+     [](MonitorShell& shell, ShellParts&) { shell.ViewLog(); }},
+    {{ID_TOOLS_SIMPLE_PING, ID_TRAY_SIMPLE_PING},
+     [](MonitorShell&, ShellParts& parts) { parts.services.LaunchSimplePing(); }},
+    {{ID_HELP_CONTENTS, ID_TRAY_HELP},
+     [](MonitorShell&, ShellParts& parts) { parts.services.OpenHelp(); }},
+    {{ID_HELP_ABOUT, ID_TRAY_ABOUT, ID_ABOUT_SYSMENU},
+     [](MonitorShell&, ShellParts& parts) { parts.services.ShowAbout(); }},
+    {{ID_TRAY_OPEN}, [](MonitorShell& shell, ShellParts&) { shell.Open(); }},
+};
+
+}  // namespace
+
+bool MonitorShell::RunCommand(int commandId) {
+    for (const CommandRow& row : kCommands) {
+        for (int id : row.ids) {
+            if (id != commandId) continue;
+            row.run(*this, parts_);
+            return true;
+        }
+    }
+    return false;
+}
+
+void MonitorShell::ToggleEmail() {
+    MonitorSettings& settings = parts_.engine.Settings();
+    if (settings.emailEnabled != 0) {
+        settings.emailEnabled = 0;
+    } else {
+        settings.emailEnabled = 1;
+        if (settings.mailTo.empty() || settings.smtpServer1.empty() || settings.mailFrom.empty()) {
+            parts_.prompt.ShowMessage(kEmailIncompleteMessage);
+            // The edit may end the program; the check marks are set either way.
+            EditSettings();
+        }
+    }
+    parts_.engine.UpdateMenuChecks();
+}
+
+void MonitorShell::ToggleLog() {
+    MonitorSettings& settings = parts_.engine.Settings();
+    settings.logEnabled = settings.logEnabled != 0 ? 0 : 1;
+    parts_.engine.UpdateMenuChecks();
+}
+
+void MonitorShell::ViewLog() {
+    MonitorSettings& settings = parts_.engine.Settings();
+    if (settings.logEnabled == 0) {
+        if (!parts_.prompt.AskYesNo(kEnableLogQuestion, MessageIcon::Question, kEnableLogCaption)) return;
+        settings.logEnabled = 1;
+        parts_.engine.UpdateMenuChecks();
+    }
+    parts_.eventLog.OpenInEditor();
+}
+
+EditOutcome MonitorShell::EditSettings() {
+    const EditOutcome outcome = parts_.editing.EditSettings();
+    // A first run cancelled without a target closes the window without
+    // saving or logging anything.
+    if (outcome == EditOutcome::EndProgram) parts_.window.EndModalRun();
+    return outcome;
+}
+
+// Twice, as the tray's "Open" always did: the first call may only restore
+// a minimised window, the second shows it.
+void MonitorShell::Open() {
+    parts_.window.ShowNormal();
+    parts_.window.ShowNormal();
+}
+
+}  // namespace vigilon::app

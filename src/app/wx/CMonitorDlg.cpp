@@ -1,0 +1,145 @@
+#include "CMonitorDlg.h"
+
+#include <wx/menu.h>
+
+#include "CommandIds.h"
+#include "MenuResources.h"
+#include "Pictures.h"
+#include "WxCommandIds.h"
+#include "WxText.h"
+
+namespace vigilon::app {
+
+namespace {
+
+// Fixed size: a caption with the window menu, minimise and close boxes, no
+// maximise box and no sizing border.
+constexpr long kWindowStyle = wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX;
+
+wxMenu* BuildMenu(const MenuItem& popup) {
+    auto* menu = new wxMenu;
+    for (const MenuItem& item : popup.children) {
+        if (item.IsSeparator())
+            menu->AppendSeparator();
+        else if (item.id == ID_OPTIONS_EMAIL || item.id == ID_OPTIONS_LOG)
+            menu->AppendCheckItem(ToWxId(item.id), ToWx(item.text))->Check(item.checked);
+        else
+            menu->Append(ToWxId(item.id), ToWx(item.text));
+    }
+    return menu;
+}
+
+wxMenuBar* BuildMenuBar(const MenuResource& resource) {
+    auto* bar = new wxMenuBar;
+    for (const MenuItem& popup : resource.popups) bar->Append(BuildMenu(popup), ToWx(popup.text));
+    return bar;
+}
+
+}  // namespace
+
+CMonitorDlg::CMonitorDlg()
+    : wxFrame(nullptr, wxID_ANY, "Vigilon", wxDefaultPosition, wxDefaultSize, kWindowStyle),
+      display_(*this, controls_),
+      timers_(this) {
+    SetMenuBar(BuildMenuBar(*FindMenuResource(kMainMenuId)));
+    panel_ = new wxPanel(this);
+    controls_ = LayOutMainWindow(panel_);
+    SetClientSize(panel_->GetSize());
+    AddSystemMenuAbout();
+    SetIcons(AppIconBundle());
+    Centre();
+
+    Bind(wxEVT_MENU, &CMonitorDlg::OnCommand, this);
+    Bind(wxEVT_BUTTON, &CMonitorDlg::OnCommand, this);
+    Bind(wxEVT_TIMER, &CMonitorDlg::OnTimer, this);
+    Bind(wxEVT_CHAR_HOOK, &CMonitorDlg::OnCharHook, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CMonitorDlg::OnClose, this);
+    Bind(wxEVT_ICONIZE, &CMonitorDlg::OnIconize, this);
+}
+
+// The About entry belongs in the window menu, where the platform lets a
+// program add to it. wxGTK offers no access to the window manager's menu,
+// so there the entry is left out; Help and the tray menu still reach About.
+void CMonitorDlg::AddSystemMenuAbout() {
+#ifdef __WXMSW__
+    if (wxMenu* systemMenu = MSWGetSystemMenu()) {
+        systemMenu->AppendSeparator();
+        systemMenu->Append(ID_ABOUT_SYSMENU, "&About Vigilon...");
+    }
+#endif
+}
+
+void CMonitorDlg::Attach(MonitorEngine* engine, MonitorShell* shell) {
+    engine_ = engine;
+    shell_ = shell;
+    display_.SetShell(shell);
+    if (shell == nullptr) timers_.StopAll();
+}
+
+void CMonitorDlg::RunModal() {
+    if (ended_) return;
+    wxGUIEventLoop loop;
+    loop_ = &loop;
+    loop.Run();
+    loop_ = nullptr;
+}
+
+void CMonitorDlg::EndModalRun() {
+    ended_ = true;
+    if (loop_ != nullptr && loop_->IsRunning()) loop_->ScheduleExit();
+}
+
+// Restored before it is shown, whatever wx believes: a window withdrawn
+// while minimised may already have reported itself restored, and GTK would
+// map it minimised again, where the minimise rule would withdraw it anew.
+void CMonitorDlg::ShowNormal() {
+    Iconize(false);
+    Show(true);
+    Raise();
+}
+
+void CMonitorDlg::Withdraw() { Hide(); }
+
+void CMonitorDlg::Iconify() { Iconize(true); }
+
+void CMonitorDlg::BringToFront() { Raise(); }
+
+void CMonitorDlg::OnCommand(wxCommandEvent& event) {
+    if (shell_ == nullptr || !shell_->RunCommand(FromWxId(event.GetId()))) event.Skip();
+}
+
+void CMonitorDlg::OnTimer(wxTimerEvent& event) {
+    if (engine_ != nullptr) engine_->OnTimer(event.GetId());
+}
+
+// Escape leaves the program through the exit sequence. Enter presses the
+// default Start/Stop button, unless a push button has the focus: that one
+// is pressed instead, as usual.
+void CMonitorDlg::OnCharHook(wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    if (shell_ != nullptr && event.GetModifiers() == wxMOD_NONE) {
+        if (key == WXK_ESCAPE) {
+            shell_->RunExitSequence();
+            return;
+        }
+        if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && dynamic_cast<wxButton*>(FindFocus()) == nullptr) {
+            shell_->RunCommand(ID_TOGGLE_BUTTON);
+            return;
+        }
+    }
+    event.Skip();
+}
+
+// The window is destroyed by its owner once the modal run is over, never
+// by the close event itself.
+void CMonitorDlg::OnClose(wxCloseEvent& event) {
+    if (shell_ != nullptr && !ended_) shell_->RunExitSequence();
+    if (event.CanVeto()) event.Veto();
+}
+
+void CMonitorDlg::OnIconize(wxIconizeEvent& event) {
+    if (event.IsIconized() && shell_ != nullptr) shell_->OnMinimised();
+    event.Skip();
+}
+
+}  // namespace vigilon::app

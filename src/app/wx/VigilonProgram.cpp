@@ -1,0 +1,55 @@
+#include "VigilonProgram.h"
+
+#include "DesktopShellServices.h"
+#include "InterimShellParts.h"
+#include "LogLine.h"
+#include "WxTaskBarTray.h"
+
+namespace vigilon::app {
+
+namespace {
+
+SettingsEditing& ChooseEditing(SettingsEditing* given, std::unique_ptr<SettingsEditing>& own,
+                        MonitorEngine& engine) {
+    if (given != nullptr) return *given;
+    // Interim until the settings dialog is merged: its EditSettings goes here.
+    own = std::make_unique<InterimSettingsEditing>(engine);
+    return *own;
+}
+
+}  // namespace
+
+VigilonProgram::VigilonProgram(ProgramOptions options)
+    : launcher_(options.launcher != nullptr ? *options.launcher : desktopLauncher_),
+      window_(new CMonitorDlg),
+      prompt_(window_),
+      eventLog_(kLogFileName, prompt_, launcher_, clock_),
+      network_(prompt_),
+      alerts_(clock_),
+      engine_({window_->WindowTimers(), window_->Display(), network_, alerts_, eventLog_, clock_, pause_}),
+      editing_(ChooseEditing(options.editing, ownEditing_, engine_)),
+      services_(std::make_unique<DesktopShellServices>(window_, launcher_)),
+      trayBackend_(std::make_unique<WxTaskBarTray>()),
+      shell_({engine_, window_->Display(), *window_, prompt_, editing_, eventLog_, *services_, icmp_,
+              *trayBackend_}) {
+    window_->Attach(&engine_, &shell_);
+}
+
+VigilonProgram::~VigilonProgram() {
+    window_->Attach(nullptr, nullptr);
+    window_->Hide();
+    window_->Destroy();
+}
+
+StartupOutcome VigilonProgram::Start() {
+    const StartupOutcome outcome = shell_.InitMainWindow();
+    if (outcome != StartupOutcome::Ended) window_->Show();
+    return outcome;
+}
+
+void VigilonProgram::Run() {
+    Start();
+    window_->RunModal();
+}
+
+}  // namespace vigilon::app

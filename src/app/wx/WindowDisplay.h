@@ -1,0 +1,37 @@
+#pragma once
+
+#include <wx/frame.h>
+
+#include "MainWindowLayout.h"
+#include "MonitorPorts.h"
+
+namespace vigilon::app {
+
+class MonitorShell;
+
+// What the monitoring run shows, put into the main window's controls,
+// caption and menu. The tray icon and hiding follow the shell's rules.
+class WindowDisplay : public MonitorDisplay {
+public:
+    WindowDisplay(wxFrame& frame, const MainWindowControls& controls)
+        : frame_(frame), controls_(controls) {}
+
+    void SetShell(MonitorShell* shell) { shell_ = shell; }
+
+    void ShowLamp(Lamp lamp, bool visible) override;
+    void SetCaption(const std::string& caption) override;
+    void SetToggleButtonText(const std::string& text) override;
+    void EnableStartStop(bool startEnabled, bool stopEnabled) override;
+    void SetProgress(int position) override;
+    void Refresh(const MonitorSettings& settings, const MonitorRun& run) override;
+    void SetTrayState(TrayState state) override;
+    void HideWindow() override;
+    void SetMenuChecks(bool logChecked, bool emailChecked) override;
+
+private:
+    wxFrame& frame_;
+    const MainWindowControls& controls_;
+    MonitorShell* shell_ = nullptr;
+};
+
+}  // namespace vigilon::app

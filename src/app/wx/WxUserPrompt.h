@@ -1,0 +1,24 @@
+#pragma once
+
+#include <wx/window.h>
+
+#include "UserPrompt.h"
+
+namespace vigilon::app {
+
+// Message boxes as wxMessageDialog, so that tests can answer them through
+// wxTEST_DIALOG. They belong to the main window while it is on screen.
+class WxUserPrompt : public UserPrompt {
+public:
+    explicit WxUserPrompt(wxWindow* owner) : owner_(owner) {}
+
+    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption) override;
+    bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& caption) override;
+
+private:
+    int Show(const std::string& text, const std::string& caption, long style);
+
+    wxWindow* owner_;
+};
+
+}  // namespace vigilon::app

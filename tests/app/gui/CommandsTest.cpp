@@ -1,0 +1,77 @@
+// The window's commands through the real window: Enter on the default
+// button, View Log with logging off, Enable Email with missing fields.
+#include <gmock/gmock.h>
+
+#include "CommandIds.h"
+#include "MainWindowFixture.h"
+
+namespace vigilon::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+using Commands = MainWindowTest;
+
+TEST_F(Commands, EnterTogglesMonitoringAndTheWindowFollows) {
+    StoreSettings();
+    ASSERT_EQ(Start(), app::StartupOutcome::Monitoring);
+    WaitUntilActive();
+
+    input.Char(WXK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return !Engine().Run().running; })) << "Enter did not stop monitoring";
+    EXPECT_TRUE(Window().IsShown()) << "Enter never closes the window";
+    EXPECT_EQ(Caption(), "Vigilon - OFF");
+    EXPECT_EQ(Text(app::ID_TOGGLE_BUTTON), "&Start Ping");
+    EXPECT_TRUE(MenuEnabled(app::ID_FILE_START));
+    EXPECT_FALSE(MenuEnabled(app::ID_FILE_STOP));
+    EXPECT_TRUE(Visible(1010));
+    EXPECT_FALSE(Visible(1018));
+    EXPECT_EQ(Text(1004), "***** Vigilon STOPPED *****");
+
+    input.Char(WXK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return Engine().Run().running; })) << "Enter did not start monitoring";
+    EXPECT_EQ(Caption(), "Vigilon - ON");
+    EXPECT_EQ(Text(app::ID_TOGGLE_BUTTON), "S&top Ping");
+    EXPECT_FALSE(MenuEnabled(app::ID_FILE_START));
+    EXPECT_TRUE(MenuEnabled(app::ID_FILE_STOP));
+    EXPECT_TRUE(Visible(1018));
+    EXPECT_FALSE(Visible(1010));
+    EXPECT_TRUE(MenuChecked(app::ID_OPTIONS_LOG));
+    EXPECT_FALSE(MenuChecked(app::ID_OPTIONS_EMAIL));
+    EXPECT_THAT(LogMessages(), ElementsAre(::testing::HasSubstr("STARTED"), "***** Vigilon STOPPED *****",
+                                           ::testing::HasSubstr("STARTED")));
+}
+
+TEST_F(Commands, ViewLogWithLoggingOffAsksAndOpensTheLogOnlyOnYes) {
+    settings.logEnabled = 0;
+    StoreSettings();
+    ASSERT_EQ(Start(), app::StartupOutcome::Monitoring);
+    const std::string question = "Logging is not enabled.\n\nEnable Logging Now?.";
+
+    wxTEST_DIALOG(Choose(app::ID_OPTIONS_VIEW_LOG), ExpectMessage(question, wxID_NO, "Enable Log?"));
+    EXPECT_FALSE(MenuChecked(app::ID_OPTIONS_LOG));
+    EXPECT_EQ(Engine().Settings().logEnabled, 0);
+    EXPECT_TRUE(launcher.launched.empty());
+
+    wxTEST_DIALOG(Choose(app::ID_TRAY_VIEW_LOG), ExpectMessage(question, wxID_YES, "Enable Log?"));
+    EXPECT_TRUE(MenuChecked(app::ID_OPTIONS_LOG));
+    EXPECT_EQ(Engine().Settings().logEnabled, 1);
+    EXPECT_THAT(launcher.launched, ElementsAre(ElementsAre("xdg-open", "Vigilon.log")));
+}
+
+TEST_F(Commands, EnablingEmailWithMissingFieldsAsksForThemInTheSettings) {
+    settings.mailTo = "ops@example.org";
+    settings.mailFrom = "vigilon@example.org";  // no first SMTP server
+    StoreSettings();
+    ASSERT_EQ(Start(), app::StartupOutcome::Monitoring);
+    EXPECT_FALSE(MenuChecked(app::ID_OPTIONS_EMAIL));
+
+    wxTEST_DIALOG(Choose(app::ID_OPTIONS_EMAIL),
+                  ExpectMessage("Please privide information for your Email settings."));
+    EXPECT_THAT(journal, ElementsAre("edit settings"));
+    EXPECT_TRUE(MenuChecked(app::ID_OPTIONS_EMAIL));
+    EXPECT_EQ(Engine().Settings().emailEnabled, 1);
+}
+
+}  // namespace
+}  // namespace vigilon::test

@@ -1,0 +1,52 @@
+#include "XWindowState.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace vigilon::test {
+
+namespace {
+
+// A window property's items: 32-bit ones as longs, 8-bit ones as characters.
+template <typename Item>
+std::vector<Item> Property(::Display* x, Window window, const char* name, Atom type) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<Item> items;
+    if (XGetWindowProperty(x, window, XInternAtom(x, name, False), 0, 1024, False, type, &actualType,
+                           &format, &count, &after, &data) == Success && data != nullptr) {
+        if (format == 8 * static_cast<int>(sizeof(Item)) || (format == 32 && sizeof(Item) == sizeof(long)))
+            items.assign(reinterpret_cast<Item*>(data), reinterpret_cast<Item*>(data) + count);
+        XFree(data);
+    }
+    return items;
+}
+
+}  // namespace
+
+// The window manager lists what it manages in _NET_CLIENT_LIST (a withdrawn
+// window leaves it) and keeps each client's WM_STATE.
+XWindowState StateOfWindowTitled(const std::string& title) {
+    ::Display* x = XOpenDisplay(nullptr);
+    if (x == nullptr) return XWindowState::NotManaged;
+    XWindowState state = XWindowState::NotManaged;
+    for (unsigned long client : Property<unsigned long>(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW)) {
+        const auto pid = Property<unsigned long>(x, client, "_NET_WM_PID", XA_CARDINAL);
+        const auto name = Property<char>(x, client, "_NET_WM_NAME", XInternAtom(x, "UTF8_STRING", False));
+        if (pid.empty() || pid[0] != static_cast<unsigned long>(::getpid()) ||
+            std::string(name.begin(), name.end()) != title)
+            continue;
+        const auto wmState = Property<unsigned long>(x, client, "WM_STATE", XInternAtom(x, "WM_STATE", False));
+        if (!wmState.empty()) state = wmState[0] == IconicState ? XWindowState::Iconic : XWindowState::Normal;
+    }
+    XCloseDisplay(x);
+    return state;
+}
+
+}  // namespace vigilon::test
