@@ -1,10 +1,14 @@
 # Everything a fresh Debian 12 machine needs to build, test and run Vigilon.
 # The one list of Debian packages the project uses:
-#   build: compiler, CMake, Ninja, GoogleTest/GoogleMock, wxWidgets 3.2 on GTK 3
+#   build: compiler, CMake, Ninja, GoogleTest/GoogleMock, wxWidgets 3.2 on GTK 3,
+#          libayatana-appindicator3 (the StatusNotifierItem tray) found through pkg-config
 #   tests: iproute2 (private network namespaces), python3-aiosmtpd (a real SMTP peer),
-#          xvfb, openbox and trayer (a private display with a window manager and a tray)
-PACKAGES := g++ cmake ninja-build libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
-            iproute2 python3-aiosmtpd xvfb openbox trayer
+#          xvfb, openbox and trayer (a private display with a window manager and a tray),
+#          dbus-daemon (a private session bus), python3-dbus and python3-gi (the tests'
+#          StatusNotifierWatcher and notification service on it)
+PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
+            libayatana-appindicator3-dev \
+            iproute2 python3-aiosmtpd xvfb openbox trayer dbus-daemon python3-dbus python3-gi
 
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
