@@ -27,14 +27,14 @@ bool WxDesktopNotifier::Notify(const DesktopNotice& notice) {
     // Without the desktop's bus there is no service to answer, and asking
     // would start a bus of its own.
     if (!SessionBusKnown()) return false;
+    // A failure is only the missing service's; keep it out of the user's way.
+    wxLogNull quiet;
     // Both at normal urgency: a low one (wx's information flag) is not shown
     // as a banner by some desktops, and the recovery matters as much as the
     // alert. The picture tells them apart.
     wxNotificationMessage message(wxString::FromUTF8(notice.summary), wxString::FromUTF8(notice.body), nullptr,
                                   wxICON_WARNING);
     message.SetIcon(NoticePicture(notice.kind));
-    // A failure is only the missing service's; keep it out of the user's way.
-    wxLogNull quiet;
     // The notification stays on the desktop after message goes: wx then
     // only lets go of it.
     return message.Show();
