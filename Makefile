@@ -1,14 +1,17 @@
 # Everything a fresh Debian 12 machine needs to build, test and run Vigilon.
 # The one list of Debian packages the project uses:
 #   build: compiler, CMake, Ninja, GoogleTest/GoogleMock, wxWidgets 3.2 on GTK 3,
-#          libcurl with OpenSSL (mail servers given as smtp:// or smtps:// URLs)
+#          libcurl with OpenSSL (mail servers given as smtp:// or smtps:// URLs),
+#          libayatana-appindicator3 (the StatusNotifierItem tray) found through pkg-config
 #   run:   ca-certificates (the system's CA store that mail servers' certificates are checked against)
 #   tests: iproute2 (private network namespaces), python3-aiosmtpd (a real SMTP peer),
 #          openssl (a CA and server certificates made for each test run),
-#          xvfb, openbox and trayer (a private display with a window manager and a tray)
-PACKAGES := g++ cmake ninja-build libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
-            libcurl4-openssl-dev ca-certificates \
-            iproute2 python3-aiosmtpd openssl xvfb openbox trayer
+#          xvfb, openbox and trayer (a private display with a window manager and a tray),
+#          dbus-daemon (a private session bus), python3-dbus and python3-gi (the tests'
+#          StatusNotifierWatcher and notification service on it)
+PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
+            libcurl4-openssl-dev ca-certificates libayatana-appindicator3-dev \
+            iproute2 python3-aiosmtpd openssl xvfb openbox trayer dbus-daemon python3-dbus python3-gi
 
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)

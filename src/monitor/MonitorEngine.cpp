@@ -23,6 +23,7 @@ void MonitorEngine::ResetRun() {
     run_.ZeroCounters();
     run_.alertSent = false;
     run_.targetDown = false;
+    run_.outageStart = 0;
     for (std::string* text : {&run_.timeRunningText, &run_.emailsText, &run_.pingNumberText,
                               &run_.lastResult, &run_.targetTimeoutsText,
                               &run_.controlTimeoutsText, &run_.targetIp, &run_.ipToName,

@@ -54,6 +54,7 @@ void MonitorEngine::PingCycle() {
         if (!run_.targetDown) {
             display.ShowLamp(Lamp::TargetDown, true);
             display.ShowLamp(Lamp::Online, false);
+            run_.outageStart = ports_.clock.Now();
         }
         run_.targetDown = true;
         WriteLog(settings_.targetAddress + " :: " + run_.lastResult);

@@ -72,6 +72,24 @@ TEST_F(PingCycle, TheKthTimeOutAlertsOnceAndTheFirstAnswerRecoversOnce) {
     EXPECT_EQ(alerts.deliveries.size(), 3u) << "a new outage needs K time-outs again";
 }
 
+TEST_F(PingCycle, AnOutageStartsAtItsFirstTimeOut) {
+    clock.now += 30;
+    const std::int64_t firstTimeOut = clock.now;
+    TimeOut();
+    for (int i = 0; i < 4; ++i) {
+        clock.now += 5;
+        TimeOut();
+    }
+    EXPECT_EQ(run().outageStart, firstTimeOut) << "later time-outs of the outage keep it";
+    Answer();
+    clock.now += 30;
+    TimeOut();
+    EXPECT_EQ(run().outageStart, clock.now) << "the next outage has its own";
+    engine.ToggleMonitoring();
+    engine.ToggleMonitoring();
+    EXPECT_EQ(run().outageStart, 0) << "a new run has no outage";
+}
+
 TEST_F(PingCycle, ControlProbeSharesTheCyclesProbeAndCountsItsTimeOut) {
     engine.Settings().timeoutsBeforeEmail = 1;
     network.Script(kControl, {"timed out"});

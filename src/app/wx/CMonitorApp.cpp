@@ -6,6 +6,7 @@ namespace vigilon::app {
 
 // The program takes nothing from its command line.
 bool CMonitorApp::OnInit() {
+    SetAppName("Vigilon");  // desktop notifications carry it
     SetExitOnFrameDelete(false);
     return true;
 }

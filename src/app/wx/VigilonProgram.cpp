@@ -1,9 +1,9 @@
 #include "VigilonProgram.h"
 
+#include "ChooseTrayBackend.h"
 #include "DesktopShellServices.h"
 #include "InterimShellParts.h"
 #include "LogLine.h"
-#include "WxTaskBarTray.h"
 
 namespace vigilon::app {
 
@@ -25,11 +25,12 @@ VigilonProgram::VigilonProgram(ProgramOptions options)
       prompt_(window_),
       eventLog_(kLogFileName, prompt_, launcher_, clock_),
       network_(prompt_),
-      alerts_(clock_),
+      mailer_(clock_),
+      alerts_(mailer_, desktopNotices_, clock_),
       engine_({window_->WindowTimers(), window_->Display(), network_, alerts_, eventLog_, clock_, pause_}),
       editing_(ChooseEditing(options.editing, ownEditing_, engine_)),
       services_(std::make_unique<DesktopShellServices>(window_, launcher_)),
-      trayBackend_(std::make_unique<WxTaskBarTray>()),
+      trayBackend_(ChooseTrayBackend()),
       shell_({engine_, window_->Display(), *window_, prompt_, editing_, eventLog_, *services_, icmp_,
               *trayBackend_}) {
     window_->Attach(&engine_, &shell_);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "AlertMailer.h"
+#include "AlertNoticeDelivery.h"
 #include "CMonitorDlg.h"
 #include "EventLog.h"
 #include "IcmpPrivileges.h"
@@ -11,6 +12,7 @@
 #include "PosixProgramLauncher.h"
 #include "SystemNetwork.h"
 #include "SystemTime.h"
+#include "WxDesktopNotifier.h"
 #include "WxUserPrompt.h"
 
 namespace vigilon::app {
@@ -49,7 +51,9 @@ private:
     WxUserPrompt prompt_;
     EventLog eventLog_;
     SystemNetwork network_;
-    AlertMailer alerts_;
+    AlertMailer mailer_;
+    WxDesktopNotifier desktopNotices_;
+    AlertNoticeDelivery alerts_;  // a desktop notice, then the mail
     MonitorEngine engine_;
     std::unique_ptr<SettingsEditing> ownEditing_;
     SettingsEditing& editing_;

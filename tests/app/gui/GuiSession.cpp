@@ -12,14 +12,17 @@
 #include <wx/evtloop.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 namespace vigilon::test {
 
 namespace {
 
-// Reads the display number Xvfb writes to its -displayfd once it listens.
-std::string ReadDisplayNumber(int fd, std::chrono::milliseconds limit) {
+// Reads the first line a server writes to fd once it listens (Xvfb's display
+// number, dbus-daemon's address).
+std::string ReadFirstLine(int fd, std::chrono::milliseconds limit) {
     std::string number;
     const auto deadline = std::chrono::steady_clock::now() + limit;
     fcntl(fd, F_SETFL, O_NONBLOCK);
@@ -50,7 +53,7 @@ GuiSession::GuiSession(Options options) {
                               "1280x800x24", "-nolisten", "tcp", "-noreset"},
                              pipeFds[1]);
     close(pipeFds[1]);
-    const std::string number = xvfb > 0 ? ReadDisplayNumber(pipeFds[0], std::chrono::seconds(10)) : "";
+    const std::string number = xvfb > 0 ? ReadFirstLine(pipeFds[0], std::chrono::seconds(10)) : "";
     close(pipeFds[0]);
     if (number.empty()) {
         error_ = "Xvfb did not start (is the xvfb package installed?)";
@@ -58,12 +61,13 @@ GuiSession::GuiSession(Options options) {
     }
     display_ = ":" + number;
     setenv("DISPLAY", display_.c_str(), 1);
-    // No session bus of the desktop's: keep GTK from looking for one.
+    // No session bus of the desktop's: a private one, or none at all.
     unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    if (options.sessionBus && !StartSessionBus()) error_ = "dbus-daemon did not start";
     setenv("GTK_A11Y", "none", 1);
     setenv("NO_AT_BRIDGE", "1", 1);
 
-    if (options.windowManager) {
+    if (options.windowManager && error_.empty()) {
         Spawn({"openbox", "--sm-disable"});
         if (!WaitForRootProperty("_NET_SUPPORTING_WM_CHECK", std::chrono::seconds(10)))
             error_ = "openbox did not start";
@@ -99,6 +103,37 @@ pid_t GuiSession::Spawn(const std::vector<std::string>& argv, int keepFd) {
     close(devNull);
     if (pid > 0) children_.push_back(pid);
     return pid;
+}
+
+// A session bus with the usual session policy but no service folders, so
+// that no service of the machine's starts on it by activation.
+bool GuiSession::StartSessionBus() {
+    char folder[] = "/tmp/vigilon-bus-XXXXXX";
+    if (mkdtemp(folder) == nullptr) return false;
+    busFolder_ = folder;
+    const std::string config = busFolder_ + "/session.conf";
+    {
+        std::ofstream file(config);
+        file << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+                " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                "<busconfig>\n  <type>session</type>\n  <listen>unix:dir="
+             << busFolder_
+             << "</listen>\n  <auth>EXTERNAL</auth>\n"
+                "  <policy context=\"default\">\n    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+                "    <allow eavesdrop=\"true\"/>\n    <allow own=\"*\"/>\n  </policy>\n</busconfig>\n";
+        if (!file) return false;
+    }
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return false;
+    const pid_t bus = Spawn({"dbus-daemon", "--config-file=" + config, "--nofork",
+                             "--print-address=" + std::to_string(pipeFds[1])},
+                            pipeFds[1]);
+    close(pipeFds[1]);
+    const std::string address = bus > 0 ? ReadFirstLine(pipeFds[0], std::chrono::seconds(10)) : "";
+    close(pipeFds[0]);
+    if (address.empty()) return false;
+    setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+    return true;
 }
 
 // A selection owner (the tray) or a root-window property (the window
@@ -141,6 +176,11 @@ void GuiSession::StopAll() {
         }
     }
     children_.clear();
+    if (!busFolder_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(busFolder_, ignored);
+        busFolder_.clear();
+    }
 }
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {

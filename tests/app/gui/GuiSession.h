@@ -11,13 +11,16 @@ namespace vigilon::test {
 
 // A private X display for window tests: an Xvfb server on a display number
 // it picks itself, and, when asked, a window manager (openbox, so that
-// minimising is real) and a tray host (trayer, so that the tray icon shows).
-// Everything it starts is stopped by process id when it goes.
+// minimising is real), a tray host (trayer, so that the tray icon shows) and
+// a private, empty session bus (for the tests' own StatusNotifierWatcher and
+// notification service; nothing on it starts by activation). Everything it
+// starts is stopped by process id when it goes.
 class GuiSession {
 public:
     struct Options {
         bool windowManager = false;
         bool trayHost = false;
+        bool sessionBus = false;
     };
 
     explicit GuiSession(Options options);
@@ -32,10 +35,12 @@ public:
 private:
     pid_t Spawn(const std::vector<std::string>& argv, int keepFd = -1);
     bool WaitForRootProperty(const std::string& property, std::chrono::milliseconds limit);
+    bool StartSessionBus();
     void StopAll();
 
     std::string error_;
     std::string display_;
+    std::string busFolder_;  // the bus's configuration and socket, removed at the end
     std::vector<pid_t> children_;  // stopped in reverse order
 };
 

@@ -1,6 +1,7 @@
 // Entry point of the window tests: a private X display (with a window manager
-// and a tray host), the toolkit started on it, and toolkit assertions (such
-// as an unexpected message box under wxTEST_DIALOG) reported as failures.
+// and a tray host) and a private session bus, the toolkit started on them,
+// and toolkit assertions (such as an unexpected message box under
+// wxTEST_DIALOG) reported as failures.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/evtloop.h>
@@ -39,7 +40,8 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (OnlyListing(argc, argv)) return RUN_ALL_TESTS();
 
-    vigilon::test::GuiSession session({.windowManager = true, .trayHost = true});
+    // The bus comes before the toolkit, which finds it at its first use.
+    vigilon::test::GuiSession session({.windowManager = true, .trayHost = true, .sessionBus = true});
     if (!session.Error().empty()) {
         fprintf(stderr, "window tests cannot run: %s\n", session.Error().c_str());
         return 1;
