@@ -162,7 +162,7 @@ bool SettingsForm::CheckEntries() {
 void SettingsForm::OnDone() {
     if (!CheckEntries()) return;
     cancelledWithoutTarget = false;
-    if (TransferFromControls()) view_.Close(DialogResult::Ok);
+    if (TransferFromControls()) view_.CloseDialog(DialogResult::Ok);
 }
 
 void SettingsForm::OnTestSettings() {
@@ -181,9 +181,9 @@ void SettingsForm::OnTestSettings() {
 void SettingsForm::OnCancel() {
     // The field as the last transfer left it; the box is not read again.
     if (fields.targetAddress.empty()) cancelledWithoutTarget = true;
-    view_.Close(DialogResult::Cancel);
+    view_.CloseDialog(DialogResult::Cancel);
 }
 
-void SettingsForm::OnEscape() { view_.Close(DialogResult::Cancel); }
+void SettingsForm::OnEscape() { view_.CloseDialog(DialogResult::Cancel); }
 
 }  // namespace vigilon::app

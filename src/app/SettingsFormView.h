@@ -21,7 +21,7 @@ public:
     // Moves the keyboard focus into a box and selects all its text.
     virtual void FocusAndSelectAll(int controlId) = 0;
     // Ends the dialog's modal run.
-    virtual void Close(DialogResult result) = 0;
+    virtual void CloseDialog(DialogResult result) = 0;
     // Runs the self-test dialog modally over this one.
     virtual void RunSelfTest(const SelfTestInputs& inputs) = 0;
 };

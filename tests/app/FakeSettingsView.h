@@ -27,7 +27,7 @@ public:
         enableOrder.push_back(id);
     }
     void FocusAndSelectAll(int id) override { focused.push_back(id); }
-    void Close(app::DialogResult result) override { closed.push_back(result); }
+    void CloseDialog(app::DialogResult result) override { closed.push_back(result); }
     void RunSelfTest(const app::SelfTestInputs& inputs) override { selfTests.push_back(inputs); }
 
     bool IsEnabled(int id) const {
