@@ -1,5 +1,6 @@
 #include "CTestSettingsDlg.h"
 
+#include <wx/evtloop.h>
 #include <wx/frame.h>
 #include <wx/utils.h>
 
@@ -85,9 +86,13 @@ void CTestSettingsDlg::ShowResults(const SelfTestResults& results) {
     SetResultBoxText(FindWindow(IDC_SMTP2_PING_RESULT), ToWx(results.smtp2PingResult));
     SetResultBoxText(FindWindow(IDC_SMTP1_MAIL_RESULT), ToWx(results.smtp1MailResult));
     SetResultBoxText(FindWindow(IDC_SMTP2_MAIL_RESULT), ToWx(results.smtp2MailResult));
-    // The next test blocks this thread: paint now, without dispatching input.
+    // The next test blocks this thread, so paint now. Update() alone paints
+    // nothing under GTK 3, where drawing waits for the frame clock: let the
+    // loop run for window updates only. Input, timers and posted events stay
+    // queued, so nothing can act on the dialog in the middle of the run.
     Refresh();
     Update();
+    if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) loop->YieldFor(wxEVT_CATEGORY_UI);
 }
 
 void CTestSettingsDlg::EndRun() {

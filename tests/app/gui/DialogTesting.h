@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/dialog.h>
+#include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/testing.h>
 #include <wx/uiaction.h>
@@ -62,6 +63,26 @@ inline int RunModal(wxDialog& dialog, std::function<void()> body) {
     });
     return dialog.ShowModal();
 }
+
+// Lets every dialog run for real and hands each dialog of type T to the
+// test just before it shows, so that the test can act inside its modal run
+// (with CallAfter).
+template <class T>
+class OnDialogOpen : public wxModalDialogHook {
+public:
+    explicit OnDialogOpen(std::function<void(T&)> action) : action_(std::move(action)) { Register(); }
+    ~OnDialogOpen() override { Unregister(); }
+
+protected:
+    int Enter(wxDialog* dialog) override {
+        if (T* wanted = dynamic_cast<T*>(dialog)) action_(*wanted);
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override {}
+
+private:
+    std::function<void(T&)> action_;
+};
 
 // Keyboard and mouse through the X server, each step followed by the
 // events it causes.
