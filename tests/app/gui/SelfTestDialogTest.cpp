@@ -89,6 +89,7 @@ TEST_F(SelfTestDialogTest, RowsArePaintedOneByOneAndDoneWaitsForTheLast) {
             EXPECT_FALSE(dialog.FindWindow(wxID_OK)->IsEnabled()) << "waiting for the timer";
             EXPECT_TRUE(network.pings.empty());
             waitingChecked = true;
+            EXPECT_TRUE(WaitUntilActive(dialog));
             EXPECT_TRUE(PumpUntil([&] { return dialog.FindWindow(wxID_OK)->IsEnabled(); }, 5s));
             EXPECT_FALSE(wxIsBusy());
             EXPECT_EQ(wxWindow::GetCapture(), nullptr);
@@ -117,6 +118,7 @@ TEST_F(SelfTestDialogTest, RowsArePaintedOneByOneAndDoneWaitsForTheLast) {
 TEST_F(SelfTestDialogTest, EscapeBeforeTheStartEndsItWithoutARun) {
     OnDialogOpen<CTestSettingsDlg> watcher([&](CTestSettingsDlg& dialog) {
         dialog.CallAfter([&] {
+            EXPECT_TRUE(WaitUntilActive(dialog));
             user.Press(WXK_ESCAPE);
             EXPECT_TRUE(PumpUntil([&] { return !dialog.IsModal(); }, 2s));
         });
