@@ -39,6 +39,7 @@ sanitize: deps
 	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)"
 	cmake --build $(SANITIZE_DIR)
 	cd $(SANITIZE_DIR) && ASAN_OPTIONS=abort_on_error=0:detect_leaks=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure --timeout 600
 
 run: build

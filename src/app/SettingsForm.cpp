@@ -28,7 +28,8 @@ namespace {
 using Binding = FieldBinding;
 using S = MonitorSettings;
 
-// The order in which the controls are read.
+// The order in which the controls are read: after a refusal the fields
+// before the refused box hold new values and the ones after it their old.
 const Binding kBindings[] = {
     {Binding::Check, IDC_ENABLE_LOG, nullptr, &S::logEnabled},
     {Binding::Text, IDC_CONTROL, &S::controlAddress},

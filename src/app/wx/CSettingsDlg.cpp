@@ -99,7 +99,7 @@ void CSettingsDlg::OnCharHook(wxKeyEvent& event) {
     // Enter presses Done, the default button, unless a button has the focus:
     // that one is pressed instead, as it would be by the space bar.
     const bool enter = key == WXK_RETURN || key == WXK_NUMPAD_ENTER;
-    if (enter && wxDynamicCast(wxWindow::FindFocus(), wxButton) == nullptr) return form_.OnDone();
+    if (enter && dynamic_cast<wxButton*>(wxWindow::FindFocus()) == nullptr) return form_.OnDone();
     event.Skip();
 }
 
@@ -115,21 +115,21 @@ void CSettingsDlg::OnFrequencyKillFocus(wxFocusEvent& event) {
 }
 
 std::string CSettingsDlg::GetText(int controlId) const {
-    auto* box = wxDynamicCast(FindWindow(controlId), wxTextCtrl);
+    auto* box = dynamic_cast<wxTextCtrl*>(FindWindow(controlId));
     return box != nullptr ? FromWx(box->GetValue()) : std::string();
 }
 
 void CSettingsDlg::SetText(int controlId, const std::string& text) {
-    if (auto* box = wxDynamicCast(FindWindow(controlId), wxTextCtrl)) box->ChangeValue(ToWx(text));
+    if (auto* box = dynamic_cast<wxTextCtrl*>(FindWindow(controlId))) box->ChangeValue(ToWx(text));
 }
 
 bool CSettingsDlg::IsChecked(int controlId) const {
-    auto* box = wxDynamicCast(FindWindow(controlId), wxCheckBox);
+    auto* box = dynamic_cast<wxCheckBox*>(FindWindow(controlId));
     return box != nullptr && box->GetValue();
 }
 
 void CSettingsDlg::SetChecked(int controlId, bool checked) {
-    if (auto* box = wxDynamicCast(FindWindow(controlId), wxCheckBox)) box->SetValue(checked);
+    if (auto* box = dynamic_cast<wxCheckBox*>(FindWindow(controlId))) box->SetValue(checked);
 }
 
 void CSettingsDlg::EnableControl(int controlId, bool enabled) {
@@ -137,7 +137,7 @@ void CSettingsDlg::EnableControl(int controlId, bool enabled) {
 }
 
 void CSettingsDlg::FocusAndSelectAll(int controlId) {
-    if (auto* box = wxDynamicCast(FindWindow(controlId), wxTextCtrl)) {
+    if (auto* box = dynamic_cast<wxTextCtrl*>(FindWindow(controlId))) {
         box->SetFocus();
         box->SelectAll();
     }

@@ -54,8 +54,9 @@ CTestSettingsDlg::CTestSettingsDlg(wxWindow* parent, const SelfTestInputs& input
         else event.Skip();
     });
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
-        if (busy_ || !IsModal()) return event.Skip();
-        EndModal(wxID_CANCEL);
+        if (busy_ && event.CanVeto()) return event.Veto();  // the run ends first
+        if (IsModal()) EndModal(wxID_CANCEL);
+        else event.Skip();
     });
     CentreOnParent();
 }

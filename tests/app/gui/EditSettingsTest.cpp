@@ -44,10 +44,10 @@ protected:
         return editor.EditSettings();
     }
     static wxString Text(CSettingsDlg& dialog, int id) {
-        return wxDynamicCast(dialog.FindWindow(id), wxTextCtrl)->GetValue();
+        return dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id))->GetValue();
     }
     static bool Checked(CSettingsDlg& dialog, int id) {
-        return wxDynamicCast(dialog.FindWindow(id), wxCheckBox)->GetValue();
+        return dynamic_cast<wxCheckBox*>(dialog.FindWindow(id))->GetValue();
     }
     std::vector<std::string> LogMessages() const {
         std::vector<std::string> lines;

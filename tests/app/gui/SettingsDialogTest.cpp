@@ -46,8 +46,8 @@ protected:
         });
     }
     wxWindow* Control(int id) { return dialog->FindWindow(id); }
-    wxString Text(int id) { return wxDynamicCast(Control(id), wxTextCtrl)->GetValue(); }
-    bool Checked(int id) { return wxDynamicCast(Control(id), wxCheckBox)->GetValue(); }
+    wxString Text(int id) { return dynamic_cast<wxTextCtrl*>(Control(id))->GetValue(); }
+    bool Checked(int id) { return dynamic_cast<wxCheckBox*>(Control(id))->GetValue(); }
     bool FocusIn(int id) {
         return PumpUntil([&] { return wxWindow::FindFocus() == Control(id); }, 2s);
     }
@@ -127,7 +127,7 @@ TEST_F(SettingsDialogTest, DigitsOnlyBoxesRefuseTypedLettersButPastedTextIsCheck
         wxTEST_DIALOG(user.Press(WXK_TAB), ExpectMessage("Please enter an integer."));
         EXPECT_TRUE(FocusIn(IDC_FREQUENCY));
         long from = 0, to = 0;
-        wxDynamicCast(Control(IDC_FREQUENCY), wxTextCtrl)->GetSelection(&from, &to);
+        dynamic_cast<wxTextCtrl*>(Control(IDC_FREQUENCY))->GetSelection(&from, &to);
         EXPECT_EQ(from, 0);
         EXPECT_EQ(to, 3) << "the refused text is selected";
         EXPECT_EQ(dialog->Form().fields.pingFrequency, 42) << "as the box was last read";
