@@ -2,13 +2,19 @@
 
 namespace vigilon {
 
-MonitorSettings SettingsEditor::DialogValues(const MonitorSettings& record) {
+namespace {
+
+// What the dialog shows for a record: the record itself, or the values of a
+// first run while no target is set; an empty control host shows the default.
+MonitorSettings DialogValues(const MonitorSettings& record) {
     MonitorSettings shown = record.targetAddress.empty() ? FirstRunSettings() : record;
     // A first run shows every text empty, the control host included, so the
     // default host fills an empty field in both cases.
     if (shown.controlAddress.empty()) shown.controlAddress = kDefaultControlHost;
     return shown;
 }
+
+}  // namespace
 
 EditOutcome SettingsEditor::EditSettings() {
     std::unique_ptr<SettingsDialog> dialog = dialogs_.NewSettingsDialog();

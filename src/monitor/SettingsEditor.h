@@ -17,11 +17,6 @@ public:
 
     EditOutcome EditSettings() override;
 
-    // What the dialog shows for a record: the record itself, or the values
-    // of a first run while no target is set; an empty control host shows
-    // the default one.
-    static MonitorSettings DialogValues(const MonitorSettings& record);
-
 private:
     MonitorEngine& engine_;
     SettingsDialogFactory& dialogs_;

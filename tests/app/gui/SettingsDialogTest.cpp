@@ -94,8 +94,13 @@ TEST_F(SettingsDialogTest, TemplateControlsTextsAndTabOrder) {
               "* Ping Frequecy goes to 5 seconds when a Time Out is received.|Logging|"
               "* Separate Email Addresses with a ';' (semicolon) to have notifications sent to "
               "multiple recipients.|Notes");
-    EXPECT_TRUE(
-                dialog->GetDefaultItem() == Control(IDC_DONE));
+    EXPECT_TRUE(dialog->GetDefaultItem() == Control(IDC_DONE));
+
+    // Laid out in dialog units of the system font.
+    EXPECT_EQ(dialog->GetClientSize(), dialog->ConvertDialogToPixels(wxSize(309, 210)));
+    EXPECT_EQ(Control(IDC_MAIL_TO)->GetRect(),
+              wxRect(dialog->ConvertDialogToPixels(wxPoint(190, 57)),
+                     dialog->ConvertDialogToPixels(wxSize(104, 12))));
 
     Run([&] {
         EXPECT_TRUE(FocusIn(IDC_TARGET)) << "the first tab stop has the focus";
