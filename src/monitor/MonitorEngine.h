@@ -50,6 +50,14 @@ public:
 
     // The gated log entry: nothing reaches the file while logging is off.
     void WriteLog(const std::string& message) { writeLog_.Write(message); }
+    LogWriter& GatedWriter() { return writeLog_; }
+
+    // A settings edit: no ping cycle and no clock step run while its dialog
+    // is open; a pending tray step still fires.
+    void PauseForSettingsEdit();
+    // Takes the edited record. A new target resets the run and is logged;
+    // a running monitor restarts with a full period.
+    void ApplyEditedSettings(const MonitorSettings& edited);
 
 private:
     void Start();

@@ -47,6 +47,9 @@ public:
     // Text for one received datagram that starts with its IP header.
     std::string DecodeReply(const std::uint8_t* buffer, int byteCount,
                             const sockaddr_in& source) const;
+    // True for the line of an own echo reply: the host answered. Time-outs,
+    // lookup and socket failures and other ICMP messages are not answers.
+    static bool IsReplyText(const std::string& result);
 
     std::uint16_t nextSequence = 0;
 

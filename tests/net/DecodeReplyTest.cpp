@@ -64,6 +64,19 @@ TEST_F(DecodeReplyTest, SequenceIsReadUnsignedLowByteFirst) {
     ExpectReplyLine(Decode(64), R"(64 bytes from 192\.0\.2\.7: icmp_seq = 65534\.)", 0);
 }
 
+TEST_F(DecodeReplyTest, OnlyAnOwnReplyReadsAsAnAnswer) {
+    MakeDatagram(20, 0, kOwnId, 0, 0);
+    EXPECT_TRUE(CEchoProbe::IsReplyText(Decode(64)));
+    EXPECT_FALSE(CEchoProbe::IsReplyText(Decode(27)));  // too few bytes
+    MakeDatagram(20, 3, kOwnId, 0, 0);
+    EXPECT_FALSE(CEchoProbe::IsReplyText(Decode(64)));  // non-echo type
+    MakeDatagram(20, 0, kOwnId ^ 1, 0, 0);
+    EXPECT_FALSE(CEchoProbe::IsReplyText(Decode(64)));  // someone else's
+    for (const char* failure : {"timed out", "Unable to resolve 64 bytes from x",
+                                "WSASocket() failed: 13", "sendto failed: 101", "", "64 bytes"})
+        EXPECT_FALSE(CEchoProbe::IsReplyText(failure)) << failure;
+}
+
 TEST_F(DecodeReplyTest, IpOptionsMoveTheMessage) {
     MakeDatagram(24, 0, kOwnId, 3, 5);
     ExpectReplyLine(Decode(68), R"(68 bytes from 192\.0\.2\.7: icmp_seq = 3\.)", 5);

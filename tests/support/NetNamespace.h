@@ -1,5 +1,7 @@
 #pragma once
 
+#include <fcntl.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <array>
@@ -110,6 +112,31 @@ private:
     std::string name;
     std::string error;
     bool created = false;
+};
+
+// Moves the calling thread into a namespace until it is destroyed, so that
+// code under test runs there in process. Sockets opened meanwhile, and
+// processes started meanwhile, belong to the namespace.
+class NamespaceEntry {
+public:
+    explicit NamespaceEntry(const NetNamespace& space) {
+        original_ = ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
+        const int target = ::open(("/var/run/netns/" + space.Name()).c_str(), O_RDONLY | O_CLOEXEC);
+        entered_ = original_ >= 0 && target >= 0 && ::setns(target, CLONE_NEWNET) == 0;
+        if (target >= 0) ::close(target);
+    }
+    ~NamespaceEntry() {
+        if (entered_) ::setns(original_, CLONE_NEWNET);
+        if (original_ >= 0) ::close(original_);
+    }
+    NamespaceEntry(const NamespaceEntry&) = delete;
+    NamespaceEntry& operator=(const NamespaceEntry&) = delete;
+
+    bool Ok() const { return entered_; }
+
+private:
+    int original_ = -1;
+    bool entered_ = false;
 };
 
 }  // namespace vigilon::test

@@ -2,22 +2,9 @@
 
 #include "ChooseTrayBackend.h"
 #include "DesktopShellServices.h"
-#include "InterimShellParts.h"
 #include "LogLine.h"
 
 namespace vigilon::app {
-
-namespace {
-
-SettingsEditing& ChooseEditing(SettingsEditing* given, std::unique_ptr<SettingsEditing>& own,
-                        MonitorEngine& engine) {
-    if (given != nullptr) return *given;
-    // Interim until the settings dialog is merged: its EditSettings goes here.
-    own = std::make_unique<InterimSettingsEditing>(engine);
-    return *own;
-}
-
-}  // namespace
 
 VigilonProgram::VigilonProgram(ProgramOptions options)
     : launcher_(options.launcher != nullptr ? *options.launcher : desktopLauncher_),
@@ -28,7 +15,10 @@ VigilonProgram::VigilonProgram(ProgramOptions options)
       mailer_(clock_),
       alerts_(mailer_, desktopNotices_, clock_),
       engine_({window_->WindowTimers(), window_->Display(), network_, alerts_, eventLog_, clock_, pause_}),
-      editing_(ChooseEditing(options.editing, ownEditing_, engine_)),
+      settingsDialogs_({prompt_, eventLog_, network_}),
+      settingsSaver_(kSettingsFileName, prompt_),
+      settingsEditor_(engine_, settingsDialogs_, settingsSaver_),
+      editing_(options.editing != nullptr ? *options.editing : settingsEditor_),
       services_(std::make_unique<DesktopShellServices>(window_, launcher_)),
       trayBackend_(ChooseTrayBackend()),
       shell_({engine_, window_->Display(), *window_, prompt_, editing_, eventLog_, *services_, icmp_,

@@ -10,9 +10,12 @@
 #include "MonitorEngine.h"
 #include "MonitorShell.h"
 #include "PosixProgramLauncher.h"
+#include "SettingsEditor.h"
+#include "SettingsFileSaver.h"
 #include "SystemNetwork.h"
 #include "SystemTime.h"
 #include "WxDesktopNotifier.h"
+#include "WxSettingsDialogs.h"
 #include "WxUserPrompt.h"
 
 namespace vigilon::app {
@@ -55,7 +58,9 @@ private:
     WxDesktopNotifier desktopNotices_;
     AlertNoticeDelivery alerts_;  // a desktop notice, then the mail
     MonitorEngine engine_;
-    std::unique_ptr<SettingsEditing> ownEditing_;
+    WxSettingsDialogs settingsDialogs_;
+    SettingsFileSaver settingsSaver_;
+    SettingsEditor settingsEditor_;
     SettingsEditing& editing_;
     std::unique_ptr<ShellServices> services_;
     std::unique_ptr<TrayBackend> trayBackend_;

@@ -15,4 +15,6 @@ inline wxString ToWx(const std::string& text) {
     return shown;
 }
 
+inline std::string FromWx(const wxString& text) { return text.utf8_string(); }
+
 }  // namespace vigilon::app

@@ -10,7 +10,7 @@ namespace vigilon::app {
 // wxTEST_DIALOG. They belong to the main window while it is on screen.
 class WxUserPrompt : public UserPrompt {
 public:
-    explicit WxUserPrompt(wxWindow* owner) : owner_(owner) {}
+    explicit WxUserPrompt(wxWindow* owner = nullptr) : owner_(owner) {}
 
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption) override;
     bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& caption) override;

@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -207,6 +208,24 @@ void PumpFor(std::chrono::milliseconds duration) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     } while (std::chrono::steady_clock::now() < deadline);
+}
+
+int CountDarkPixels(int x, int y, int width, int height) {
+    ::Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return -1;
+    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, width, height, AllPlanes,
+                              ZPixmap);
+    int dark = 0;
+    for (int row = 0; image != nullptr && row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const unsigned long pixel = XGetPixel(image, column, row);
+            const unsigned long sum = ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
+            dark += sum < 3 * 100;
+        }
+    }
+    if (image != nullptr) XDestroyImage(image);
+    XCloseDisplay(display);
+    return dark;
 }
 
 }  // namespace vigilon::test

@@ -51,4 +51,8 @@ bool PumpUntil(const std::function<bool()>& condition,
 // Runs the toolkit's events for the given time.
 void PumpFor(std::chrono::milliseconds duration);
 
+// Pixels darker than mid-grey in a rectangle of the screen, as the X server
+// holds them: what was painted, not what a window object says it shows.
+int CountDarkPixels(int x, int y, int width, int height);
+
 }  // namespace vigilon::test

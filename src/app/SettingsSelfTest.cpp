@@ -1,0 +1,79 @@
+#include "SettingsSelfTest.h"
+
+#include "CEchoProbe.h"
+#include "CNotifyMail.h"
+
+namespace vigilon::app {
+
+namespace {
+constexpr int kDataSize = 32;
+}
+
+SelfTestResults SettingsSelfTest::RunTests(const SelfTestInputs& inputs, SelfTestView& view) {
+    SelfTestResults r;
+    view.BeginRun();
+    eventLog_.Write("**************** Testing Settings ****************");
+    r.targetPingResult = PingTest(inputs.targetAddress);
+    view.ShowResults(r);
+    r.controlPingResult = PingTest(inputs.controlAddress);
+    view.ShowResults(r);
+
+    const bool secondServer = !inputs.smtpServer2.empty();
+    if (inputs.emailEnabled != 0) {
+        r.smtp1PingResult = PingTest(inputs.smtpServer1);
+        view.ShowResults(r);
+        if (secondServer) {
+            r.smtp2PingResult = PingTest(inputs.smtpServer2);
+            view.ShowResults(r);
+        } else {
+            r.smtp2PingResult = kNotApplicable;
+        }
+        r.smtp1MailResult = MailTest(inputs.smtpServer1, inputs);
+        view.ShowResults(r);
+        r.smtp2MailResult = secondServer ? MailTest(inputs.smtpServer2, inputs) : kNotApplicable;
+        view.ShowResults(r);
+    } else {
+        // No SMTP server is contacted at all.
+        r.smtp1PingResult = r.smtp2PingResult = kNotApplicable;
+        r.smtp1MailResult = r.smtp2MailResult = kNotApplicable;
+    }
+    view.ShowResults(r);
+
+    eventLog_.Write("Target: " + r.targetPingResult);
+    eventLog_.Write("Control: " + r.controlPingResult);
+    eventLog_.Write("Ping 1st SMTP: " + r.smtp1PingResult);
+    eventLog_.Write("Ping 2nd SMTP: " + r.smtp2PingResult);
+    eventLog_.Write("Send Email 1st SMTP: " + r.smtp1MailResult);
+    eventLog_.Write("Send Email 2nd SMTP: " + r.smtp2MailResult);
+    view.EndRun();
+    return r;
+}
+
+std::string SettingsSelfTest::PingTest(const std::string& host) {
+    std::unique_ptr<EchoProber> probe = network_.NewProbe();
+    const std::string address = network_.LookupAddress(host);
+    // The test exists to catch a host that cannot be reached: a name that
+    // does not resolve or a probe that cannot send fails it just as a
+    // time-out does. The probe has shown its own message for those.
+    return CEchoProbe::IsReplyText(probe->Ping(address, kDataSize)) ? kPass : kFail;
+}
+
+std::string SettingsSelfTest::MailTest(const std::string& server, const SelfTestInputs& inputs) {
+    CSMTP client(server, CSMTP::kSmtpPort, timeouts_);
+    CNotifyMail message;
+    const std::string body = "If you got this email then your SMTP server " + server + " is working";
+    message.from = inputs.mailFrom;
+    message.AddMultipleRecipients(inputs.mailTo);  // a malformed piece only shortens the list
+    message.subject = "Testing - " + inputs.targetAddress;
+    message.body = body;
+
+    if (client.Connect() && client.SendMessage(message) && client.Disconnect()) {
+        eventLog_.Write("EMAIL TO: " + inputs.mailTo + " (through) " + server);
+        eventLog_.Write("MESSAGE: " + body);
+        return kPass;
+    }
+    eventLog_.Write("SMTP " + server + " " + client.GetLastErrorText());
+    return kFail;
+}
+
+}  // namespace vigilon::app

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/timer.h>
+
+#include "LogWriter.h"
+#include "MonitorPorts.h"
+#include "SettingsSelfTest.h"
+
+namespace vigilon::app {
+
+// "Testing Your Settings" (template 135): half a second after it opens it
+// runs the self-test once, showing each row as its test ends; "&Done"
+// waits for the last row.
+class CTestSettingsDlg : public wxDialog, public SelfTestView {
+public:
+    static constexpr int kStartTimerId = 103;
+    static constexpr int kStartDelayMs = 500;
+
+    CTestSettingsDlg(wxWindow* parent, const SelfTestInputs& inputs, NetworkProbes& network,
+                     LogWriter& eventLog);
+
+    // SelfTestView
+    void BeginRun() override;
+    void ShowResults(const SelfTestResults& results) override;
+    void EndRun() override;
+
+    const SelfTestResults& Results() const { return results_; }
+
+private:
+    void OnInitDialog(wxInitDialogEvent& event);
+    void OnStartTimer(wxTimerEvent& event);
+
+    SelfTestInputs inputs_;
+    SettingsSelfTest selfTest_;
+    SelfTestResults results_;
+    wxTimer startTimer_;
+    bool busy_ = false;
+};
+
+}  // namespace vigilon::app
