@@ -3,8 +3,9 @@
 #   build: compiler, CMake, Ninja, GoogleTest/GoogleMock, wxWidgets 3.2 on GTK 3
 #   tests: iproute2 (private network namespaces), python3-aiosmtpd (a real SMTP peer),
 #          xvfb, openbox and trayer (a private display with a window manager and a tray)
+#   bench: iputils-ping (what Ravelin's round trips are measured against)
 PACKAGES := g++ cmake ninja-build libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
-            iproute2 python3-aiosmtpd xvfb openbox trayer
+            iproute2 python3-aiosmtpd xvfb openbox trayer iputils-ping
 
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
