@@ -89,10 +89,15 @@ RoundTripGraph::Plot RoundTripGraph::Layout(double left, double top, double widt
     const double span = SpanEnd() - start;
     auto xOf = [&](double seconds) { return left + (seconds - start) / span * width; };
     auto yOf = [&](double ms) { return top + height - ms / plot.yTopMs * height; };
+    bool gap = true;
     for (const Sample& sample : samples) {
-        if (sample.mark == Mark::Reply)
-            plot.replies.push_back({xOf(sample.atSeconds), yOf(sample.roundTripMs)});
-        else (sample.mark == Mark::Lost ? plot.lost : plot.errors).push_back(xOf(sample.atSeconds));
+        if (sample.mark == Mark::Reply) {
+            plot.replies.push_back({xOf(sample.atSeconds), yOf(sample.roundTripMs), !gap});
+            gap = false;
+        } else {
+            (sample.mark == Mark::Lost ? plot.lost : plot.errors).push_back(xOf(sample.atSeconds));
+            gap = true;
+        }
     }
 
     // Five steps for a top of 1 or 5 times a power of ten, four for 2.

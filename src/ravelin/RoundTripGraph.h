@@ -27,6 +27,9 @@ public:
     struct Point {
         double x;
         double y;
+        // Joined by the line to the answer before: no time-out or error
+        // came between them, so the line does not paper over an outage.
+        bool joined;
     };
     struct Tick {
         double position;  // x or y in pixels
@@ -34,7 +37,7 @@ public:
     };
     // Everything in pixels of the plot area given to Layout.
     struct Plot {
-        std::vector<Point> replies;  // in time order; the line joins them
+        std::vector<Point> replies;  // in time order
         std::vector<double> lost;    // x of each time-out
         std::vector<double> errors;  // x of each ICMP or local error
         std::vector<Tick> xTicks;

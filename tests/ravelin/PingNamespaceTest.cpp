@@ -210,6 +210,21 @@ TEST_P(PingNamespaceTest, UnknownHostEndsTheRunWithAMessage) {
     EXPECT_TRUE(run.records.empty());
 }
 
+TEST(PingPrivilegesTest, WithoutEitherSocketTheMessageNamesBothWaysToAllowOne) {
+    const std::string why = NetNamespace::WhyUnavailable();
+    if (!why.empty()) GTEST_SKIP() << why;
+    NetNamespace space;
+    ASSERT_TRUE(space.Ok()) << space.Error();
+    ASSERT_TRUE(space.SetSysctl("net.ipv4.ping_group_range", "1 0"));
+    const HelperRun run = Parse(
+        space.Exec(std::string(RAVELIN_PING_HELPER) + " --user 65534 127.0.0.1 0.2 56 1"));
+    EXPECT_TRUE(run.records.empty());
+    EXPECT_EQ(run.failed.rfind("Ravelin may not send pings (error 13)", 0), 0u) << run.output;
+    EXPECT_NE(run.output.find("sudo setcap cap_net_raw+ep "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("net.ipv4.ping_group_range=\"0 2147483647\""), std::string::npos)
+        << run.output;
+}
+
 const auto kBothSockets = ::testing::Values(SocketKind::Raw, SocketKind::Datagram);
 std::string SocketName(const ::testing::TestParamInfo<SocketKind>& info) {
     return info.param == SocketKind::Raw ? "Raw" : "Datagram";

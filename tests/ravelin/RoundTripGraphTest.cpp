@@ -51,6 +51,12 @@ TEST(RoundTripGraphTest, RepliesLandByTimeAndRoundTripTimeOutsAndErrorsAreMarked
     EXPECT_DOUBLE_EQ(plot.replies[2].x, 40 + 500);
     EXPECT_EQ(plot.lost, std::vector<double>{40 + 150});
     EXPECT_EQ(plot.errors, std::vector<double>{40 + 450});
+    // The line breaks where a time-out or an error lies between two answers.
+    EXPECT_FALSE(plot.replies[0].joined);
+    EXPECT_FALSE(plot.replies[1].joined);
+    EXPECT_FALSE(plot.replies[2].joined);
+    graph.Add(Sample(55, EchoOutcome::Reply, 0.1));
+    EXPECT_TRUE(LayOut(graph).replies[3].joined);
 }
 
 TEST(RoundTripGraphTest, SamplesOlderThanTheSpanAreDropped) {

@@ -86,8 +86,10 @@ void CRoundTripPanel::Draw(wxSize size) {
     if (!plot.replies.empty()) {
         gc->SetPen(wxPen(kReplyColour, 1));
         wxGraphicsPath line = gc->CreatePath();
-        line.MoveToPoint(plot.replies.front().x, plot.replies.front().y);
-        for (const RoundTripGraph::Point& point : plot.replies) line.AddLineToPoint(point.x, point.y);
+        for (const RoundTripGraph::Point& point : plot.replies) {
+            if (point.joined) line.AddLineToPoint(point.x, point.y);
+            else line.MoveToPoint(point.x, point.y);
+        }
         gc->StrokePath(line);
         gc->SetPen(*wxTRANSPARENT_PEN);
         gc->SetBrush(wxBrush(kReplyColour));
