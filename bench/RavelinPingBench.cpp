@@ -94,13 +94,15 @@ bool RunIn(const NetNamespace& space, const std::vector<std::string>& argv, std:
 bool RunPing(const NetNamespace& space, int count, Side& side) {
     std::string output;
     side.asked += count;
-    const bool ran = RunIn(space, {kPing, "-n", "-c", std::to_string(count), "-i", kInterval, kTarget},
-                           output, side.cpuUs);
+    const bool ran =
+        RunIn(space, {kPing, "-n", "-c", std::to_string(count), "-i", kInterval, kTarget}, output,
+              side.cpuUs);
     std::istringstream lines(output);
     std::string line;
     while (std::getline(lines, line)) {
         const auto at = line.find(" time=");
-        if (at != std::string::npos) side.roundTripsUs.push_back(std::atof(line.c_str() + at + 6) * 1000);
+        if (at != std::string::npos)
+            side.roundTripsUs.push_back(std::atof(line.c_str() + at + 6) * 1000);
     }
     return ran;
 }
@@ -109,8 +111,9 @@ bool RunPing(const NetNamespace& space, int count, Side& side) {
 bool RunRavelin(const NetNamespace& space, int count, Side& side) {
     std::string output;
     side.asked += count;
-    const bool ran = RunIn(space, {RAVELIN_PING_HELPER, kTarget, kInterval, "56", std::to_string(count)},
-                           output, side.cpuUs);
+    const bool ran =
+        RunIn(space, {RAVELIN_PING_HELPER, kTarget, kInterval, "56", std::to_string(count)}, output,
+              side.cpuUs);
     std::istringstream lines(output);
     std::string line;
     while (std::getline(lines, line)) {
@@ -132,8 +135,8 @@ double Median(std::vector<double> values) {
 }
 
 void Report(const char* name, const Side& side) {
-    std::printf("%-8s %3zu of %d answered, median round trip %.1f us, CPU per probe %.1f us\n", name,
-                side.roundTripsUs.size(), side.asked, Median(side.roundTripsUs),
+    std::printf("%-8s %3zu of %d answered, median round trip %.1f us, CPU per probe %.1f us\n",
+                name, side.roundTripsUs.size(), side.asked, Median(side.roundTripsUs),
                 side.cpuUs / side.asked);
 }
 
@@ -176,8 +179,9 @@ int main() {
     Report("ravelin", ravelin);
     Report("ping", ping);
     const double apartUs = Median(ravelin.roundTripsUs) - Median(ping.roundTripsUs);
-    std::printf("medians %.1f us apart (at most %.0f us allowed); CPU per probe ravelin/ping %.2f\n",
-                apartUs, kMostApartUs, (ravelin.cpuUs / ravelin.asked) / (ping.cpuUs / ping.asked));
+    std::printf(
+        "medians %.1f us apart (at most %.0f us allowed); CPU per probe ravelin/ping %.2f\n",
+        apartUs, kMostApartUs, (ravelin.cpuUs / ravelin.asked) / (ping.cpuUs / ping.asked));
     const bool complete = ravelin.roundTripsUs.size() >= kProbes * 0.95 &&
                           ping.roundTripsUs.size() >= kProbes * 0.95;
     if (!complete) std::printf("too few answers to compare\n");

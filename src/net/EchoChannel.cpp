@@ -150,8 +150,9 @@ std::optional<std::int64_t> EchoChannel::OldestSentAtUs() const {
 }
 
 std::deque<EchoChannel::Waiting>::iterator EchoChannel::FindWaiting(std::uint16_t sequence) {
-    return std::find_if(waiting.begin(), waiting.end(),
-                        [sequence](const Waiting& request) { return request.sequence == sequence; });
+    return std::find_if(waiting.begin(), waiting.end(), [sequence](const Waiting& request) {
+        return request.sequence == sequence;
+    });
 }
 
 }  // namespace vigilon

@@ -101,7 +101,8 @@ int IcmpSocket::Receive(std::uint8_t* buffer, int size, IcmpDatagram& got) const
     if (received < 0) {
         // An error report raises the socket's error as well; it is read from
         // the queue, or was already.
-        if (errorsQueued && errno != EINTR && errno != EAGAIN) return ReceiveError(buffer, size, got);
+        if (errorsQueued && errno != EINTR && errno != EAGAIN)
+            return ReceiveError(buffer, size, got);
         return errno;
     }
     const Ancillary details = ReadAncillary(message);

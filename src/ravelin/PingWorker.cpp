@@ -44,7 +44,8 @@ public:
 
 private:
     void Exchange(EchoChannel& channel) {
-        const std::int64_t intervalUs = std::max<std::int64_t>(1000, ToUs(settings.intervalSeconds));
+        const std::int64_t intervalUs =
+            std::max<std::int64_t>(1000, ToUs(settings.intervalSeconds));
         const std::int64_t waitUs = ToUs(settings.replyWaitSeconds);
         startUs = MonotonicUs();
         wallStart = std::chrono::system_clock::now();
@@ -53,7 +54,8 @@ private:
         for (;;) {
             std::int64_t nowUs = MonotonicUs();
             if (nowUs >= nextSendUs) {
-                if (const auto refused = channel.Send(sequence++, settings.dataSize)) Tell(*refused);
+                if (const auto refused = channel.Send(sequence++, settings.dataSize))
+                    Tell(*refused);
                 nextSendUs += intervalUs;
                 // After a stall the next request keeps its distance, no burst.
                 if (nextSendUs <= nowUs) nextSendUs = nowUs + intervalUs;
@@ -61,7 +63,8 @@ private:
             for (const EchoResult& result : channel.Expire(MonotonicUs(), waitUs)) Tell(result);
 
             std::int64_t untilUs = nextSendUs;
-            if (const auto oldest = channel.OldestSentAtUs()) untilUs = std::min(untilUs, *oldest + waitUs);
+            if (const auto oldest = channel.OldestSentAtUs())
+                untilUs = std::min(untilUs, *oldest + waitUs);
             nowUs = MonotonicUs();
             const std::int64_t leftUs = std::max<std::int64_t>(0, untilUs - nowUs);
             const timespec timeout{static_cast<time_t>(leftUs / 1000000),

@@ -40,7 +40,8 @@ std::string IsoLocalTime(std::chrono::system_clock::time_point at) {
     using namespace std::chrono;
     const auto sinceEpoch = duration_cast<milliseconds>(at.time_since_epoch());
     const time_t seconds = static_cast<time_t>(floor<std::chrono::seconds>(sinceEpoch).count());
-    const long millis = static_cast<long>((sinceEpoch - floor<std::chrono::seconds>(sinceEpoch)).count());
+    const long millis =
+        static_cast<long>((sinceEpoch - floor<std::chrono::seconds>(sinceEpoch)).count());
     tm local{};
     localtime_r(&seconds, &local);
     char date[32];

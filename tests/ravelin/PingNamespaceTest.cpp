@@ -41,7 +41,8 @@ HelperRun Parse(const CommandOutput& out) {
     while (std::getline(lines, line)) {
         if (line.rfind("started: ", 0) == 0) run.started = line.substr(9);
         if (line.rfind("failed: ", 0) == 0) run.failed = line.substr(8);
-        if (line.rfind("line: ", 0) == 0 && !run.records.empty()) run.records.back().line = line.substr(6);
+        if (line.rfind("line: ", 0) == 0 && !run.records.empty())
+            run.records.back().line = line.substr(6);
         if (line.rfind("record: ", 0) != 0) continue;
         std::istringstream fields(line.substr(8));
         Record record{};
@@ -183,7 +184,8 @@ TEST_P(RouterNamespaceTest, UnreachableRouteGivesTheRoutersLineNotATimeout) {
         EXPECT_EQ(record.outcome, EchoOutcome::Unreachable) << run.output;
         EXPECT_EQ(record.line, "From 192.0.2.1 icmp_seq=" + std::to_string(i + 1) +
                                    " Destination Host Unreachable");
-        EXPECT_LT(record.settledMs - record.sentMs, 1000) << "the error was not taken: " << run.output;
+        EXPECT_LT(record.settledMs - record.sentMs, 1000)
+            << "the error was not taken: " << run.output;
     }
 }
 
@@ -204,7 +206,8 @@ TEST_P(PingNamespaceTest, MissingRouteIsALocalErrorAndTheRunGoesOn) {
 
 TEST_P(PingNamespaceTest, UnknownHostEndsTheRunWithAMessage) {
     ASSERT_TRUE(client->WriteEtcFile("hosts", "127.0.0.1 localhost\n"));
-    ASSERT_TRUE(client->WriteEtcFile("resolv.conf", "nameserver 127.0.0.1\noptions timeout:1 attempts:1\n"));
+    ASSERT_TRUE(client->WriteEtcFile("resolv.conf",
+                                     "nameserver 127.0.0.1\noptions timeout:1 attempts:1\n"));
     const HelperRun run = Ping("no-such-host.invalid", "0.2", 1);
     EXPECT_EQ(run.failed, "Unknown host: no-such-host.invalid") << run.output;
     EXPECT_TRUE(run.records.empty());

@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
         next += 2;
     }
     if (argc - next != 4) {
-        std::fprintf(stderr, "usage: ravelin_ping_helper [--user ID] HOST INTERVAL DATASIZE COUNT\n");
+        std::fprintf(stderr,
+                     "usage: ravelin_ping_helper [--user ID] HOST INTERVAL DATASIZE COUNT\n");
         return 2;
     }
     PingSettings settings;

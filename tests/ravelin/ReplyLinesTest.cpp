@@ -62,7 +62,8 @@ TEST(ReplyLinesTest, TimeoutsAndErrorsHaveLinesOfTheirOwn) {
     PingRecord redirect = Record(EchoOutcome::Redirect, 8, "192.0.2.1");
     redirect.result.icmpCode = 1;
     inet_pton(AF_INET, "192.0.2.9", &redirect.result.icmpInfo);
-    EXPECT_EQ(RecordLine(redirect), "From 192.0.2.1 icmp_seq=8 Redirect Host (New nexthop: 192.0.2.9)");
+    EXPECT_EQ(RecordLine(redirect),
+              "From 192.0.2.1 icmp_seq=8 Redirect Host (New nexthop: 192.0.2.9)");
 
     PingRecord local = Record(EchoOutcome::LocalError, 6, "0.0.0.0");
     local.result.error = ENETUNREACH;
@@ -70,8 +71,10 @@ TEST(ReplyLinesTest, TimeoutsAndErrorsHaveLinesOfTheirOwn) {
 }
 
 TEST(ReplyLinesTest, HeaderNamesHostAddressAndSizes) {
-    EXPECT_EQ(HeaderLine("gateway", "192.0.2.1", 56), "PING gateway (192.0.2.1) 56(84) bytes of data.");
-    EXPECT_EQ(HeaderLine("192.0.2.1", "192.0.2.1", 0), "PING 192.0.2.1 (192.0.2.1) 0(28) bytes of data.");
+    EXPECT_EQ(HeaderLine("gateway", "192.0.2.1", 56),
+              "PING gateway (192.0.2.1) 56(84) bytes of data.");
+    EXPECT_EQ(HeaderLine("192.0.2.1", "192.0.2.1", 0),
+              "PING 192.0.2.1 (192.0.2.1) 0(28) bytes of data.");
 }
 
 }  // namespace

@@ -81,7 +81,8 @@ CPingFrame::~CPingFrame() { worker.Stop(); }
 void CPingFrame::BuildControls() {
     auto* controls = new wxBoxSizer(wxHORIZONTAL);
     auto label = [this, controls](const wxString& text) {
-        controls->Add(new wxStaticText(this, wxID_ANY, text), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+        controls->Add(new wxStaticText(this, wxID_ANY, text), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT,
+                      4);
     };
     label("&Host:");
     hostBox = new wxTextCtrl(this, wxID_ANY, "", wxDefaultPosition, FromDIP(wxSize(180, -1)),
@@ -241,11 +242,12 @@ void CPingFrame::CopyLines() {
 }
 
 void CPingFrame::SaveAs(bool csv) {
-    const wxString suggested = "ravelin-" + (host.empty() ? wxString("run") : wxString::FromUTF8(host));
-    wxFileDialog dialog(this, csv ? "Save as CSV" : "Save as Text", "",
-                        suggested + (csv ? ".csv" : ".txt"),
-                        csv ? "CSV files (*.csv)|*.csv|All files|*" : "Text files (*.txt)|*.txt|All files|*",
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    const wxString suggested =
+        "ravelin-" + (host.empty() ? wxString("run") : wxString::FromUTF8(host));
+    wxFileDialog dialog(
+        this, csv ? "Save as CSV" : "Save as Text", "", suggested + (csv ? ".csv" : ".txt"),
+        csv ? "CSV files (*.csv)|*.csv|All files|*" : "Text files (*.txt)|*.txt|All files|*",
+        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) return;
     const std::string content = csv ? CsvDocument(records) : TextDocument(host, lines, statistics);
     std::string error;

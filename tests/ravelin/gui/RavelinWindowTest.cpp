@@ -100,8 +100,10 @@ TEST(RavelinWindow, EnterPingsTheHostStopEndsItAndTheGraphShowsEachAnswer) {
     const std::vector<std::string>& lines = frame->Lines();
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(lines[0], "PING 127.0.0.1 (127.0.0.1) 56(84) bytes of data.");
-    EXPECT_EQ(lines[1].rfind("64 bytes from 127.0.0.1: icmp_seq=1 ttl=64 time=0.", 0), 0u) << lines[1];
-    EXPECT_EQ(lines[2].rfind("64 bytes from 127.0.0.1: icmp_seq=2 ttl=64 time=0.", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[1].rfind("64 bytes from 127.0.0.1: icmp_seq=1 ttl=64 time=0.", 0), 0u)
+        << lines[1];
+    EXPECT_EQ(lines[2].rfind("64 bytes from 127.0.0.1: icmp_seq=2 ttl=64 time=0.", 0), 0u)
+        << lines[2];
 
     // Every answer is a dot of the answers' colour where the plot put it.
     CRoundTripPanel* graph = frame->GraphPanel();
