@@ -9,9 +9,11 @@
 #          xvfb, openbox and trayer (a private display with a window manager and a tray),
 #          dbus-daemon (a private session bus), python3-dbus and python3-gi (the tests'
 #          StatusNotifierWatcher and notification service on it)
+#   bench: iputils-ping (what Ravelin's round trips are measured against)
 PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
             libcurl4-openssl-dev ca-certificates libayatana-appindicator3-dev \
-            iproute2 python3-aiosmtpd openssl xvfb openbox trayer dbus-daemon python3-dbus python3-gi
+            iproute2 python3-aiosmtpd openssl xvfb openbox trayer dbus-daemon python3-dbus python3-gi \
+            iputils-ping
 
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)

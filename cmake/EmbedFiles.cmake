@@ -1,6 +1,11 @@
 # Writes a C++ source that holds the given files as byte arrays, looked up by
-# file name (without folder):  cmake -DOUTPUT=x.cpp -DFILES="a|b" -P EmbedFiles.cmake
-set(body "// Generated at build time from the files named below; do not edit.\n#include <cstddef>\n#include <string_view>\n\nnamespace vigilon::app {\nnamespace {\nstruct EmbeddedFile { std::string_view name; const unsigned char* bytes; std::size_t size; };\n")
+# file name (without folder) through EmbeddedFileBytes in NAMESPACE
+# (vigilon::app unless given), so that two programs' sets can live side by side:
+#   cmake -DOUTPUT=x.cpp -DFILES="a|b" [-DNAMESPACE=n] -P EmbedFiles.cmake
+if(NOT NAMESPACE)
+  set(NAMESPACE vigilon::app)
+endif()
+set(body "// Generated at build time from the files named below; do not edit.\n#include <cstddef>\n#include <string_view>\n\nnamespace ${NAMESPACE} {\nnamespace {\nstruct EmbeddedFile { std::string_view name; const unsigned char* bytes; std::size_t size; };\n")
 set(table "")
 set(index 0)
 string(REPLACE "|" ";" FILES "${FILES}")
@@ -15,7 +20,7 @@ foreach(file IN LISTS FILES)
   math(EXPR index "${index} + 1")
 endforeach()
 string(APPEND body "const EmbeddedFile kFiles[] = {\n${table}};\n}  // namespace\n\n")
-string(APPEND body "// The bytes of an embedded file (NUL-terminated), or an empty view.\nstd::string_view EmbeddedFileBytes(std::string_view name) {\n    for (const EmbeddedFile& file : kFiles)\n        if (file.name == name) return {reinterpret_cast<const char*>(file.bytes), file.size};\n    return {};\n}\n\n}  // namespace vigilon::app\n")
+string(APPEND body "// The bytes of an embedded file (NUL-terminated), or an empty view.\nstd::string_view EmbeddedFileBytes(std::string_view name) {\n    for (const EmbeddedFile& file : kFiles)\n        if (file.name == name) return {reinterpret_cast<const char*>(file.bytes), file.size};\n    return {};\n}\n\n}  // namespace ${NAMESPACE}\n")
 file(WRITE "${OUTPUT}.tmp" "${body}")
 file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
 file(REMOVE "${OUTPUT}.tmp")

@@ -26,4 +26,15 @@ inline std::uint32_t LoadLe32(const std::uint8_t* at) {
     return value;
 }
 
+// Everyone else's echo messages, and IP headers, keep theirs in network byte order.
+
+inline void StoreBe16(std::uint8_t* at, std::uint16_t value) {
+    at[0] = static_cast<std::uint8_t>(value >> 8);
+    at[1] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
+inline std::uint16_t LoadBe16(const std::uint8_t* at) {
+    return static_cast<std::uint16_t>((at[0] << 8) | at[1]);
+}
+
 }  // namespace vigilon

@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -19,7 +18,7 @@
 #include "IcmpSocket.h"
 #include "MonotonicClock.h"
 #include "NameLookup.h"
-#include "ProbeResult.h"
+#include "ProbeText.h"
 
 namespace vigilon {
 
@@ -34,10 +33,12 @@ bool IsTimeout(int error) {
     return error == EAGAIN || error == EWOULDBLOCK || error == ETIMEDOUT;
 }
 
-std::string WithCode(const char* format, int code) {
-    char text[96];
-    std::snprintf(text, sizeof text, format, code);
-    return text;
+EchoResult Failed(LocalStep step, int error) {
+    EchoResult result;
+    result.outcome = EchoOutcome::LocalError;
+    result.step = step;
+    result.error = error;
+    return result;
 }
 
 // Not shared with earlier probes nor guessable from outside; the clock and a
@@ -68,11 +69,6 @@ CEchoProbe::CEchoProbe(UserPrompt& prompt, PauseFn pause, std::uint16_t identifi
       identifier(identifier),
       sequenceOffset(UnsharedOffset()) {}
 
-std::string CEchoProbe::Fail(const std::string& text) {
-    prompt.ShowMessage(text);
-    return text;
-}
-
 std::uint16_t CEchoProbe::WireSequence(std::uint16_t count) const {
     return static_cast<std::uint16_t>(count + sequenceOffset);
 }
@@ -84,21 +80,28 @@ void CEchoProbe::MaskSequence(std::uint8_t* request, int length) const {
 }
 
 std::string CEchoProbe::Ping(const std::string& host, int dataSize) {
+    const EchoResult result = Exchange(host, dataSize);
+    std::string text = ProbeText(result, host);
+    if (result.outcome == EchoOutcome::LocalError) prompt.ShowMessage(text);
+    return text;
+}
+
+EchoResult CEchoProbe::Exchange(const std::string& host, int dataSize) {
     IcmpSocket socket;
-    if (const int error = socket.Open()) return Fail(WithCode("WSASocket() failed: %d", error));
+    if (const int error = socket.Open()) return Failed(LocalStep::OpenSocket, error);
     if (const int error = socket.AdmitOnly(identifier, WireSequence(nextSequence)))
-        return Fail(WithCode("WSASocket() failed: %d", error));
+        return Failed(LocalStep::OpenSocket, error);
 
     // The reply wait is bounded by poll alone; only the send needs a time-out.
     const timeval wait{kReplyWaitMs / 1000, (kReplyWaitMs % 1000) * 1000};
     if (setsockopt(socket.Fd(), SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait) != 0)
-        return Fail(WithCode("failed to set send timeout: %d", errno));
+        return Failed(LocalStep::SetSendTimeout, errno);
 
     sockaddr_in destination{};
     destination.sin_family = AF_INET;
     if (!ResolveFirstAddress(host, destination.sin_addr)) {
         const in_addr_t parsed = inet_addr(host.c_str());
-        if (parsed == INADDR_NONE) return Fail("Unable to resolve " + host);
+        if (parsed == INADDR_NONE) return Failed(LocalStep::Resolve, 0);
         destination.sin_addr.s_addr = parsed;
     }
 
@@ -106,62 +109,59 @@ std::string CEchoProbe::Ping(const std::string& host, int dataSize) {
     // The request must fit its buffer; anything else could never be sent
     // whole. Checked before adding the header, which could overflow.
     if (dataSize < 0 || dataSize > kBufferSize - kHeaderSize)
-        return Fail(WithCode("sendto failed: %d", EMSGSIZE));
+        return Failed(LocalStep::Send, EMSGSIZE);
     const int length = dataSize + kHeaderSize;
 
     Buffer request(static_cast<std::uint8_t*>(std::calloc(kBufferSize, 1)));
     Buffer reply(static_cast<std::uint8_t*>(std::calloc(kBufferSize, 1)));
-    if (!request || !reply) return Fail(WithCode("HeapAlloc failed %d", errno));
+    if (!request || !reply) return Failed(LocalStep::Allocate, errno);
 
     BuildRequest(request.get(), length);
     MaskSequence(request.get(), length);
+    const std::int64_t sentAtUs = MonotonicUs();
     if (sendto(socket.Fd(), request.get(), length, 0, reinterpret_cast<sockaddr*>(&destination),
                sizeof destination) < 0) {
         const int error = errno;
-        if (IsTimeout(error)) return kTimedOut;
-        return Fail(WithCode("sendto failed: %d", error));
+        if (IsTimeout(error)) return EchoResult{};
+        return Failed(LocalStep::Send, error);
     }
-    const std::uint32_t sentAtMs = MonotonicMs();
-    return AwaitReply(socket, request.get(), length, destination, sentAtMs, reply.get());
+    return AwaitReply(socket, request.get(), length, destination, sentAtUs, reply.get());
 }
 
-std::string CEchoProbe::AwaitReply(const IcmpSocket& socket, const std::uint8_t* request,
-                                   int length, const sockaddr_in& destination,
-                                   std::uint32_t sentAtMs, std::uint8_t* reply) {
+EchoResult CEchoProbe::AwaitReply(const IcmpSocket& socket, const std::uint8_t* request,
+                                  int length, const sockaddr_in& destination,
+                                  std::int64_t sentAtUs, std::uint8_t* reply) {
     const SentEcho sent{request, length, destination.sin_addr};
-    // A datagram socket hands over the ICMP message alone: leave room for the
-    // IP header that AdaptDatagramReply puts in front.
-    const int offset = socket.IsDatagram() ? IcmpSocket::kSyntheticHeaderSize : 0;
+    constexpr std::int64_t waitUs = std::int64_t{kReplyWaitMs} * 1000;
     for (;;) {
-        const std::uint32_t waited = MonotonicMs() - sentAtMs;
-        if (waited >= kReplyWaitMs) return kTimedOut;
+        const std::int64_t waitedUs = MonotonicUs() - sentAtUs;
+        if (waitedUs >= waitUs) return EchoResult{};
         pollfd ready{socket.Fd(), POLLIN, 0};
-        const int polled = poll(&ready, 1, static_cast<int>(kReplyWaitMs - waited));
-        if (polled < 0 && errno != EINTR) return Fail(WithCode("recvfrom failed: %d", errno));
+        const int polled = poll(&ready, 1, static_cast<int>((waitUs - waitedUs + 999) / 1000));
+        if (polled < 0 && errno != EINTR) return Failed(LocalStep::Receive, errno);
         if (polled <= 0) continue;
 
         std::memset(reply, 0, kBufferSize);
-        sockaddr_in source{};
-        socklen_t sourceLength = sizeof source;
-        const ssize_t received =
-            recvfrom(socket.Fd(), reply + offset, kBufferSize - offset, MSG_DONTWAIT,
-                     reinterpret_cast<sockaddr*>(&source), &sourceLength);
-        if (received < 0) {
-            if (errno == EINTR || IsTimeout(errno)) continue;
-            return Fail(WithCode("recvfrom failed: %d", errno));
+        IcmpDatagram got;
+        if (const int error = socket.Receive(reply, kBufferSize, got)) {
+            if (error == EINTR || IsTimeout(error)) continue;
+            return Failed(LocalStep::Receive, error);
         }
-        int byteCount = static_cast<int>(received);
+        // A datagram socket hands over the ICMP message alone, with the
+        // kernel's identifier in place of ours.
         if (socket.IsDatagram())
-            byteCount = AdaptDatagramReply(reply, byteCount, source, socket.KernelIdentifier(),
-                                           identifier);
-        if (!IsAnswerTo(sent, reply, byteCount, source)) continue;
+            RestoreIdentifier(reply + IcmpSocket::kSyntheticHeaderSize,
+                              got.byteCount - IcmpSocket::kSyntheticHeaderSize,
+                              socket.KernelIdentifier(), identifier);
+        if (!IsAnswerTo(sent, reply, got.byteCount, got.source)) continue;
 
-        // The line shows the probe's own count, 0 for a fresh probe's first
+        EchoResult result = DecodeResult(reply, got.byteCount, got.source);
+        // The result shows the probe's own count, 0 for a fresh probe's first
         // request, not the shifted number the wire carried.
-        const int ipHeader = (reply[0] & 0x0F) * 4;
-        StoreLe16(reply + ipHeader + 6, static_cast<std::uint16_t>(LoadLe16(request + 6) -
-                                                                   sequenceOffset));
-        std::string result = DecodeReply(reply, byteCount, source);
+        result.sequence = static_cast<std::uint16_t>(LoadLe16(request + 6) - sequenceOffset);
+        result.sentAtUs = sentAtUs;
+        result.roundTripUs = got.receivedAtUs - sentAtUs;
+        result.ttl = got.ttl;
         pause(kPauseAfterReplyMs);
         return result;
     }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "EchoResult.h"
 #include "UserPrompt.h"
 
 namespace vigilon {
@@ -36,6 +37,9 @@ public:
 
     // host: a name or a dotted IPv4 address; dataSize 0 means 32, at most 1012.
     std::string Ping(const std::string& host, int dataSize);
+    // The same exchange, structured, without a message box; Ping's text is
+    // made from it.
+    EchoResult Exchange(const std::string& host, int dataSize);
 
     // Type 8, code 0, the identifier, checksum and sequence 0, data bytes 'E'.
     void FillEchoRequest(std::uint8_t* buffer, int length) const;
@@ -50,19 +54,21 @@ public:
     // True for the line of an own echo reply: the host answered. Time-outs,
     // lookup and socket failures and other ICMP messages are not answers.
     static bool IsReplyText(const std::string& result);
+    // What DecodeReply reads from it; the round trip from the echoed timestamp.
+    EchoResult DecodeResult(const std::uint8_t* buffer, int byteCount,
+                            const sockaddr_in& source) const;
 
     std::uint16_t nextSequence = 0;
 
 private:
-    std::string Fail(const std::string& text);
     // The sequence a request of this count carries on the wire.
     std::uint16_t WireSequence(std::uint16_t count) const;
     // Puts the wire sequence in place of the count in a built request.
     void MaskSequence(std::uint8_t* request, int length) const;
     // Reads until the answer to the request arrives or the wait is over.
-    std::string AwaitReply(const IcmpSocket& socket, const std::uint8_t* request, int length,
-                           const sockaddr_in& destination, std::uint32_t sentAtMs,
-                           std::uint8_t* reply);
+    EchoResult AwaitReply(const IcmpSocket& socket, const std::uint8_t* request, int length,
+                          const sockaddr_in& destination, std::int64_t sentAtUs,
+                          std::uint8_t* reply);
 
     UserPrompt& prompt;
     PauseFn pause;

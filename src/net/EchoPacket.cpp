@@ -1,13 +1,12 @@
 // The echo message on the wire: building a request and reading a reply.
 
-#include <arpa/inet.h>
-
-#include <cstdio>
 #include <cstring>
 
 #include "ByteOrder.h"
 #include "CEchoProbe.h"
+#include "EchoReport.h"
 #include "MonotonicClock.h"
+#include "ProbeText.h"
 
 namespace vigilon {
 
@@ -46,26 +45,39 @@ void CEchoProbe::BuildRequest(std::uint8_t* buffer, int length) {
 
 std::string CEchoProbe::DecodeReply(const std::uint8_t* buffer, int byteCount,
                                     const sockaddr_in& source) const {
-    char text[160];
+    return ProbeText(DecodeResult(buffer, byteCount, source), {});
+}
+
+EchoResult CEchoProbe::DecodeResult(const std::uint8_t* buffer, int byteCount,
+                                    const sockaddr_in& source) const {
+    EchoResult result;
+    result.source = source.sin_addr;
     const int ipHeader = byteCount > 0 ? (buffer[0] & 0x0F) * 4 : 0;
     if (byteCount < ipHeader + 8) {
-        std::snprintf(text, sizeof text, "Too few bytes from %s", inet_ntoa(source.sin_addr));
-        return text;
+        result.outcome = EchoOutcome::TooShort;
+        return result;
     }
+    result.ipHeaderBytes = ipHeader;
+    result.messageBytes = byteCount - ipHeader;
+    if (ipHeader > 8) result.ttl = buffer[8];
     const std::uint8_t* icmp = buffer + ipHeader;
+    result.icmpType = icmp[0];
+    result.icmpCode = icmp[1];
     if (icmp[0] != kEchoReply) {
-        std::snprintf(text, sizeof text, "non-echo type %u recvd", static_cast<unsigned>(icmp[0]));
-        return text;
+        result.outcome = OutcomeOfType(icmp[0]);
+        return result;
     }
-    if (LoadLe16(icmp + 4) != identifier) return "someone else's packet!";
+    if (LoadLe16(icmp + 4) != identifier) {
+        result.outcome = EchoOutcome::ForeignReply;
+        return result;
+    }
+    result.outcome = EchoOutcome::Reply;
+    result.sequence = LoadLe16(icmp + 6);
     // A reply cut short after the sequence has no timestamp to measure by.
-    const bool stamped = byteCount >= ipHeader + kHeaderSize;
-    const auto elapsed =
-        stamped ? static_cast<std::int32_t>(MonotonicMs() - LoadLe32(icmp + 8)) : 0;
-    std::snprintf(text, sizeof text, "%d bytes from %s: icmp_seq = %d.  time: %d ms", byteCount,
-                  inet_ntoa(source.sin_addr), static_cast<int>(LoadLe16(icmp + 6)),
-                  static_cast<int>(elapsed));
-    return text;
+    if (byteCount >= ipHeader + kHeaderSize)
+        result.roundTripUs =
+            std::int64_t{static_cast<std::int32_t>(MonotonicMs() - LoadLe32(icmp + 8))} * 1000;
+    return result;
 }
 
 bool CEchoProbe::IsReplyText(const std::string& result) {

@@ -8,4 +8,7 @@ namespace vigilon {
 // and round-trip time, immune to changes of the wall clock.
 std::uint32_t MonotonicMs();
 
+// Microseconds of the monotonic clock: round-trip times below a millisecond.
+std::int64_t MonotonicUs();
+
 }  // namespace vigilon

@@ -1,0 +1,167 @@
+// Reading from an ICMP socket: every datagram laid out as the raw kind gives
+// it, with the kernel's receive time and the time to live.
+
+#include <arpa/inet.h>
+#include <linux/errqueue.h>
+#include <sys/socket.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include "ByteOrder.h"
+#include "IcmpSocket.h"
+#include "MonotonicClock.h"
+
+namespace vigilon {
+
+namespace {
+
+constexpr int kIpHeader = IcmpSocket::kSyntheticHeaderSize;
+constexpr int kIcmpHeader = 8;
+constexpr std::uint8_t kDefaultTtl = 64;
+
+struct Ancillary {
+    const timespec* stamp = nullptr;
+    int ttl = -1;
+    const sock_extended_err* error = nullptr;
+};
+
+Ancillary ReadAncillary(msghdr& message) {
+    Ancillary found;
+    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+        if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SO_TIMESTAMPNS)
+            found.stamp = reinterpret_cast<const timespec*>(CMSG_DATA(c));
+        else if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_TTL)
+            std::memcpy(&found.ttl, CMSG_DATA(c), sizeof found.ttl);
+        else if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_RECVERR)
+            found.error = reinterpret_cast<const sock_extended_err*>(CMSG_DATA(c));
+    }
+    return found;
+}
+
+// The kernel stamps arrivals by the wall clock. Only the short span since the
+// stamp is measured on it, so the round trip stays on the monotonic clock; a
+// span that makes no sense (the wall clock was set meanwhile) counts as none.
+std::int64_t ArrivalUs(const timespec* stamp) {
+    const std::int64_t nowUs = MonotonicUs();
+    if (stamp == nullptr) return nowUs;
+    timespec wall{};
+    clock_gettime(CLOCK_REALTIME, &wall);
+    const std::int64_t agoUs = (static_cast<std::int64_t>(wall.tv_sec) - stamp->tv_sec) * 1000000 +
+                               (wall.tv_nsec - stamp->tv_nsec) / 1000;
+    return agoUs >= 0 && agoUs < 1000000 ? nowUs - agoUs : nowUs;
+}
+
+}  // namespace
+
+int PutSyntheticHeader(std::uint8_t* buffer, int icmpBytes, const sockaddr_in& source, int ttl) {
+    const int total = icmpBytes + kIpHeader;
+    std::memset(buffer, 0, kIpHeader);
+    buffer[0] = 0x45;  // IPv4, five 32-bit words
+    const std::uint16_t totalLength = htons(static_cast<std::uint16_t>(total));
+    std::memcpy(buffer + 2, &totalLength, 2);
+    buffer[8] = static_cast<std::uint8_t>(ttl);
+    buffer[9] = IPPROTO_ICMP;
+    std::memcpy(buffer + 12, &source.sin_addr, 4);
+    return total;
+}
+
+void RestoreIdentifier(std::uint8_t* icmp, int icmpBytes, std::uint16_t kernelIdentifier,
+                       std::uint16_t ownIdentifier) {
+    if (icmpBytes < kIcmpHeader) return;
+    std::uint16_t wire;
+    std::memcpy(&wire, icmp + 4, 2);
+    if (ntohs(wire) == kernelIdentifier) StoreLe16(icmp + 4, ownIdentifier);
+}
+
+int AdaptDatagramReply(std::uint8_t* buffer, int icmpBytes, const sockaddr_in& source,
+                       std::uint16_t kernelIdentifier, std::uint16_t ownIdentifier) {
+    const int total = PutSyntheticHeader(buffer, icmpBytes, source, kDefaultTtl);
+    RestoreIdentifier(buffer + kIpHeader, icmpBytes, kernelIdentifier, ownIdentifier);
+    return total;
+}
+
+int IcmpSocket::Receive(std::uint8_t* buffer, int size, IcmpDatagram& got) const {
+    if (errorsQueued) {
+        const int error = ReceiveError(buffer, size, got);
+        if (error != EAGAIN) return error;
+    }
+    const int offset = datagram ? kIpHeader : 0;
+    alignas(cmsghdr) char control[256];
+    iovec part{buffer + offset, static_cast<size_t>(size - offset)};
+    msghdr message{};
+    message.msg_name = &got.source;
+    message.msg_namelen = sizeof got.source;
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t received = recvmsg(fd, &message, MSG_DONTWAIT);
+    if (received < 0) {
+        // An error report raises the socket's error as well; it is read from
+        // the queue, or was already.
+        if (errorsQueued && errno != EINTR && errno != EAGAIN)
+            return ReceiveError(buffer, size, got);
+        return errno;
+    }
+    const Ancillary details = ReadAncillary(message);
+    got.receivedAtUs = ArrivalUs(details.stamp);
+    if (datagram) {
+        got.ttl = details.ttl;
+        got.byteCount = PutSyntheticHeader(buffer, static_cast<int>(received), got.source,
+                                                details.ttl >= 0 ? details.ttl : kDefaultTtl);
+    } else {
+        got.byteCount = static_cast<int>(received);
+        got.ttl = received > 8 ? buffer[8] : -1;
+    }
+    return 0;
+}
+
+int IcmpSocket::ReceiveError(std::uint8_t* buffer, int size, IcmpDatagram& got) const {
+    // Room for the outer IP header, the error's header and the quoted IP
+    // header in front of the quoted message.
+    constexpr int quotedAt = kIpHeader + kIcmpHeader + kIpHeader;
+    sockaddr_in destination{};
+    alignas(cmsghdr) char control[256];
+    iovec part{buffer + quotedAt, static_cast<size_t>(size - quotedAt)};
+    msghdr message{};
+    message.msg_name = &destination;
+    message.msg_namelen = sizeof destination;
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t quoted = recvmsg(fd, &message, MSG_ERRQUEUE | MSG_DONTWAIT);
+    if (quoted < 0) return errno;
+
+    const Ancillary details = ReadAncillary(message);
+    got = IcmpDatagram{};
+    // Local reports (a refused send) are given to the sender already.
+    if (details.error == nullptr || details.error->ee_origin != SO_EE_ORIGIN_ICMP) return 0;
+    const sock_extended_err& report = *details.error;
+    const auto* offender = reinterpret_cast<const sockaddr_in*>(SO_EE_OFFENDER(&report));
+    if (offender->sin_family == AF_INET) got.source = *offender;
+    got.ttl = details.ttl;
+    got.receivedAtUs = ArrivalUs(details.stamp);
+
+    std::uint8_t* error = buffer + kIpHeader;
+    std::memset(error, 0, kIcmpHeader);
+    error[0] = report.ee_type;
+    error[1] = report.ee_code;
+    if (report.ee_type == 3 && report.ee_code == 4) {  // fragmentation needed: next-hop MTU
+        error[6] = static_cast<std::uint8_t>(report.ee_info >> 8);
+        error[7] = static_cast<std::uint8_t>(report.ee_info);
+    } else if (report.ee_type == 12) {  // parameter problem: the pointer
+        error[4] = static_cast<std::uint8_t>(report.ee_info);
+    }
+    sockaddr_in nobody{};
+    PutSyntheticHeader(error + kIcmpHeader, static_cast<int>(quoted), nobody, 0);
+    std::memcpy(error + kIcmpHeader + 16, &destination.sin_addr, 4);
+    got.byteCount = PutSyntheticHeader(buffer, kIcmpHeader + kIpHeader + static_cast<int>(quoted),
+                                            got.source,
+                                            details.ttl >= 0 ? details.ttl : kDefaultTtl);
+    return 0;
+}
+
+}  // namespace vigilon

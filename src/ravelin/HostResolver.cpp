@@ -1,0 +1,49 @@
+#include "HostResolver.h"
+
+#include <arpa/inet.h>
+#include <poll.h>
+
+#include <atomic>
+#include <cerrno>
+#include <memory>
+#include <thread>
+
+#include "NameLookup.h"
+
+namespace vigilon::ravelin {
+
+namespace {
+
+// Shared by the caller and the resolver's thread; the last one to let go
+// closes the wake-up.
+struct Lookup {
+    enum State { Pending, Found, Unknown };
+    std::string host;
+    in_addr address{};
+    std::atomic<State> state{Pending};
+    WakeUp done;
+};
+
+}  // namespace
+
+Resolution ResolveHost(const std::string& host, const WakeUp& stop, in_addr& address) {
+    if (inet_pton(AF_INET, host.c_str(), &address) == 1) return Resolution::Resolved;
+    auto lookup = std::make_shared<Lookup>();
+    lookup->host = host;
+    if (!lookup->done.Ok()) return Resolution::Unknown;
+    std::thread([lookup] {
+        const bool found = ResolveFirstAddress(lookup->host, lookup->address);
+        lookup->state.store(found ? Lookup::Found : Lookup::Unknown, std::memory_order_release);
+        lookup->done.Signal();
+    }).detach();
+
+    pollfd waits[2] = {{lookup->done.Fd(), POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
+    while (poll(waits, 2, -1) < 0 && errno == EINTR) {
+    }
+    if (waits[1].revents != 0) return Resolution::Stopped;
+    if (lookup->state.load(std::memory_order_acquire) != Lookup::Found) return Resolution::Unknown;
+    address = lookup->address;
+    return Resolution::Resolved;
+}
+
+}  // namespace vigilon::ravelin

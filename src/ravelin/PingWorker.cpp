@@ -1,0 +1,133 @@
+#include "PingWorker.h"
+
+#include <arpa/inet.h>
+#include <poll.h>
+#include <pthread.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <stop_token>
+
+#include "EchoChannel.h"
+#include "HostResolver.h"
+#include "MonotonicClock.h"
+#include "WakeUp.h"
+
+namespace vigilon::ravelin {
+
+namespace {
+
+std::int64_t ToUs(double seconds) { return std::llround(seconds * 1e6); }
+
+class Run {
+public:
+    Run(const PingSettings& settings, PingEvents& events, const WakeUp& stop)
+        : settings(settings), events(events), stop(stop) {}
+
+    void Go() {
+        in_addr address{};
+        switch (ResolveHost(settings.host, stop, address)) {
+            case Resolution::Stopped: return;
+            case Resolution::Unknown: events.OnFailed("Unknown host: " + settings.host); return;
+            case Resolution::Resolved: break;
+        }
+        EchoChannel channel(address);
+        if (const int error = channel.Open()) {
+            events.OnFailed(SocketFailureMessage(error, settings.programPath));
+            return;
+        }
+        events.OnStarted(address, channel.IsDatagram());
+        Exchange(channel);
+    }
+
+private:
+    void Exchange(EchoChannel& channel) {
+        const std::int64_t intervalUs =
+            std::max<std::int64_t>(1000, ToUs(settings.intervalSeconds));
+        const std::int64_t waitUs = ToUs(settings.replyWaitSeconds);
+        startUs = MonotonicUs();
+        wallStart = std::chrono::system_clock::now();
+        std::int64_t nextSendUs = startUs;
+        std::uint16_t sequence = 1;
+        for (;;) {
+            std::int64_t nowUs = MonotonicUs();
+            if (nowUs >= nextSendUs) {
+                if (const auto refused = channel.Send(sequence++, settings.dataSize))
+                    Tell(*refused);
+                nextSendUs += intervalUs;
+                // After a stall the next request keeps its distance, no burst.
+                if (nextSendUs <= nowUs) nextSendUs = nowUs + intervalUs;
+            }
+            for (const EchoResult& result : channel.Expire(MonotonicUs(), waitUs)) Tell(result);
+
+            std::int64_t untilUs = nextSendUs;
+            if (const auto oldest = channel.OldestSentAtUs())
+                untilUs = std::min(untilUs, *oldest + waitUs);
+            nowUs = MonotonicUs();
+            const std::int64_t leftUs = std::max<std::int64_t>(0, untilUs - nowUs);
+            const timespec timeout{static_cast<time_t>(leftUs / 1000000),
+                                   static_cast<long>(leftUs % 1000000) * 1000};
+            pollfd waits[2] = {{channel.Fd(), POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
+            if (ppoll(waits, 2, &timeout, nullptr) < 0 && errno != EINTR) return;
+            if (waits[1].revents != 0) return;
+            if (waits[0].revents != 0)
+                for (const EchoResult& result : channel.ReadQueued()) Tell(result);
+        }
+    }
+
+    void Tell(const EchoResult& result) {
+        PingRecord record;
+        record.result = result;
+        const std::int64_t intoRunUs = result.sentAtUs - startUs;
+        record.secondsIntoRun = static_cast<double>(intoRunUs) / 1e6;
+        record.sentAt = wallStart + std::chrono::microseconds(intoRunUs);
+        events.OnRecord(record);
+    }
+
+    const PingSettings& settings;
+    PingEvents& events;
+    const WakeUp& stop;
+    std::int64_t startUs = 0;
+    std::chrono::system_clock::time_point wallStart;
+};
+
+}  // namespace
+
+void PingWorker::Start(const PingSettings& settings) {
+    Stop();
+    thread = std::jthread([this, settings](std::stop_token token) {
+        pthread_setname_np(pthread_self(), kThreadName);
+        WakeUp stop;
+        if (!stop.Ok()) {
+            events.OnFailed(std::string("Cannot wait for the network: ") + std::strerror(errno));
+            return;
+        }
+        // Signalled at once when stop was asked for before this point.
+        const std::stop_callback wake(token, [&stop] { stop.Signal(); });
+        Run(settings, events, stop).Go();
+    });
+}
+
+void PingWorker::Stop() {
+    if (!thread.joinable()) return;
+    thread.request_stop();
+    thread.join();
+}
+
+std::string SocketFailureMessage(int error, const std::string& programPath) {
+    if (error != EPERM && error != EACCES)
+        return std::string("Cannot open an ICMP socket: ") + std::strerror(error) + " (error " +
+               std::to_string(error) + ").";
+    const std::string program = programPath.empty() ? "path/to/ravelin" : programPath;
+    return "Ravelin may not send pings (error " + std::to_string(error) +
+           "): a raw ICMP socket needs root or the CAP_NET_RAW capability, and the datagram ICMP "
+           "socket is not open to this user's groups.\n\n"
+           "Either grant the capability to the program once (again after every rebuild):\n"
+           "    sudo setcap cap_net_raw+ep " + program + "\n\n"
+           "or allow every group the datagram socket (net.ipv4.ping_group_range):\n"
+           "    sudo sysctl -w net.ipv4.ping_group_range=\"0 2147483647\"";
+}
+
+}  // namespace vigilon::ravelin

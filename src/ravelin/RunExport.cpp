@@ -1,0 +1,92 @@
+#include "RunExport.h"
+
+#include <arpa/inet.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+
+#include "ReplyLines.h"
+
+namespace vigilon::ravelin {
+
+namespace {
+
+// Quoted when it holds a separator, a quote or a line break (RFC 4180).
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::string OutcomeWord(const EchoResult& result) {
+    switch (result.outcome) {
+        case EchoOutcome::Reply: return "reply";
+        case EchoOutcome::TimedOut: return "timeout";
+        case EchoOutcome::LocalError: return "local error: " + DescribeFailure(result);
+        default: break;
+    }
+    char from[INET_ADDRSTRLEN];
+    inet_ntop(AF_INET, &result.source, from, sizeof from);
+    return DescribeFailure(result) + " from " + from;
+}
+
+}  // namespace
+
+std::string IsoLocalTime(std::chrono::system_clock::time_point at) {
+    using namespace std::chrono;
+    const auto sinceEpoch = duration_cast<milliseconds>(at.time_since_epoch());
+    const time_t seconds = static_cast<time_t>(floor<std::chrono::seconds>(sinceEpoch).count());
+    const long millis =
+        static_cast<long>((sinceEpoch - floor<std::chrono::seconds>(sinceEpoch)).count());
+    tm local{};
+    localtime_r(&seconds, &local);
+    char date[32];
+    char zone[8];
+    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
+    std::strftime(zone, sizeof zone, "%z", &local);  // +0200
+    char text[64];
+    std::snprintf(text, sizeof text, "%s.%03ld%.3s:%.2s", date, millis, zone, zone + 3);
+    return text;
+}
+
+std::string CsvRow(const PingRecord& record) {
+    const EchoResult& result = record.result;
+    std::string rtt;
+    if (result.outcome == EchoOutcome::Reply) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3f", static_cast<double>(result.roundTripUs) / 1000.0);
+        rtt = text;
+    }
+    return IsoLocalTime(record.sentAt) + "," + std::to_string(result.sequence) + "," + rtt + "," +
+           CsvField(OutcomeWord(result)) + "\r\n";
+}
+
+std::string CsvDocument(const std::vector<PingRecord>& records) {
+    std::string document = "time,seq,rtt_ms,outcome\r\n";
+    for (const PingRecord& record : records) document += CsvRow(record);
+    return document;
+}
+
+std::string TextDocument(const std::string& host, const std::vector<std::string>& lines,
+                         const PingStatistics& statistics) {
+    std::string document;
+    for (const std::string& line : lines) document += line + "\n";
+    document += "\n--- " + host + " ping statistics ---\n";
+    for (const std::string& line : SummaryLines(statistics)) document += line + "\n";
+    return document;
+}
+
+bool SaveDocument(const std::string& path, const std::string& content, std::string& error) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (file) file.write(content.data(), static_cast<std::streamsize>(content.size()));
+    if (file) file.close();
+    if (file) return true;
+    error = "Cannot write " + path + ": " + std::strerror(errno);
+    return false;
+}
+
+}  // namespace vigilon::ravelin

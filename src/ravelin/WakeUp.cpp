@@ -1,0 +1,22 @@
+#include "WakeUp.h"
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+namespace vigilon::ravelin {
+
+WakeUp::WakeUp() : fd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+WakeUp::~WakeUp() {
+    if (fd >= 0) close(fd);
+}
+
+void WakeUp::Signal() const {
+    const std::uint64_t one = 1;
+    // A full counter is already signalled enough.
+    [[maybe_unused]] const ssize_t written = write(fd, &one, sizeof one);
+}
+
+}  // namespace vigilon::ravelin

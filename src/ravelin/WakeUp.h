@@ -1,0 +1,23 @@
+#pragma once
+
+namespace vigilon::ravelin {
+
+// An event file descriptor that a wait can poll beside its sockets, so that
+// another thread can end the wait at once. Signalling it is safe from any
+// thread, also from a stop callback.
+class WakeUp {
+public:
+    WakeUp();
+    ~WakeUp();
+    WakeUp(const WakeUp&) = delete;
+    WakeUp& operator=(const WakeUp&) = delete;
+
+    bool Ok() const { return fd >= 0; }
+    int Fd() const { return fd; }
+    void Signal() const;
+
+private:
+    int fd;
+};
+
+}  // namespace vigilon::ravelin

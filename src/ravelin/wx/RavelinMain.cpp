@@ -1,0 +1,3 @@
+#include "CRavelinApp.h"
+
+wxIMPLEMENT_APP(vigilon::ravelin::CRavelinApp);
