@@ -55,13 +55,12 @@ sanitize: deps
 bench: build
 	sh bench/run-all.sh $(BUILD_DIR)
 
-# The program keeps "Vigilon.dat" and "Vigilon.log" in its current directory:
+# The program keeps "Vigilon.dat" and "Vigilon.log" in the folder --data-dir names:
 # a folder of its own, ignored by git, keeps them out of the sources.
 RUN_DIR ?= run
 
 run: build
-	mkdir -p $(RUN_DIR)
-	cd $(RUN_DIR) && $(abspath $(BUILD_DIR))/vigilon
+	$(BUILD_DIR)/vigilon --data-dir $(RUN_DIR)
 
 # Installs under PREFIX, below DESTDIR when given (staging for a package).
 # Run as root, it gives the programs the cap_net_raw capability (pings
