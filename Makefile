@@ -2,23 +2,28 @@
 # The one list of Debian packages the project uses:
 #   build: compiler, CMake, Ninja, GoogleTest/GoogleMock, wxWidgets 3.2 on GTK 3,
 #          libcurl with OpenSSL (mail servers given as smtp:// or smtps:// URLs),
-#          libayatana-appindicator3 (the StatusNotifierItem tray) found through pkg-config
+#          libayatana-appindicator3 (the StatusNotifierItem tray) found through pkg-config,
+#          librsvg2-bin (the icon's PNG sizes, drawn from its SVG at build time)
 #   run:   ca-certificates (the system's CA store that mail servers' certificates are checked against)
+#   install and package: libcap2-bin (setcap: pings without root), dpkg-dev (dpkg-shlibdeps:
+#          the package's dependencies)
 #   tests: iproute2 (private network namespaces), python3-aiosmtpd (a real SMTP peer),
 #          openssl (a CA and server certificates made for each test run),
 #          xvfb, openbox and trayer (a private display with a window manager and a tray),
 #          dbus-daemon (a private session bus), python3-dbus and python3-gi (the tests'
-#          StatusNotifierWatcher and notification service on it)
+#          StatusNotifierWatcher and notification service on it),
+#          desktop-file-utils, appstream, lintian and file (the installed files and the package checked)
 #   bench: iputils-ping (what Ravelin's round trips are measured against)
 PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
             libcurl4-openssl-dev ca-certificates libayatana-appindicator3-dev \
+            librsvg2-bin libcap2-bin dpkg-dev \
             iproute2 python3-aiosmtpd openssl xvfb openbox trayer dbus-daemon python3-dbus python3-gi \
-            iputils-ping
+            desktop-file-utils appstream lintian file iputils-ping
 
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps build test sanitize bench run clean
+.PHONY: deps build test sanitize bench run install package clean
 
 deps:
 	@missing=""; \
@@ -55,13 +60,26 @@ sanitize: deps
 bench: build
 	sh bench/run-all.sh $(BUILD_DIR)
 
-# The program keeps "Vigilon.dat" and "Vigilon.log" in its current directory:
+# The program keeps "Vigilon.dat" and "Vigilon.log" in the folder --data-dir names:
 # a folder of its own, ignored by git, keeps them out of the sources.
 RUN_DIR ?= run
 
 run: build
-	mkdir -p $(RUN_DIR)
-	cd $(RUN_DIR) && $(abspath $(BUILD_DIR))/vigilon
+	$(BUILD_DIR)/vigilon --data-dir $(RUN_DIR)
+
+# Installs under PREFIX, below DESTDIR when given (staging for a package).
+# Run as root, it gives the programs the cap_net_raw capability (pings
+# without root) unless SETCAP=no; run as a user, it says what to run.
+PREFIX ?= /usr/local
+SETCAP ?= yes
+
+install: build
+	DESTDIR="$(DESTDIR)" VIGILON_SETCAP="$(SETCAP)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# The Debian package, vigilon_<version>_<arch>.deb in the build folder;
+# install it with: sudo apt install ./$(BUILD_DIR)/vigilon_*.deb
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -4,8 +4,19 @@
 
 namespace vigilon::app {
 
-// VIGILON_DATA_DIR is the installed data folder, given by the build.
-std::vector<std::filesystem::path> HelpBookFolders() { return {ExecutableFolder(), VIGILON_DATA_DIR}; }
+std::vector<std::filesystem::path> HelpBookFolders() { return HelpBookFolders(ExecutableFolder()); }
+
+// The build gives the data folder as a path relative to the program folder
+// (VIGILON_DATA_FROM_BIN, "../share/vigilon"), so that a package built with
+// another prefix than the configured one (cpack's /usr) finds its book, and
+// as the configured prefix's full path (VIGILON_DATA_DIR).
+std::vector<std::filesystem::path> HelpBookFolders(const std::filesystem::path& executableFolder) {
+    std::vector<std::filesystem::path> folders{executableFolder};
+    if (!executableFolder.empty())
+        folders.push_back((executableFolder / VIGILON_DATA_FROM_BIN).lexically_normal());
+    folders.push_back(VIGILON_DATA_DIR);
+    return folders;
+}
 
 std::filesystem::path FindHelpBook(const std::vector<std::filesystem::path>& folders) {
     return FindFileIn(kHelpBookName, folders);

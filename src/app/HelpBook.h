@@ -11,8 +11,11 @@ namespace vigilon::app {
 inline constexpr std::string_view kHelpBookName = "vigilon.htb";
 
 // Where the book is looked for, in order: next to the executable (a build
-// folder), then the installed data folder.
+// folder), the data folder of the installation that holds the executable
+// (wherever it was installed to), then the data folder of the configured
+// prefix.
 std::vector<std::filesystem::path> HelpBookFolders();
+std::vector<std::filesystem::path> HelpBookFolders(const std::filesystem::path& executableFolder);
 
 // The book in the first of the folders that has it; empty when none does.
 std::filesystem::path FindHelpBook(const std::vector<std::filesystem::path>& folders);

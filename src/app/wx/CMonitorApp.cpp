@@ -1,10 +1,13 @@
 #include "CMonitorApp.h"
 
+#include <wx/msgdlg.h>
+
+#include "ProgramStart.h"
 #include "VigilonProgram.h"
 
 namespace vigilon::app {
 
-// The program takes nothing from its command line.
+// The command line was read before the toolkit started (VigilonMain.cpp).
 bool CMonitorApp::OnInit() {
     SetAppName("Vigilon");  // desktop notifications carry it
     SetExitOnFrameDelete(false);
@@ -15,6 +18,12 @@ bool CMonitorApp::OnInit() {
 // ends, the program is torn down and the application ends with it. (Ending
 // in OnInit instead would make wx report a failed start.)
 int CMonitorApp::OnRun() {
+    if (!refusal_.empty()) {
+        // The other copy's window cannot be raised from here (no portable
+        // way on X11 or Wayland), so the user is told where to find it.
+        wxMessageBox(wxString::FromUTF8(refusal_), "Vigilon", wxOK | wxICON_EXCLAMATION);
+        return kAlreadyRunningExitCode;
+    }
     {
         VigilonProgram program;
         program.Run();

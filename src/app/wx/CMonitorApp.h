@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <wx/app.h>
 
 namespace vigilon::app {
@@ -7,8 +9,16 @@ namespace vigilon::app {
 // The application: runs the main window modally for the life of the process.
 class CMonitorApp : public wxApp {
 public:
+    CMonitorApp() = default;
+    // The application of a second copy, which only shows refusal (why it
+    // does not start: another copy holds the data folder) and ends.
+    explicit CMonitorApp(std::string refusal) : refusal_(std::move(refusal)) {}
+
     bool OnInit() override;
     int OnRun() override;
+
+private:
+    std::string refusal_;
 };
 
 }  // namespace vigilon::app

@@ -1,3 +1,31 @@
-#include "CMonitorApp.h"
+// The entry point. The command line, the data folder and its lock are
+// settled before the toolkit starts: GTK needs a display as soon as it
+// starts, and --help, --version or a mistake must not.
+#include <iostream>
+#include <string>
+#include <vector>
 
-wxIMPLEMENT_APP(vigilon::app::CMonitorApp);
+#include <wx/init.h>
+
+#include "CMonitorApp.h"
+#include "InstanceLock.h"
+#include "ProgramStart.h"
+
+wxIMPLEMENT_APP_NO_MAIN(vigilon::app::CMonitorApp);
+
+int main(int argc, char** argv) {
+    using vigilon::app::StartPlan;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    // Held until the process ends, after the window is gone.
+    vigilon::InstanceLock lock;
+    const StartPlan plan =
+        vigilon::app::PrepareStart(args, vigilon::app::ReadUserFolderVariables(), lock, std::cout, std::cerr);
+    if (plan.next == StartPlan::Next::End) return plan.exitCode;
+
+    // The toolkit gets the program's name only: the options are ours.
+    wxApp::SetInstance(plan.next == StartPlan::Next::TellRunning ? new vigilon::app::CMonitorApp(plan.refusal)
+                                                                 : new vigilon::app::CMonitorApp);
+    int toolkitArgc = 1;
+    char* toolkitArgv[] = {argv[0], nullptr};
+    return wxEntry(toolkitArgc, toolkitArgv);
+}

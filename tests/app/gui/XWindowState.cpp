@@ -28,25 +28,53 @@ std::vector<Item> Property(::Display* x, Window window, const char* name, Atom t
     return items;
 }
 
+// The client window the manager lists in _NET_CLIENT_LIST (a withdrawn
+// window leaves it) with that process id and title; None when there is none.
+Window FindClient(::Display* x, pid_t pid, const std::string& title) {
+    for (unsigned long client : Property<unsigned long>(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW)) {
+        const auto owner = Property<unsigned long>(x, client, "_NET_WM_PID", XA_CARDINAL);
+        const auto name = Property<char>(x, client, "_NET_WM_NAME", XInternAtom(x, "UTF8_STRING", False));
+        if (!owner.empty() && owner[0] == static_cast<unsigned long>(pid) &&
+            std::string(name.begin(), name.end()) == title)
+            return client;
+    }
+    return None;
+}
+
 }  // namespace
 
-// The window manager lists what it manages in _NET_CLIENT_LIST (a withdrawn
-// window leaves it) and keeps each client's WM_STATE.
-XWindowState StateOfWindowTitled(const std::string& title) {
+XWindowState StateOfWindowTitled(const std::string& title) { return StateOfWindowTitled(::getpid(), title); }
+
+// The manager keeps each client's WM_STATE.
+XWindowState StateOfWindowTitled(pid_t pid, const std::string& title) {
     ::Display* x = XOpenDisplay(nullptr);
     if (x == nullptr) return XWindowState::NotManaged;
     XWindowState state = XWindowState::NotManaged;
-    for (unsigned long client : Property<unsigned long>(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW)) {
-        const auto pid = Property<unsigned long>(x, client, "_NET_WM_PID", XA_CARDINAL);
-        const auto name = Property<char>(x, client, "_NET_WM_NAME", XInternAtom(x, "UTF8_STRING", False));
-        if (pid.empty() || pid[0] != static_cast<unsigned long>(::getpid()) ||
-            std::string(name.begin(), name.end()) != title)
-            continue;
+    if (const Window client = FindClient(x, pid, title); client != None) {
         const auto wmState = Property<unsigned long>(x, client, "WM_STATE", XInternAtom(x, "WM_STATE", False));
         if (!wmState.empty()) state = wmState[0] == IconicState ? XWindowState::Iconic : XWindowState::Normal;
     }
     XCloseDisplay(x);
     return state;
+}
+
+bool CloseWindowTitled(pid_t pid, const std::string& title) {
+    ::Display* x = XOpenDisplay(nullptr);
+    if (x == nullptr) return false;
+    const Window client = FindClient(x, pid, title);
+    if (client != None) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = client;
+        event.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(x, client, False, NoEventMask, &event);
+        XSync(x, False);
+    }
+    XCloseDisplay(x);
+    return client != None;
 }
 
 }  // namespace vigilon::test

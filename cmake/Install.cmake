@@ -1,0 +1,79 @@
+# What `cmake --install` (and `make install`, and the package) puts where:
+# the programs, the help book (help/CMakeLists.txt), the menu entries, the
+# icon in the hicolor theme, the AppStream metainfo, the manual pages and
+# the documents. Included after src/, so that the programs are known.
+include(GNUInstallDirs)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# The companion ping tool is installed with the monitor once it is built here.
+set(vigilonPrograms vigilon)
+if(TARGET ravelin)
+  list(APPEND vigilonPrograms ravelin)
+endif()
+install(TARGETS ${vigilonPrograms} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+set(dataSource ${CMAKE_SOURCE_DIR}/data)
+set(packagingSource ${CMAKE_SOURCE_DIR}/packaging)
+set(generated ${CMAKE_BINARY_DIR}/install)
+
+# The application icon: the drawing itself, and pictures at the usual sizes
+# for desktops that want pixels, made from it at build time.
+set(appIcon ${CMAKE_SOURCE_DIR}/src/app/pictures/vigilon.svg)
+set(iconTheme ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+install(FILES ${appIcon} DESTINATION ${iconTheme}/scalable/apps)
+find_program(RSVG_CONVERT rsvg-convert)
+if(RSVG_CONVERT)
+  set(iconFiles "")
+  foreach(size 16 22 24 32 48 64 128 256)
+    set(png ${generated}/icons/${size}x${size}/vigilon.png)
+    add_custom_command(
+      OUTPUT ${png}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${generated}/icons/${size}x${size}
+      COMMAND ${RSVG_CONVERT} --width ${size} --height ${size} --output ${png} ${appIcon}
+      DEPENDS ${appIcon}
+      VERBATIM)
+    list(APPEND iconFiles ${png})
+    install(FILES ${png} DESTINATION ${iconTheme}/${size}x${size}/apps)
+  endforeach()
+  add_custom_target(vigilon_icons ALL DEPENDS ${iconFiles})
+else()
+  message(WARNING "rsvg-convert (librsvg2-bin) not found: only the SVG icon is installed")
+endif()
+
+# Menu entries and the software centres' description.
+install(FILES ${dataSource}/vigilon.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${dataSource}/org.example.vigilon.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Manual pages and the changelog, compressed as Debian wants them; gzip -n
+# leaves out the name and time, so a rebuild gives the same bytes.
+set(compressed "")
+function(vigilon_gzip source output)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${source} ${output}
+    DEPENDS ${source}
+    VERBATIM)
+  set(compressed ${compressed} ${output} PARENT_SCOPE)
+endfunction()
+vigilon_gzip(${dataSource}/vigilon.1 ${generated}/vigilon.1.gz)
+vigilon_gzip(${packagingSource}/changelog ${generated}/changelog.gz)
+install(FILES ${generated}/vigilon.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+if(TARGET ravelin)
+  install(FILES ${dataSource}/ravelin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  vigilon_gzip(${dataSource}/ravelin.1 ${generated}/ravelin.1.gz)
+  install(FILES ${generated}/ravelin.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+add_custom_target(vigilon_install_files ALL DEPENDS ${compressed})
+
+# The documents. The folder is named after the package, not the project.
+set(vigilonDocDir ${CMAKE_INSTALL_DATAROOTDIR}/doc/vigilon)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${packagingSource}/copyright ${generated}/changelog.gz
+        DESTINATION ${vigilonDocDir})
+
+# Last: the installed programs get the raw-socket capability when root
+# installs them (see SetCapabilities.cmake).
+install(CODE "set(vigilonPrograms \"${vigilonPrograms}\")
+set(vigilonBinDir \"${CMAKE_INSTALL_BINDIR}\")
+include(\"${CMAKE_SOURCE_DIR}/cmake/SetCapabilities.cmake\")")

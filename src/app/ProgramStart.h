@@ -1,0 +1,44 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "InstanceLock.h"
+
+namespace vigilon::app {
+
+// The environment variables that the user's own folder comes from; null
+// for one that is not set.
+struct UserFolderVariables {
+    const char* stateHome = nullptr;  // XDG_STATE_HOME
+    const char* home = nullptr;       // HOME
+};
+UserFolderVariables ReadUserFolderVariables();
+
+// What the process does after reading its command line.
+struct StartPlan {
+    enum class Next {
+        End,          // answered or refused on the streams; end with exitCode
+        RunMonitor,   // the folder is current and locked: run the window
+        TellRunning,  // another copy holds the folder: show refusal and end
+    };
+    Next next = Next::End;
+    int exitCode = 0;
+    // The message for TellRunning, naming the folder.
+    std::string refusal;
+};
+
+// Everything before the toolkit starts, in this order: the options (help,
+// version and mistakes end here, on out and err), the data folder (created
+// and made current), the folder's lock (held by lock for the run). A lock
+// file that cannot be made (a read-only folder) is reported on err and the
+// monitor runs unlocked, as it would have before locks.
+StartPlan PrepareStart(const std::vector<std::string>& args, const UserFolderVariables& variables,
+                       InstanceLock& lock, std::ostream& out, std::ostream& err);
+
+// The exit status of a refused command line and of a second copy.
+inline constexpr int kUsageExitCode = 2;
+inline constexpr int kAlreadyRunningExitCode = 1;
+
+}  // namespace vigilon::app

@@ -1,0 +1,31 @@
+#include "InstanceLock.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+
+namespace vigilon {
+
+LockResult InstanceLock::Acquire(const std::string& path) {
+    fd_.Close();
+    error_.clear();
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd) {
+        error_ = path + ": " + std::strerror(errno);
+        return LockResult::Failed;
+    }
+    int result;
+    do {
+        result = ::flock(fd.Get(), LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        if (errno == EWOULDBLOCK) return LockResult::Busy;
+        error_ = path + ": " + std::strerror(errno);
+        return LockResult::Failed;
+    }
+    fd_ = std::move(fd);
+    return LockResult::Held;
+}
+
+}  // namespace vigilon

@@ -1,0 +1,206 @@
+// The command line, the data folder and the folder's lock, settled before
+// the toolkit starts: the rules, then the real program without a display.
+#include <gmock/gmock.h>
+#include <sys/stat.h>
+
+#include "ChildProcess.h"
+#include "CommandLine.h"
+#include "DataFolder.h"
+#include "ProgramStart.h"
+#include "TempWorkDir.h"
+
+namespace vigilon::test {
+namespace {
+
+namespace fs = std::filesystem;
+using app::CommandLine;
+using ::testing::StartsWith;
+using Action = CommandLine::Action;
+
+unsigned ModeOf(const fs::path& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST(CommandLine, ReadsTheFolderOptionsAndAnswersHelpAndVersionAtOnce) {
+    EXPECT_EQ(app::ParseCommandLine({}).action, Action::Run);
+    EXPECT_EQ(app::ParseCommandLine({}).dataDir, "");
+    EXPECT_EQ(app::ParseCommandLine({"--data-dir", "a b"}).dataDir, "a b");
+    EXPECT_EQ(app::ParseCommandLine({"--data-dir=/x/y"}).dataDir, "/x/y");
+    const CommandLine user = app::ParseCommandLine({"--user-data"});
+    EXPECT_EQ(user.action, Action::Run);
+    EXPECT_TRUE(user.userData);
+    EXPECT_EQ(user.dataDir, "");
+
+    for (const char* help : {"-h", "--help"}) EXPECT_EQ(app::ParseCommandLine({help}).action, Action::ShowHelp);
+    for (const char* version : {"-V", "--version"})
+        EXPECT_EQ(app::ParseCommandLine({"--user-data", version, "--bogus"}).action, Action::ShowVersion);
+    // The first mistake ends the reading, a later --help included.
+    EXPECT_EQ(app::ParseCommandLine({"--bogus", "--help"}).action, Action::Refuse);
+}
+
+TEST(CommandLine, RefusesEveryMistakeWithTheReason) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> mistakes = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"-x"}, "unknown option '-x'"},
+        {{"example.org"}, "unexpected argument 'example.org'"},
+        {{"-"}, "unexpected argument '-'"},
+        {{"--data-dir"}, "option '--data-dir' needs a folder"},
+        {{"--data-dir="}, "option '--data-dir' needs a folder"},
+        {{"--data-dir", ""}, "option '--data-dir' needs a folder"},
+        {{"--data-dir=a", "--data-dir=b"}, "only one of --data-dir and --user-data may be given, once"},
+        {{"--user-data", "--data-dir", "a"}, "only one of --data-dir and --user-data may be given, once"},
+        {{"--data-dir", "a", "--user-data"}, "only one of --data-dir and --user-data may be given, once"},
+        {{"--user-data=yes"}, "option '--user-data' takes no value"},
+        {{"--help=all"}, "option '--help' takes no value"},
+    };
+    for (const auto& [args, error] : mistakes) {
+        const CommandLine line = app::ParseCommandLine(args);
+        EXPECT_EQ(line.action, Action::Refuse) << args[0];
+        EXPECT_EQ(line.error, error) << args[0];
+    }
+}
+
+TEST(DataFolder, TheUserFolderFollowsTheXdgRules) {
+    EXPECT_EQ(app::UserDataFolder("/state", "/home/u"), "/state/vigilon");
+    // Unset, empty or relative: the default under HOME.
+    for (const char* stateHome : {static_cast<const char*>(nullptr), "", "state"})
+        EXPECT_EQ(app::UserDataFolder(stateHome, "/home/u"), "/home/u/.local/state/vigilon");
+    EXPECT_EQ(app::UserDataFolder(nullptr, nullptr), "");
+    EXPECT_EQ(app::UserDataFolder("", "relative"), "");
+}
+
+TEST(DataFolder, IsMadePrivateWithItsParentsAndEntered) {
+    TempWorkDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    fs::create_directory("kept");
+    fs::permissions("kept", fs::perms(0755));
+
+    EXPECT_EQ(app::EnterDataFolder("kept/new/deeper"), "");
+    EXPECT_EQ(fs::current_path(), dir.path / "kept/new/deeper");
+    EXPECT_EQ(ModeOf(dir.path / "kept/new"), 0700u);
+    EXPECT_EQ(ModeOf(dir.path / "kept/new/deeper"), 0700u);
+    EXPECT_EQ(ModeOf(dir.path / "kept"), 0755u) << "an existing folder keeps its mode";
+
+    // Entering an existing one changes nothing in it.
+    EXPECT_EQ(app::EnterDataFolder(dir.path / "kept"), "");
+    EXPECT_EQ(fs::current_path(), dir.path / "kept");
+    EXPECT_EQ(ModeOf(dir.path / "kept"), 0755u);
+
+    std::ofstream(dir.path / "file") << "x";
+    EXPECT_EQ(app::EnterDataFolder(dir.path / "file"),
+              "cannot use the data folder " + (dir.path / "file").string() + ": Not a directory");
+    EXPECT_EQ(app::EnterDataFolder(dir.path / "file/sub"),
+              "cannot create the data folder " + (dir.path / "file/sub").string() + ": Not a directory");
+    EXPECT_EQ(fs::current_path(), dir.path / "kept") << "a failure stays where it was";
+}
+
+class ProgramStart : public ::testing::Test {
+protected:
+    app::StartPlan Prepare(const std::vector<std::string>& args, InstanceLock& lock) {
+        out.str("");
+        err.str("");
+        return app::PrepareStart(args, variables, lock, out, err);
+    }
+
+    TempWorkDir dir;
+    std::string stateHome = (dir.path / "state").string();
+    app::UserFolderVariables variables{stateHome.c_str(), "/nonexistent"};
+    std::ostringstream out, err;
+};
+
+TEST_F(ProgramStart, AnswersAndMistakesEndBeforeAnyFolderIsTouched) {
+    InstanceLock lock;
+    app::StartPlan plan = Prepare({"--user-data", "--help"}, lock);
+    EXPECT_EQ(plan.next, app::StartPlan::Next::End);
+    EXPECT_EQ(plan.exitCode, 0);
+    EXPECT_EQ(out.str(), app::UsageText());
+    EXPECT_EQ(err.str(), "");
+
+    plan = Prepare({"--user-data", "--what"}, lock);
+    EXPECT_EQ(plan.exitCode, 2);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "vigilon: unknown option '--what'\nTry 'vigilon --help' for more information.\n");
+
+    EXPECT_FALSE(lock.Held());
+    EXPECT_FALSE(fs::exists(dir.path / "state"));
+    EXPECT_FALSE(fs::exists(dir.path / kLockFileName));
+    EXPECT_EQ(fs::current_path(), dir.path);
+}
+
+TEST_F(ProgramStart, TheUserFolderIsMadeEnteredAndLockedAndASecondCopyIsTurnedAway) {
+    InstanceLock first;
+    const app::StartPlan plan = Prepare({"--user-data"}, first);
+    EXPECT_EQ(plan.next, app::StartPlan::Next::RunMonitor);
+    EXPECT_EQ(err.str(), "");
+    const fs::path folder = dir.path / "state/vigilon";
+    EXPECT_EQ(fs::current_path(), folder);
+    EXPECT_EQ(ModeOf(folder), 0700u);
+    EXPECT_TRUE(first.Held());
+    EXPECT_TRUE(fs::exists(folder / kLockFileName));
+
+    // The same folder by another spelling, from elsewhere.
+    fs::current_path(dir.path);
+    InstanceLock second;
+    const app::StartPlan refused = Prepare({"--data-dir", "state/../state/vigilon"}, second);
+    EXPECT_EQ(refused.next, app::StartPlan::Next::TellRunning);
+    EXPECT_EQ(refused.exitCode, 1);
+    // Named as the system names it, whichever spelling reached it.
+    EXPECT_THAT(refused.refusal,
+                StartsWith("Vigilon is already running in the folder\n" + folder.string() + "\n\n"));
+    EXPECT_EQ(err.str(), "vigilon: already running in " + folder.string() + "\n");
+    EXPECT_FALSE(second.Held());
+}
+
+TEST_F(ProgramStart, WithoutAUserFolderTheStartEndsWithTheReason) {
+    InstanceLock lock;
+    variables = {nullptr, nullptr};
+    EXPECT_EQ(Prepare({"--user-data"}, lock).exitCode, 1);
+    EXPECT_EQ(err.str(), "vigilon: --user-data: neither XDG_STATE_HOME nor HOME names a folder\n");
+    EXPECT_FALSE(lock.Held());
+}
+
+// The real program, with no display at all.
+class ProgramWithoutDisplay : public ::testing::Test {
+protected:
+    ChildProcess::Environment noDisplay{{"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}};
+    TempWorkDir dir;
+};
+
+TEST_F(ProgramWithoutDisplay, AnswersHelpVersionAndMistakesWithoutAWindow) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    };
+    const std::vector<Case> cases = {
+        {{"--version"}, 0, "Vigilon " VIGILON_VERSION "\n", ""},
+        {{"--help"}, 0, app::UsageText(), ""},
+        {{"--colour=blue"}, 2, "", "vigilon: unknown option '--colour=blue'\nTry 'vigilon --help' for more information.\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> argv{VIGILON_PROGRAM};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        ChildProcess program(argv, dir.path.string(), noDisplay, (dir.path / "program").string());
+        ASSERT_TRUE(program.Started());
+        EXPECT_EQ(program.Wait(std::chrono::seconds(10)), c.status) << c.args[0];
+        EXPECT_EQ(program.Output(), c.out) << c.args[0];
+        EXPECT_EQ(program.Errors(), c.err) << c.args[0];
+    }
+    EXPECT_FALSE(fs::exists(dir.path / kLockFileName));
+}
+
+TEST_F(ProgramWithoutDisplay, MakesAndLocksTheDataFolderBeforeTheToolkitStarts) {
+    ChildProcess program({VIGILON_PROGRAM, "--data-dir", "new/data"}, dir.path.string(), noDisplay,
+                         (dir.path / "program").string());
+    ASSERT_TRUE(program.Started());
+    const std::optional<int> status = program.Wait(std::chrono::seconds(20));
+    ASSERT_TRUE(status.has_value()) << "no display: the toolkit cannot start";
+    EXPECT_NE(*status, 0);
+    EXPECT_EQ(ModeOf(dir.path / "new/data"), 0700u);
+    EXPECT_TRUE(fs::exists(dir.path / "new/data" / kLockFileName));
+    EXPECT_FALSE(fs::exists(dir.path / "new/data/Vigilon.log"));
+}
+
+}  // namespace
+}  // namespace vigilon::test
