@@ -22,6 +22,8 @@ public:
     virtual MonitorSettings Fields() const = 0;
     // Set by the dialog's Cancel button while its target was empty.
     virtual bool CancelledWithoutTarget() const = 0;
+    // Raises the open dialog above the program's other windows.
+    virtual void BringForward() = 0;
 };
 
 // A fresh dialog for every edit.

@@ -31,6 +31,7 @@ public:
     void RunModal() override { ShowModal(); }
     MonitorSettings Fields() const override { return form_.fields; }
     bool CancelledWithoutTarget() const override { return form_.cancelledWithoutTarget; }
+    void BringForward() override { Raise(); }
 
     // SettingsFormView
     std::string GetText(int controlId) const override;
