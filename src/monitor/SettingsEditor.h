@@ -21,6 +21,10 @@ public:
         : engine_(engine), dialogs_(dialogs), saver_(saver) {}
 
     EditOutcome EditSettings() override;
+    bool EditOpen() const override { return openDialog_ != nullptr; }
+    void CloseOpenEdit() override {
+        if (openDialog_ != nullptr) openDialog_->Dismiss();
+    }
 
 private:
     MonitorEngine& engine_;

@@ -19,6 +19,7 @@ public:
         std::function<void(MonitorSettings& fields, bool& cancelled)> user;
         int runs = 0;
         int broughtForward = 0;
+        int dismissed = 0;
         bool flagClearedBeforeRun = false;
     };
     explicit ScriptedDialog(Shared& shared) : shared_(shared) {}
@@ -34,6 +35,7 @@ public:
     MonitorSettings Fields() const override { return fields_; }
     bool CancelledWithoutTarget() const override { return cancelled_; }
     void BringForward() override { ++shared_.broughtForward; }
+    void Dismiss() override { ++shared_.dismissed; }
 
 private:
     Shared& shared_;
@@ -254,15 +256,22 @@ TEST_F(SettingsEdit, FrequencyOutsideTheRangeNeverProbesWithoutPause) {
 TEST_F(SettingsEdit, SecondEditWhileTheDialogIsOpenOnlyBringsItForward) {
     RunAWhile();
     EditOutcome nested = EditOutcome::SaveFailed;
-    bool pausedAfterNested = false;
+    bool pausedAfterNested = false, openInside = false;
     Edit([&](MonitorSettings& fields, bool&) {
         if (dialogs.shared.runs > 1) return;  // a second dialog: the guard failed
+        openInside = editor.EditOpen();
         fields.mailTo = "first@example.org";
         nested = editor.EditSettings();  // the tray menu's Settings, inside the modal run
         pausedAfterNested = !timers.IsArmed(TIMER_PING) && !timers.IsArmed(TIMER_CLOCK);
         fields.pingFrequency = 45;
+        editor.CloseOpenEdit();  // as the tray menu's Exit asks
     });
 
+    EXPECT_TRUE(openInside);
+    EXPECT_FALSE(editor.EditOpen());
+    EXPECT_EQ(dialogs.shared.dismissed, 1);
+    editor.CloseOpenEdit();  // nothing open: nothing to close
+    EXPECT_EQ(dialogs.shared.dismissed, 1);
     EXPECT_EQ(nested, EditOutcome::Applied);
     EXPECT_EQ(dialogs.shared.runs, 1);
     EXPECT_EQ(dialogs.shared.broughtForward, 1);
