@@ -104,9 +104,10 @@ TEST_F(EditSettingsTest, FirstRunLeftWithEscapeAppliesAndSavesTheEmptyTarget) {
     EXPECT_EQ(LogMessages(), std::vector<std::string>{"SAVED SETTINGS"});
 }
 
-// What the tray menu's Exit asks of an open edit while the self-test runs:
-// the run goes to its end, both dialogs close as Escape closes them, and
-// what the Test Settings check read is applied and saved.
+// What the tray menu's Exit asks of an open edit while the self-test runs
+// (reachable there through a message box of the probe): the run goes to its
+// end, both dialogs close as Escape closes them, and what the Test Settings
+// check read is applied and saved.
 TEST_F(EditSettingsTest, ClosingTheOpenEditLetsTheSelfTestFinishThenAppliesAsEscape) {
     MonitorSettings& record = engine.Settings();
     record.targetAddress = "target.example";
