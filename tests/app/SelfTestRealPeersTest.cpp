@@ -197,27 +197,19 @@ TEST_F(SelfTestRealPeers, UrlServersArePingedAtTheirHostAndMailedWithoutShowingT
     EXPECT_TRUE(prompt.boxes.empty());
     const std::string shown1 = "smtp://alice%40example.org@localhost:" + port1;
     const std::string body = "If you got this email then your SMTP server " + shown1 + " is working";
-    const Strings log = LogMessages();
-    EXPECT_EQ(log, (Strings{"**************** Testing Settings ****************",
-                            "EMAIL TO: ops@example.org (through) " + shown1, "MESSAGE: " + body,
-                            "SMTP smtps://alice@localhost:" + port2 +
-                                " Login refused (535 5.7.8 Wrong password *****)",
-                            "Target: PASS", "Control: PASS", "Ping 1st SMTP: PASS",
-                            "Ping 2nd SMTP: PASS", "Send Email 1st SMTP: PASS",
-                            "Send Email 2nd SMTP: FAIL"}));
-    for (const std::string& line : log) {
-        EXPECT_EQ(line.find("p%40ss"), std::string::npos) << line;
-        EXPECT_EQ(line.find("wrong-pass"), std::string::npos) << line;
-    }
-
+    // The log's lines, exactly: no password, escaped or not.
+    EXPECT_EQ(LogMessages(), (Strings{"**************** Testing Settings ****************",
+                                      "EMAIL TO: ops@example.org (through) " + shown1, "MESSAGE: " + body,
+                                      "SMTP smtps://alice@localhost:" + port2 +
+                                          " Login refused (535 5.7.8 Wrong password *****)",
+                                      "Target: PASS", "Control: PASS", "Ping 1st SMTP: PASS",
+                                      "Ping 2nd SMTP: PASS", "Send Email 1st SMTP: PASS",
+                                      "Send Email 2nd SMTP: FAIL"}));
+    // Taken after the login (the server refuses MAIL without one), as sent.
     const Strings mails = startTls.Messages();
     ASSERT_EQ(mails.size(), 1u) << startTls.Output();
-    // As the client sent it: CRLF line ends.
     EXPECT_THAT(mails[0], HasSubstr("\r\nSubject: Testing - 127.0.0.1\r\n"));
     EXPECT_THAT(mails[0], EndsWith("\r\n\r\n" + body + "\r\n\r\n"));
-    const Strings events = startTls.Events();
-    EXPECT_NE(std::find(events.begin(), events.end(), "AUTH tls PLAIN alice@example.org ok"), events.end());
-    EXPECT_TRUE(implicit.Messages().empty());
 }
 
 }  // namespace
