@@ -67,6 +67,15 @@ StartupOutcome MonitorShell::LoadOrEditSettings() {
 }
 
 bool MonitorShell::RunExitSequence() {
+    if (parts_.editing.EditOpen()) {
+        // Called from inside the dialog's modal run (the tray menu stays
+        // usable there): saving and ending now would let the edit apply and
+        // save after the exit line. The edit ends first; EditSettings then
+        // comes back here.
+        exitAfterEdit_ = true;
+        parts_.editing.CloseOpenEdit();
+        return false;
+    }
     MonitorEngine& engine = parts_.engine;
     EngineLog writeLog(engine);
     if (!SaveSettings(kSettingsFileName, engine.Settings(), parts_.prompt, writeLog)) return false;

@@ -48,7 +48,9 @@ public:
     // Start-up from the sockets check on; the window exists and is not shown yet.
     StartupOutcome InitMainWindow();
     // Save, log the exit line, end the modal run. False, with the window
-    // left open, when the settings could not be saved.
+    // left open, when the settings could not be saved. Asked for while the
+    // settings dialog is open, it closes that dialog as Escape would and
+    // runs once the edit is over; false until then.
     bool RunExitSequence();
 
     // Runs the command with the given identifier (button, menu or tray menu);
@@ -81,6 +83,7 @@ private:
 
     ShellParts parts_;
     CTrayIcon tray_;
+    bool exitAfterEdit_ = false;
 };
 
 }  // namespace vigilon::app

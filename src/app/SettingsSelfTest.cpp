@@ -2,6 +2,8 @@
 
 #include "CEchoProbe.h"
 #include "CNotifyMail.h"
+#include "ServerDelivery.h"
+#include "SmtpServerAddress.h"
 
 namespace vigilon::app {
 
@@ -20,10 +22,10 @@ SelfTestResults SettingsSelfTest::RunTests(const SelfTestInputs& inputs, SelfTes
 
     const bool secondServer = !inputs.smtpServer2.empty();
     if (inputs.emailEnabled != 0) {
-        r.smtp1PingResult = PingTest(inputs.smtpServer1);
+        r.smtp1PingResult = PingServerTest(inputs.smtpServer1);
         view.ShowResults(r);
         if (secondServer) {
-            r.smtp2PingResult = PingTest(inputs.smtpServer2);
+            r.smtp2PingResult = PingServerTest(inputs.smtpServer2);
             view.ShowResults(r);
         } else {
             r.smtp2PingResult = kNotApplicable;
@@ -58,21 +60,28 @@ std::string SettingsSelfTest::PingTest(const std::string& host) {
     return CEchoProbe::IsReplyText(probe->Ping(address, kDataSize)) ? kPass : kFail;
 }
 
+// A URL server is pinged at its host; a bare host is the whole field.
+std::string SettingsSelfTest::PingServerTest(const std::string& server) {
+    return PingTest(SmtpServerAddress::Parse(server).host);
+}
+
 std::string SettingsSelfTest::MailTest(const std::string& server, const SelfTestInputs& inputs) {
-    CSMTP client(server, CSMTP::kSmtpPort, timeouts_);
+    // The mail, the log and the window name the server without a password.
+    const std::string shown = ShownServer(server);
     CNotifyMail message;
-    const std::string body = "If you got this email then your SMTP server " + server + " is working";
+    const std::string body = "If you got this email then your SMTP server " + shown + " is working";
     message.from = inputs.mailFrom;
     message.AddMultipleRecipients(inputs.mailTo);  // a malformed piece only shortens the list
     message.subject = "Testing - " + inputs.targetAddress;
     message.body = body;
 
-    if (client.Connect() && client.SendMessage(message) && client.Disconnect()) {
-        eventLog_.Write("EMAIL TO: " + inputs.mailTo + " (through) " + server);
+    const MailOutcome outcome = SendMailThrough(server, message, CSMTP::kSmtpPort, timeouts_);
+    if (outcome.delivered) {
+        eventLog_.Write("EMAIL TO: " + inputs.mailTo + " (through) " + shown);
         eventLog_.Write("MESSAGE: " + body);
         return kPass;
     }
-    eventLog_.Write("SMTP " + server + " " + client.GetLastErrorText());
+    eventLog_.Write("SMTP " + shown + " " + outcome.errorText);
     return kFail;
 }
 

@@ -47,7 +47,10 @@ public:
     SelfTestResults RunTests(const SelfTestInputs& inputs, SelfTestView& view);
     // "PASS" only when the host answered the echo request.
     std::string PingTest(const std::string& host);
-    // "PASS" when the server took the test message.
+    // PingTest of an SMTP server field's host: a bare host or a URL's.
+    std::string PingServerTest(const std::string& server);
+    // "PASS" when the server (a bare host on port 25, or a URL) took the
+    // test message.
     std::string MailTest(const std::string& server, const SelfTestInputs& inputs);
 
 private:

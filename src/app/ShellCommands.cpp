@@ -1,6 +1,7 @@
 // The main window's commands, by identifier: buttons, main menu and tray
 // menu entries that share a row do exactly the same thing.
 #include <initializer_list>
+#include <utility>
 
 #include "CommandIds.h"
 #include "MonitorShell.h"
@@ -80,9 +81,15 @@ void MonitorShell::ViewLog() {
 
 EditOutcome MonitorShell::EditSettings() {
     const EditOutcome outcome = parts_.editing.EditSettings();
+    // Only the request that opened the dialog acts once it has closed.
+    if (parts_.editing.EditOpen()) return outcome;
+    const bool exitRequested = std::exchange(exitAfterEdit_, false);
     // A first run cancelled without a target closes the window without
     // saving or logging anything.
-    if (outcome == EditOutcome::EndProgram) parts_.window.EndModalRun();
+    if (outcome == EditOutcome::EndProgram)
+        parts_.window.EndModalRun();
+    else if (exitRequested)
+        RunExitSequence();
     return outcome;
 }
 

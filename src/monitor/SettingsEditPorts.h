@@ -22,6 +22,11 @@ public:
     virtual MonitorSettings Fields() const = 0;
     // Set by the dialog's Cancel button while its target was empty.
     virtual bool CancelledWithoutTarget() const = 0;
+    // Raises the open dialog above the program's other windows.
+    virtual void BringForward() = 0;
+    // Closes the open dialog as Escape would, once a dialog it opened itself
+    // has closed (a self-test run is not cut short); RunModal returns then.
+    virtual void Dismiss() = 0;
 };
 
 // A fresh dialog for every edit.

@@ -16,6 +16,12 @@ class SettingsEditing {
 public:
     virtual ~SettingsEditing() = default;
     virtual EditOutcome EditSettings() = 0;
+    // True while an edit's dialog is open: its modal run goes on below the caller.
+    virtual bool EditOpen() const = 0;
+    // Closes the open edit's dialog as Escape would, after any dialog it has
+    // opened; the edit then applies and saves as usual and EditSettings
+    // returns. Nothing happens without an open edit.
+    virtual void CloseOpenEdit() = 0;
 };
 
 }  // namespace vigilon

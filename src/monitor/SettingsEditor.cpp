@@ -17,12 +17,19 @@ MonitorSettings DialogValues(const MonitorSettings& record) {
 }  // namespace
 
 EditOutcome SettingsEditor::EditSettings() {
+    if (openDialog_ != nullptr) {
+        // The open edit applies and saves when its dialog closes.
+        openDialog_->BringForward();
+        return EditOutcome::Applied;
+    }
     std::unique_ptr<SettingsDialog> dialog = dialogs_.NewSettingsDialog();
     engine_.PauseForSettingsEdit();
 
     dialog->SetFields(DialogValues(engine_.Settings()));
     dialog->SetCancelledWithoutTarget(false);
+    openDialog_ = dialog.get();
     dialog->RunModal();
+    openDialog_ = nullptr;
 
     // A first run given up without a target: nothing is applied or saved and
     // the run stays paused, as the program is about to end.

@@ -10,17 +10,27 @@ namespace vigilon {
 // values of a first run) in the settings dialog, and applies what the dialog
 // returns, however it was closed, before saving the file. Only the dialog's
 // Cancel button on an empty target ends the program instead.
+//
+// One edit at a time: the window's commands stay usable while the dialog
+// runs (the tray menu, Enable Email), and a second edit inside the first
+// would be applied before it and then overwritten by it. A second request
+// brings the open dialog forward instead.
 class SettingsEditor : public SettingsEditing {
 public:
     SettingsEditor(MonitorEngine& engine, SettingsDialogFactory& dialogs, SettingsSaver& saver)
         : engine_(engine), dialogs_(dialogs), saver_(saver) {}
 
     EditOutcome EditSettings() override;
+    bool EditOpen() const override { return openDialog_ != nullptr; }
+    void CloseOpenEdit() override {
+        if (openDialog_ != nullptr) openDialog_->Dismiss();
+    }
 
 private:
     MonitorEngine& engine_;
     SettingsDialogFactory& dialogs_;
     SettingsSaver& saver_;
+    SettingsDialog* openDialog_ = nullptr;  // while its modal run goes on
 };
 
 }  // namespace vigilon

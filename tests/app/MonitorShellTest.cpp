@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <tuple>
 
@@ -21,8 +22,10 @@ namespace vigilon::test {
 namespace {
 
 using app::StartupOutcome;
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 class MonitorShellTest : public ::testing::Test {
 protected:
@@ -157,6 +160,32 @@ TEST_F(MonitorShellTest, EveryCommandIdentifierRunsItsRow) {
     EXPECT_THAT(ran(app::ID_OPTIONS_EMAIL), ElementsAre("message", "edit settings", "menu checks"));
     for (int id : {app::ID_FILE_EXIT, app::ID_TRAY_EXIT}) EXPECT_THAT(ran(id), ElementsAre("end")) << id;
     EXPECT_FALSE(shell.RunCommand(1047));
+}
+
+TEST_F(MonitorShellTest, ExitChosenInsideTheSettingsDialogClosesItAndRunsAfterTheEdit) {
+    StoreSettings();
+    ASSERT_EQ(shell.InitMainWindow(), StartupOutcome::Monitoring);
+    journal.clear();
+    editing.apply = [&] {
+        EXPECT_FALSE(shell.RunExitSequence());  // the tray menu's Exit, inside the dialog's run
+        EXPECT_THAT(LogMessages(), Not(Contains(app::kExitLine)));
+        settings().mailTo = "typed@example.org";  // the edit applies as its dialog closes
+    };
+    shell.RunCommand(app::ID_TRAY_SETTINGS);
+    EXPECT_THAT(journal, ElementsAre("edit settings", "close edit", "end"));
+    EXPECT_EQ(LogMessages().back(), app::kExitLine);
+    MonitorSettings saved;
+    ASSERT_EQ(LoadSettings(kSettingsFileName, saved, prompt), LoadResult::Loaded);
+    EXPECT_EQ(saved.mailTo, "typed@example.org");
+
+    // An edit that ends the program ends it without the exit sequence.
+    journal.clear();
+    editing.outcome = EditOutcome::EndProgram;
+    editing.apply = [&] { shell.RunCommand(app::ID_FILE_EXIT); };
+    shell.RunCommand(app::ID_SETTINGS_BUTTON);
+    EXPECT_THAT(journal, ElementsAre("edit settings", "close edit", "end"));
+    const std::vector<std::string> log = LogMessages();
+    EXPECT_EQ(std::count(log.begin(), log.end(), app::kExitLine), 1);
 }
 
 TEST_F(MonitorShellTest, EnablingEmailAsksForEachMissingFieldButNotTheFallbackServer) {

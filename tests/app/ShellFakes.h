@@ -77,17 +77,25 @@ public:
     bool icmpAvailable = true;
 };
 
-// Answers with outcome after running apply (which stands for the dialog).
+// Answers with outcome after running apply (which stands for the dialog,
+// open while it runs).
 class FakeEditing : public SettingsEditing, Journaling {
 public:
     using Journaling::Journaling;
     EditOutcome EditSettings() override {
         Note("edit settings");
+        open_ = true;
         if (apply) apply();
+        open_ = false;
         return outcome;
     }
+    bool EditOpen() const override { return open_; }
+    void CloseOpenEdit() override { Note("close edit"); }
     EditOutcome outcome = EditOutcome::Applied;
     std::function<void()> apply;
+
+private:
+    bool open_ = false;
 };
 
 // A notification area that records what the tray icon asked of it.

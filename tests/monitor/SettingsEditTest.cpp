@@ -18,6 +18,8 @@ public:
         std::vector<MonitorSettings> shown;
         std::function<void(MonitorSettings& fields, bool& cancelled)> user;
         int runs = 0;
+        int broughtForward = 0;
+        int dismissed = 0;
         bool flagClearedBeforeRun = false;
     };
     explicit ScriptedDialog(Shared& shared) : shared_(shared) {}
@@ -32,6 +34,8 @@ public:
     }
     MonitorSettings Fields() const override { return fields_; }
     bool CancelledWithoutTarget() const override { return cancelled_; }
+    void BringForward() override { ++shared_.broughtForward; }
+    void Dismiss() override { ++shared_.dismissed; }
 
 private:
     Shared& shared_;
@@ -247,6 +251,32 @@ TEST_F(SettingsEdit, FrequencyOutsideTheRangeNeverProbesWithoutPause) {
     Edit([](MonitorSettings& fields, bool&) { fields.pingFrequency = 0; });
     EXPECT_EQ(timers.Period(TIMER_PING), 1000u);
     EXPECT_EQ(engine.Settings().pingFrequency, 0) << "stored as the dialog left it";
+}
+
+TEST_F(SettingsEdit, SecondEditWhileTheDialogIsOpenOnlyBringsItForward) {
+    RunAWhile();
+    EditOutcome nested = EditOutcome::SaveFailed;
+    bool pausedAfterNested = false;
+    Edit([&](MonitorSettings& fields, bool&) {
+        if (dialogs.shared.runs > 1) return;  // a second dialog: the guard failed
+        fields.mailTo = "first@example.org";
+        nested = editor.EditSettings();  // the tray menu's Settings, inside the modal run
+        pausedAfterNested = !timers.IsArmed(TIMER_PING) && editor.EditOpen();
+        editor.CloseOpenEdit();  // as the tray menu's Exit asks
+    });
+
+    EXPECT_EQ(nested, EditOutcome::Applied);
+    EXPECT_TRUE(pausedAfterNested) << "nothing applied while the dialog is open";
+    EXPECT_EQ(dialogs.shared.broughtForward, 1);
+    EXPECT_EQ(dialogs.shared.dismissed, 1);
+    ASSERT_EQ(saver.saved.size(), 1u);
+    EXPECT_EQ(saver.saved[0].mailTo, "first@example.org");
+    EXPECT_TRUE(timers.IsArmed(TIMER_PING));
+
+    editor.CloseOpenEdit();  // nothing open: nothing to close
+    Edit();                  // and the next edit opens its dialog again
+    EXPECT_EQ(dialogs.shared.dismissed, 1);
+    EXPECT_EQ(dialogs.shared.runs, 2);
 }
 
 TEST_F(SettingsEdit, UnwritableFileIsReportedAfterTheRecordIsApplied) {

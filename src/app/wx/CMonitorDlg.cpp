@@ -84,9 +84,13 @@ void CMonitorDlg::RunModal() {
     loop_ = nullptr;
 }
 
+// Also from inside another modal loop (a dialog of the program, where the
+// tray menu still works): the window's loop then ends once that one has.
+// IsRunning() would say no there, as it means "the innermost loop", and the
+// exit would be lost with ended_ already set.
 void CMonitorDlg::EndModalRun() {
     ended_ = true;
-    if (loop_ != nullptr && loop_->IsRunning()) loop_->ScheduleExit();
+    if (loop_ != nullptr) loop_->ScheduleExit();
 }
 
 // Restored before it is shown, whatever wx believes: a window withdrawn

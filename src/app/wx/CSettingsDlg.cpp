@@ -154,8 +154,25 @@ void CSettingsDlg::CloseDialog(DialogResult result) {
 }
 
 void CSettingsDlg::RunSelfTest(const SelfTestInputs& inputs) {
+    if (dismissed_) return;  // a message box of the check was up meanwhile
     CTestSettingsDlg selfTest(this, inputs, services_.network, services_.eventLog);
+    selfTest_ = &selfTest;
     selfTest.ShowModal();
+    selfTest_ = nullptr;
+    if (dismissed_) form_.OnEscape();
+}
+
+// The self-test's modal run sits inside this dialog's: it ends first, and
+// this dialog closes once it has returned (RunSelfTest). wx ends a dialog's
+// loop only while that loop is the innermost one; an EndModal from inside
+// the self-test would hide this dialog and leave its loop running for ever.
+void CSettingsDlg::Dismiss() {
+    if (dismissed_) return;
+    dismissed_ = true;
+    if (selfTest_ != nullptr)
+        selfTest_->RequestClose();
+    else
+        form_.OnEscape();
 }
 
 }  // namespace vigilon::app

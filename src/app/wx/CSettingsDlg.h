@@ -10,6 +10,8 @@
 
 namespace vigilon::app {
 
+class CTestSettingsDlg;
+
 // What the settings dialog and its self-test use of the program.
 struct SettingsDialogServices {
     UserPrompt& prompt;
@@ -31,6 +33,8 @@ public:
     void RunModal() override { ShowModal(); }
     MonitorSettings Fields() const override { return form_.fields; }
     bool CancelledWithoutTarget() const override { return form_.cancelledWithoutTarget; }
+    void BringForward() override { Raise(); }
+    void Dismiss() override;
 
     // SettingsFormView
     std::string GetText(int controlId) const override;
@@ -50,6 +54,8 @@ private:
 
     SettingsDialogServices services_;
     SettingsForm form_;
+    CTestSettingsDlg* selfTest_ = nullptr;  // while its modal run goes on
+    bool dismissed_ = false;
 };
 
 }  // namespace vigilon::app

@@ -101,6 +101,12 @@ void CTestSettingsDlg::EndRun() {
     wxEndBusyCursor();
     FindWindow(wxID_OK)->Enable();
     busy_ = false;
+    if (closeAfterRun_) RequestClose();
+}
+
+void CTestSettingsDlg::RequestClose() {
+    closeAfterRun_ = busy_;
+    if (!busy_ && IsModal()) EndModal(wxID_CANCEL);
 }
 
 }  // namespace vigilon::app

@@ -26,6 +26,9 @@ public:
     void EndRun() override;
 
     const SelfTestResults& Results() const { return results_; }
+    // Closes the dialog as Escape does; during the run, as soon as it has
+    // ended, since a test cannot be cut short.
+    void RequestClose();
 
 private:
     void OnInitDialog(wxInitDialogEvent& event);
@@ -36,6 +39,7 @@ private:
     SelfTestResults results_;
     wxTimer startTimer_;
     bool busy_ = false;
+    bool closeAfterRun_ = false;
 };
 
 }  // namespace vigilon::app

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "CSettingsDlg.h"
+#include "CTestSettingsDlg.h"
 #include "DialogIds.h"
 #include "DialogTesting.h"
 #include "EngineFakes.h"
@@ -101,6 +102,45 @@ TEST_F(EditSettingsTest, FirstRunLeftWithEscapeAppliesAndSavesTheEmptyTarget) {
     EXPECT_EQ(stored.pingFrequency, 30);
     EXPECT_EQ(engine.Settings(), stored);
     EXPECT_EQ(LogMessages(), std::vector<std::string>{"SAVED SETTINGS"});
+}
+
+// What the tray menu's Exit asks of an open edit while the self-test runs
+// (reachable there through a message box of the probe): the run goes to its
+// end, both dialogs close as Escape closes them, and what the Test Settings
+// check read is applied and saved.
+TEST_F(EditSettingsTest, ClosingTheOpenEditLetsTheSelfTestFinishThenAppliesAsEscape) {
+    MonitorSettings& record = engine.Settings();
+    record.targetAddress = "target.example";
+    record.controlAddress = "control.example";
+    record.emailEnabled = 0;
+    network.addresses["typed.example"] = "192.0.2.9";
+    network.addresses["control.example"] = "198.51.100.1";
+    CSettingsDlg* settingsDialog = nullptr;
+    bool closedDuringRun = false;
+    network.duringNextPing = [&] {
+        auto* selfTest = dynamic_cast<CTestSettingsDlg*>(wxWindow::GetCapture());
+        ASSERT_NE(selfTest, nullptr) << "not inside the run";
+        editor.CloseOpenEdit();
+        EXPECT_TRUE(selfTest->IsModal()) << "the run is cut short";
+        EXPECT_TRUE(settingsDialog->IsModal()) << "closed under the self-test";
+        closedDuringRun = true;
+    };
+
+    const EditOutcome outcome = Edit([&](CSettingsDlg& dialog) {
+        settingsDialog = &dialog;
+        user.Retype(dialog.FindWindow(IDC_TARGET), "typed.example");
+        user.Click(dialog.FindWindow(IDC_TEST_SETTINGS));
+    });
+
+    EXPECT_TRUE(closedDuringRun);
+    EXPECT_EQ(outcome, EditOutcome::Applied);
+    EXPECT_EQ(LogMessages(), (std::vector<std::string>{
+                                 "**************** Testing Settings ****************", "Target: PASS",
+                                 "Control: PASS", "Ping 1st SMTP: n/a", "Ping 2nd SMTP: n/a",
+                                 "Send Email 1st SMTP: n/a", "Send Email 2nd SMTP: n/a",
+                                 "***** SETTINGS UPDATED, Vigilon now aimed at: typed.example *****",
+                                 "SAVED SETTINGS"}));
+    EXPECT_EQ(engine.Settings().targetAddress, "typed.example");
 }
 
 }  // namespace

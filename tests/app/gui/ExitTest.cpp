@@ -4,6 +4,8 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <unistd.h>
+#include <wx/evtloop.h>
+#include <wx/timer.h>
 
 #include "CommandIds.h"
 #include "MainWindowFixture.h"
@@ -51,6 +53,33 @@ TEST_F(Exit, TheCloseBoxRunsTheExitSequence) {
     ASSERT_GT(titleHeight, 10) << "no title bar";
     input.MouseMove(frame.GetRight() - titleHeight / 2, frame.GetTop() + titleHeight / 2);
     input.MouseClick();
+    ExpectExitSequenceRan();
+}
+
+// The tray menu stays usable while a dialog of the program runs its own
+// modal loop (the About box, say): an exit chosen there ends the window's
+// run as soon as that loop has ended.
+TEST_F(Exit, ExitChosenInsideAnotherModalLoopEndsTheRunAfterIt) {
+    StartMonitoring();
+    bool insideRan = false;
+    wxTimer rescue;  // ends a run the exit did not end, so that a failure cannot hang
+    rescue.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        ADD_FAILURE() << "the exit did not end the window's run";
+        Window().EndModalRun();
+    });
+    Window().CallAfter([&] {
+        wxGUIEventLoop dialogLoop;  // a modal dialog's own loop
+        Window().CallAfter([&] {
+            Choose(app::ID_TRAY_EXIT);
+            insideRan = true;
+            dialogLoop.ScheduleExit();
+        });
+        dialogLoop.Run();
+        rescue.StartOnce(3000);
+    });
+    Window().RunModal();
+    rescue.Stop();
+    EXPECT_TRUE(insideRan);
     ExpectExitSequenceRan();
 }
 
