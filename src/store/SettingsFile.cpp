@@ -1,5 +1,6 @@
 #include "SettingsFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -25,7 +26,10 @@ enum class FileRead {
 
 // At most kMaxSettingsBytes of a regular file. The type is checked before
 // opening, so that a FIFO or device is never opened, and the opening does
-// not block should one be swapped in after the check.
+// not block should one be swapped in after the check. The buffer grows with
+// what is read, from the size the file had: a settings file is some dozens
+// of bytes, and a buffer of the whole limit would be a megabyte of memory
+// touched at every start.
 FileRead ReadSettingsBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return FileRead::Unreadable;
@@ -33,9 +37,15 @@ FileRead ReadSettingsBytes(const std::string& path, std::vector<std::uint8_t>& b
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd) return FileRead::Unreadable;
     if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileRead::NotAFile;
-    bytes.resize(kMaxSettingsBytes);
+    // One byte past the size sees a file that grew since; the limit holds all the same.
+    const std::size_t expected = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
+    bytes.resize(std::min(expected + 1, kMaxSettingsBytes));
     std::size_t filled = 0;
-    while (filled < bytes.size()) {
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled == kMaxSettingsBytes) break;
+            bytes.resize(std::min(bytes.size() * 2, kMaxSettingsBytes));
+        }
         ssize_t got = ::read(fd.Get(), bytes.data() + filled, bytes.size() - filled);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return FileRead::Unreadable;
