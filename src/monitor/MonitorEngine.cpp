@@ -9,16 +9,60 @@ constexpr const char* kStoppedText = "***** Vigilon STOPPED *****";
 }
 
 MonitorEngine::MonitorEngine(EnginePorts ports)
-    : ports_(ports), writeLog_(settings_, ports.eventLog) {}
+    : ports_(ports), writeLog_(settings_, ports.eventLog) {
+    ports_.alerts.Attach(this);
+}
+
+MonitorEngine::~MonitorEngine() { ports_.alerts.Attach(nullptr); }
+
+void MonitorEngine::AdoptSettings(const MonitorSettings& loaded) {
+    settings_ = loaded;
+    run_.countdown = settings_.pingFrequency;
+    ports_.alerts.UseSettings(settings_);
+}
+
+void MonitorEngine::WhenNotEditing(std::function<void()> command) {
+    if (editOpen_)
+        heldForEdit_.push_back(std::move(command));
+    else
+        command();
+}
 
 void MonitorEngine::ToggleMonitoring() {
-    if (run_.running)
-        Stop();
-    else
-        Start();
+    WhenNotEditing([this] {
+        if (run_.running)
+            Stop();
+        else
+            Start();
+    });
+}
+
+void MonitorEngine::ToggleLog() {
+    WhenNotEditing([this] {
+        settings_.logEnabled = settings_.logEnabled != 0 ? 0 : 1;
+        UpdateMenuChecks();
+    });
+}
+
+void MonitorEngine::ToggleEmail() {
+    WhenNotEditing([this] {
+        settings_.emailEnabled = settings_.emailEnabled != 0 ? 0 : 1;
+        ports_.alerts.UseSettings(settings_);
+        UpdateMenuChecks();
+    });
+}
+
+void MonitorEngine::AbandonCycle() {
+    if (!CycleInFlight()) return;
+    cycleEpoch_.reset();
+    probe_.reset();
+    run_.controlResult.clear();
+    DisplayCounters();
+    ports_.display.SetProgress(0);
 }
 
 void MonitorEngine::ResetRun() {
+    AbandonCycle();
     ++runEpoch_;
     run_.ZeroCounters();
     run_.alertSent = false;
@@ -55,6 +99,7 @@ void MonitorEngine::Start() {
 
 void MonitorEngine::Stop() {
     MonitorDisplay& display = ports_.display;
+    AbandonCycle();
     display.EnableStartStop(true, false);
     display.ShowLamp(Lamp::Online, false);
     display.ShowLamp(Lamp::Idle, true);  // the target-down lamp stays as it was
@@ -89,5 +134,24 @@ void MonitorEngine::DisplayCounters() {
 void MonitorEngine::RefreshWindow() { ports_.display.Refresh(settings_, run_); }
 
 void MonitorEngine::ArmPingTimer(std::uint32_t periodMs) { ports_.timers.Arm(TIMER_PING, periodMs); }
+
+// A delivery may end in another run than the one whose event it carried;
+// it counts where it ends, as "# Emails" counts what went out.
+void MonitorEngine::MailDelivered(const AlertEvent& event, const std::string& shownServer) {
+    ++run_.emailsSent;
+    run_.emailsText = std::to_string(run_.emailsSent);
+    WriteLog("EMAIL TO: " + event.mailTo + " (through) " + shownServer);
+    WriteLog("MESSAGE: " + event.targetAddress + " : " +
+             TargetStatusWord(event.kind) + " : " + event.targetResult);
+    WriteLog("Control Ping: " + event.controlResult);
+    RefreshWindow();
+}
+
+void MonitorEngine::MailAttemptFailed(const AlertEvent&, const std::string& shownServer,
+                                      const std::string& errorText) {
+    run_.lastError = "SMTP " + shownServer + " " + errorText;
+    WriteLog(run_.lastError);
+    RefreshWindow();
+}
 
 }  // namespace vigilon

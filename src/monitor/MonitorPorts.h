@@ -5,9 +5,11 @@
 // implement them; tests implement them with fakes.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "AlertEvent.h"
 #include "LogWriter.h"
 #include "MonitorRun.h"
 #include "MonitorSettings.h"
@@ -46,38 +48,81 @@ public:
     virtual void SetMenuChecks(bool logChecked, bool emailChecked) = 0;
 };
 
-// One ICMP echo exchange per call; the result is a text line, "timed out"
-// being the only time-out. A probe keeps its sequence counter across calls.
+// What one echo exchange came to.
+struct ProbeOutcome {
+    std::string text;           // the probe's result line
+    bool localFailure = false;  // this machine could not send or wait: the user is told
+};
+
+// What one name lookup came to.
+struct LookupOutcome {
+    bool found = false;
+    std::string text;  // the address or name found, or "Can't resolve " and the text asked for
+};
+
+// One ICMP echo exchange per call; blocks until its outcome is known. A
+// probe keeps its sequence counter across calls.
 class EchoProber {
 public:
     virtual ~EchoProber() = default;
-    virtual std::string Ping(const std::string& host, int dataSize) = 0;
+    virtual ProbeOutcome Ping(const std::string& host, int dataSize) = 0;
 };
 
-// Probes and name lookups. The engine makes one probe per ping cycle.
+// Probes and name lookups, each blocking its caller: the engine calls them
+// through BackgroundWork, never on its own thread. Lookups give up after a
+// bounded wait. The engine makes one probe per ping cycle.
 class NetworkProbes {
 public:
     virtual ~NetworkProbes() = default;
     virtual std::unique_ptr<EchoProber> NewProbe() = 0;
-    virtual std::string LookupAddress(const std::string& host) = 0;
-    virtual std::string LookupName(const std::string& address) = 0;
+    virtual LookupOutcome LookupAddress(const std::string& host) = 0;
+    virtual LookupOutcome LookupName(const std::string& address) = 0;
 };
 
-// Sends the alert or recovery mail through the first server, falling back
-// to the second. Reads the run's results; updates emailsSent and lastError;
-// logs through writeLog (the gated log).
+// Runs blocking work beside the engine's thread. A job runs on a worker; the
+// function it returns then runs on the engine's thread. Jobs run one at a
+// time, in the order given. A job's work may only use what it holds itself,
+// as it can outlive the engine.
+class BackgroundWork {
+public:
+    using Job = std::function<std::function<void()>()>;
+    virtual ~BackgroundWork() = default;
+    virtual void Run(Job job) = 0;
+};
+
+// What became of an alert mail, told on the engine's thread: each attempt
+// through a server, in order. shownServer never holds a password.
+class DeliveryListener {
+public:
+    virtual ~DeliveryListener() = default;
+    virtual void MailDelivered(const AlertEvent& event, const std::string& shownServer) = 0;
+    virtual void MailAttemptFailed(const AlertEvent& event, const std::string& shownServer,
+                                   const std::string& errorText) = 0;
+};
+
+// Takes the mails of alerts and recoveries and delivers them beside
+// monitoring, through the first server and else the second, until one
+// accepts each, in the order of their events.
 class AlertDelivery {
 public:
     virtual ~AlertDelivery() = default;
-    virtual void DeliverAlert(const MonitorSettings& settings, MonitorRun& run,
-                              LogWriter& writeLog) = 0;
+    // Where the outcome of every attempt is told; nullptr for nowhere.
+    virtual void Attach(DeliveryListener* listener) = 0;
+    // Also shows the event beside the mail where a decorator does (a desktop
+    // notice). Returns at once; no mail is taken while e-mail is off.
+    virtual void DeliverAlert(const AlertEvent& event, const MonitorSettings& settings) = 0;
+    // The servers and the e-mail switch for the attempts still to come.
+    virtual void UseSettings(const MonitorSettings& settings) = 0;
+    // Mails taken and not yet accepted by a server.
+    virtual int MailsWaiting() const = 0;
 };
 
-// The blocking pause after an answered cycle.
+// The pause after an answered cycle: then runs on the engine's thread once
+// it is over. The thread is free meanwhile.
 class Pause {
 public:
     virtual ~Pause() = default;
-    virtual void Wait(std::uint32_t milliseconds) = 0;
+    virtual void After(std::uint32_t milliseconds, std::function<void()> then) = 0;
 };
 
 }  // namespace vigilon

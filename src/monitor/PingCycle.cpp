@@ -1,5 +1,8 @@
 // One ping cycle: probe the target, count the outcome, and at the alert and
-// recovery moments probe the control host and deliver the mail.
+// recovery moments probe the control host and hand the mail over. Lookups
+// and probes run beside the engine's thread; each step below is the
+// continuation of the one before, so the cycle keeps its order while the
+// window goes on answering.
 #include "MonitorEngine.h"
 #include "PingPeriod.h"
 #include "ProbeResult.h"
@@ -11,43 +14,76 @@ constexpr int kDataSize = 32;
 constexpr std::uint32_t kPauseAfterAnswerMs = 500;
 }
 
-bool MonitorEngine::CycleAbandoned(std::uint64_t cycleEpoch) const {
-    return runEpoch_ != cycleEpoch;
+template <class Result>
+void MonitorEngine::Beside(std::function<Result()> work, std::function<void(Result)> then) {
+    const std::uint64_t epoch = runEpoch_;
+    ports_.background.Run([work = std::move(work), then = std::move(then), epoch,
+                           this]() -> std::function<void()> {
+        // Only the continuation touches the engine, on the engine's thread.
+        return [this, epoch, then, result = work()]() mutable {
+            if (cycleEpoch_ != epoch) return;  // stopped or reset meanwhile
+            then(std::move(result));
+        };
+    });
 }
 
 void MonitorEngine::PingCycle() {
     // Stopping the timer first keeps cycles from overlapping; the next one is
-    // timed from the end of this one.
+    // timed from the end of this one, which arms it.
     ports_.timers.Stop(TIMER_PING);
-    const std::uint64_t epoch = runEpoch_;
-    MonitorDisplay& display = ports_.display;
-
-    // The probe and the log may show a message box whose nested loop lets the
-    // user stop, restart or re-aim the run. Such a cycle must not go on
-    // counting into, or re-arming, a run that is no longer its own.
-    // What it has already counted stays counted, and the window is brought
-    // up to date with it.
-    auto abandoned = [&] {
-        if (!CycleAbandoned(epoch)) return false;
-        run_.controlResult.clear();
-        DisplayCounters();
-        RefreshWindow();
-        display.SetProgress(0);
-        return true;
-    };
-
+    if (CycleInFlight()) return;
+    cycleEpoch_ = runEpoch_;
     run_.pingNumber += 1;
-    display.SetProgress(25);
-    std::unique_ptr<EchoProber> probe = ports_.network.NewProbe();
+    ports_.display.SetProgress(25);
+    probe_ = ports_.network.NewProbe();
+    if (run_.targetIp.empty())
+        ResolveTarget();
+    else
+        NameTarget();
+}
 
-    if (run_.targetIp.empty()) run_.targetIp = ports_.network.LookupAddress(settings_.targetAddress);
-    display.SetProgress(50);
-    if (run_.ipToName.empty()) run_.ipToName = ports_.network.LookupName(run_.targetIp);
-    display.SetProgress(75);
+// A name that does not resolve is looked up again next cycle: the failure is
+// never kept as an address, and it is this cycle's result, as a time-out is.
+void MonitorEngine::ResolveTarget() {
+    NetworkProbes& network = ports_.network;
+    Beside<LookupOutcome>(
+        [&network, host = settings_.targetAddress] { return network.LookupAddress(host); },
+        [this](LookupOutcome address) {
+            if (address.found) {
+                run_.targetIp = address.text;
+                return NameTarget();
+            }
+            ports_.display.SetProgress(50);
+            ports_.display.SetProgress(75);
+            CountTargetResult({address.text, true});
+        });
+}
 
-    std::string result = probe->Ping(run_.targetIp, kDataSize);
-    if (abandoned()) return;
-    run_.lastResult = std::move(result);
+void MonitorEngine::NameTarget() {
+    ports_.display.SetProgress(50);
+    if (!run_.ipToName.empty()) return ProbeTarget();
+    NetworkProbes& network = ports_.network;
+    Beside<LookupOutcome>(
+        [&network, address = run_.targetIp] { return network.LookupName(address); },
+        [this](LookupOutcome name) {
+            // No reverse name is normal for many addresses; its text is shown.
+            run_.ipToName = std::move(name.text);
+            ProbeTarget();
+        });
+}
+
+void MonitorEngine::ProbeTarget() {
+    ports_.display.SetProgress(75);
+    // The probe goes to the resolved address, not to the name.
+    Beside<ProbeOutcome>(
+        [probe = probe_, address = run_.targetIp] { return probe->Ping(address, kDataSize); },
+        [this](ProbeOutcome outcome) { CountTargetResult(std::move(outcome)); });
+}
+
+void MonitorEngine::CountTargetResult(ProbeOutcome outcome) {
+    if (outcome.localFailure) ports_.problems.Report(outcome.text);
+    run_.lastResult = std::move(outcome.text);
+    MonitorDisplay& display = ports_.display;
 
     if (IsTimedOut(run_.targetTimeouts, run_.lastResult)) {
         run_.countdown = kTimeoutPeriodSeconds;
@@ -58,15 +94,16 @@ void MonitorEngine::PingCycle() {
         }
         run_.targetDown = true;
         WriteLog(settings_.targetAddress + " :: " + run_.lastResult);
-        if (abandoned()) return;
 
         // Widened so that a threshold of INT32_MIN read from a file cannot overflow.
         const std::int64_t threshold = std::int64_t{settings_.timeoutsBeforeEmail} - 1;
         if (run_.consecutiveTimeouts >= threshold) {
             if (!run_.alertSent) {
-                ProbeControlAndDeliver(*probe, epoch, /*refreshFirst=*/true);
-                if (abandoned()) return;
-                run_.alertSent = true;  // also when the delivery failed: never retried
+                return ProbeControlThenDeliver(AlertKind::Alert, [this] {
+                    run_.alertSent = true;  // the mail waits beside until a server takes it
+                    run_.consecutiveTimeouts = 1;
+                    EndCycle();
+                });
             }
             run_.consecutiveTimeouts = 0;
         }
@@ -79,36 +116,67 @@ void MonitorEngine::PingCycle() {
             run_.consecutiveTimeouts = 0;
         }
         if (run_.alertSent) {
-            ProbeControlAndDeliver(*probe, epoch, /*refreshFirst=*/false);
-            if (abandoned()) return;
-            run_.alertSent = false;
+            return ProbeControlThenDeliver(AlertKind::Recovery, [this] {
+                run_.alertSent = false;
+                EndCycle();
+            });
         }
     }
-
-    run_.controlResult.clear();
-    display.SetProgress(100);
-    DisplayCounters();
-    RefreshWindow();
-
-    if (!run_.targetDown) {
-        ports_.pause.Wait(kPauseAfterAnswerMs);
-        run_.countdown = PingPeriodSeconds(settings_.pingFrequency);
-        ArmPingTimer(PingPeriodMs(settings_.pingFrequency));
-    } else {
-        ArmPingTimer(kTimeoutPeriodMs);
-    }
-    UpdateTrayIcon();
-    display.SetProgress(0);
+    EndCycle();
 }
 
-void MonitorEngine::ProbeControlAndDeliver(EchoProber& probe, std::uint64_t cycleEpoch,
-                                           bool refreshFirst) {
-    std::string control = probe.Ping(settings_.controlAddress, kDataSize);
-    if (CycleAbandoned(cycleEpoch)) return;
-    run_.controlResult = std::move(control);
-    IsTimedOut(run_.controlTimeouts, run_.controlResult);
-    if (refreshFirst) RefreshWindow();
-    ports_.alerts.DeliverAlert(settings_, run_, writeLog_);
+void MonitorEngine::ProbeControlThenDeliver(AlertKind kind, std::function<void()> then) {
+    Beside<ProbeOutcome>(
+        [probe = probe_, host = settings_.controlAddress] { return probe->Ping(host, kDataSize); },
+        [this, kind, then = std::move(then)](ProbeOutcome control) {
+            if (control.localFailure) ports_.problems.Report(control.text);
+            run_.controlResult = std::move(control.text);
+            IsTimedOut(run_.controlTimeouts, run_.controlResult);
+            if (kind == AlertKind::Alert) RefreshWindow();
+            const std::uint64_t epoch = runEpoch_;
+            DeliverEvent(kind);
+            if (cycleEpoch_ == epoch) then();  // unless a stop came with the hand-over
+        });
+}
+
+void MonitorEngine::DeliverEvent(AlertKind kind) {
+    AlertEvent event;
+    event.kind = kind;
+    event.time = ports_.clock.Now();
+    event.outageStart = run_.outageStart;
+    event.targetAddress = settings_.targetAddress;
+    event.targetResult = run_.lastResult;
+    event.controlResult = run_.controlResult;
+    event.mailFrom = settings_.mailFrom;
+    event.mailTo = settings_.mailTo;
+    ports_.alerts.DeliverAlert(event, settings_);
+}
+
+void MonitorEngine::EndCycle() {
+    run_.controlResult.clear();
+    ports_.display.SetProgress(100);
+    DisplayCounters();
+    RefreshWindow();
+    if (!run_.targetDown) {
+        const std::uint64_t epoch = runEpoch_;
+        ports_.pause.After(kPauseAfterAnswerMs, [this, epoch] {
+            if (cycleEpoch_ != epoch) return;  // stopped or reset during the pause
+            run_.countdown = PingPeriodSeconds(settings_.pingFrequency);
+            if (!editOpen_) ArmPingTimer(PingPeriodMs(settings_.pingFrequency));
+            EndCycleAfterPause();
+        });
+        return;
+    }
+    // A settings edit opened meanwhile arms the timer when it applies.
+    if (!editOpen_) ArmPingTimer(kTimeoutPeriodMs);
+    EndCycleAfterPause();
+}
+
+void MonitorEngine::EndCycleAfterPause() {
+    UpdateTrayIcon();
+    ports_.display.SetProgress(0);
+    probe_.reset();
+    cycleEpoch_.reset();
 }
 
 }  // namespace vigilon

@@ -5,14 +5,18 @@
 
 namespace vigilon {
 
-// The one probe result that counts as a time-out; every other text, failures
-// included, counts as an answer.
 inline constexpr const char* kTimedOut = "timed out";
 
-// Adds 1 to counter and returns true when result is exactly "timed out".
+// The one place that decides what a result means: only the line of an own
+// echo reply, "N bytes from ADDR: ...", is an answer. A time-out, a name
+// that does not resolve, a socket error and an ICMP error all count as not
+// answering, each keeping its own text.
+bool IsAnswer(const std::string& result);
+
+// Adds 1 to counter and returns true when result is no answer.
 bool IsTimedOut(std::int32_t& counter, const std::string& result);
 
-// "OFFLINE" for "timed out", "ONLINE" for anything else.
+// "ONLINE" for an answer, "OFFLINE" for anything else.
 std::string StatusWord(const std::string& result);
 
 }  // namespace vigilon

@@ -63,9 +63,8 @@ void CEchoProbe::SleepMs(std::uint32_t milliseconds) {
     }
 }
 
-CEchoProbe::CEchoProbe(UserPrompt& prompt, PauseFn pause, std::uint16_t identifier)
-    : prompt(prompt),
-      pause(std::move(pause)),
+CEchoProbe::CEchoProbe(PauseFn pause, std::uint16_t identifier)
+    : pause(std::move(pause)),
       identifier(identifier),
       sequenceOffset(UnsharedOffset()) {}
 
@@ -80,10 +79,7 @@ void CEchoProbe::MaskSequence(std::uint8_t* request, int length) const {
 }
 
 std::string CEchoProbe::Ping(const std::string& host, int dataSize) {
-    const EchoResult result = Exchange(host, dataSize);
-    std::string text = ProbeText(result, host);
-    if (result.outcome == EchoOutcome::LocalError) prompt.ShowMessage(text);
-    return text;
+    return ProbeText(Exchange(host, dataSize), host);
 }
 
 EchoResult CEchoProbe::Exchange(const std::string& host, int dataSize) {

@@ -7,15 +7,14 @@
 #include <string>
 
 #include "EchoResult.h"
-#include "UserPrompt.h"
 
 namespace vigilon {
 
 class IcmpSocket;
 
-// One ICMP echo exchange per Ping call, reported as one text line. Local
-// failures are also shown in a message box. The only state kept between
-// calls is the sequence counter.
+// One ICMP echo exchange per Ping call, reported as one text line; Exchange
+// tells local failures apart for the caller to report. The only state kept
+// between calls is the sequence counter.
 class CEchoProbe {
 public:
     // The blocking pause after an answered probe; tests pass a recorder.
@@ -31,14 +30,12 @@ public:
     static std::uint16_t ProcessIdentifier();
     static void SleepMs(std::uint32_t milliseconds);
 
-    explicit CEchoProbe(UserPrompt& prompt, PauseFn pause = SleepMs,
-                        std::uint16_t identifier = ProcessIdentifier());
+    explicit CEchoProbe(PauseFn pause = SleepMs, std::uint16_t identifier = ProcessIdentifier());
     virtual ~CEchoProbe() = default;
 
     // host: a name or a dotted IPv4 address; dataSize 0 means 32, at most 1012.
     std::string Ping(const std::string& host, int dataSize);
-    // The same exchange, structured, without a message box; Ping's text is
-    // made from it.
+    // The same exchange, structured; Ping's text is made from it.
     EchoResult Exchange(const std::string& host, int dataSize);
 
     // Type 8, code 0, the identifier, checksum and sequence 0, data bytes 'E'.
@@ -51,9 +48,6 @@ public:
     // Text for one received datagram that starts with its IP header.
     std::string DecodeReply(const std::uint8_t* buffer, int byteCount,
                             const sockaddr_in& source) const;
-    // True for the line of an own echo reply: the host answered. Time-outs,
-    // lookup and socket failures and other ICMP messages are not answers.
-    static bool IsReplyText(const std::string& result);
     // What DecodeReply reads from it; the round trip from the echoed timestamp.
     EchoResult DecodeResult(const std::uint8_t* buffer, int byteCount,
                             const sockaddr_in& source) const;
@@ -70,7 +64,6 @@ private:
                           const sockaddr_in& destination, std::int64_t sentAtUs,
                           std::uint8_t* reply);
 
-    UserPrompt& prompt;
     PauseFn pause;
     std::uint16_t identifier;
     // Every probe counts from 0, and one is made per cycle: on the wire each

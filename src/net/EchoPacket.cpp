@@ -80,11 +80,4 @@ EchoResult CEchoProbe::DecodeResult(const std::uint8_t* buffer, int byteCount,
     return result;
 }
 
-bool CEchoProbe::IsReplyText(const std::string& result) {
-    // "%d bytes from ...": a count of digits, then the fixed words.
-    std::size_t digits = 0;
-    while (digits < result.size() && result[digits] >= '0' && result[digits] <= '9') ++digits;
-    return digits > 0 && result.compare(digits, 12, " bytes from ") == 0;
-}
-
 }  // namespace vigilon

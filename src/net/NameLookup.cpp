@@ -21,23 +21,23 @@ bool ResolveFirstAddress(const std::string& host, in_addr& address) {
     return true;
 }
 
-std::string LookupAddress(const std::string& host) {
+LookupOutcome LookupAddress(const std::string& host) {
     in_addr address{};
-    if (!ResolveFirstAddress(host, address)) return kCantResolve + host;
+    if (!ResolveFirstAddress(host, address)) return {false, kCantResolve + host};
     char dotted[INET_ADDRSTRLEN];
     inet_ntop(AF_INET, &address, dotted, sizeof dotted);
-    return dotted;
+    return {true, dotted};
 }
 
-std::string LookupName(const std::string& address) {
+LookupOutcome LookupName(const std::string& address) {
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_addr.s_addr = inet_addr(address.c_str());  // INADDR_NONE for unparsable text
     char name[NI_MAXHOST];
     if (getnameinfo(reinterpret_cast<const sockaddr*>(&peer), sizeof peer, name, sizeof name,
                     nullptr, 0, NI_NAMEREQD) != 0)
-        return kCantResolve + address;
-    return name;
+        return {false, kCantResolve + address};
+    return {true, name};
 }
 
 }  // namespace vigilon

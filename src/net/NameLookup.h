@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "MonitorPorts.h"
+
 namespace vigilon {
 
 // Forward and reverse IPv4 lookups through the system resolver. A failure is
@@ -11,10 +13,10 @@ namespace vigilon {
 // as long as the resolver takes.
 
 // The first IPv4 address of host, dotted.
-std::string LookupAddress(const std::string& host);
+LookupOutcome LookupAddress(const std::string& host);
 // The name registered for a dotted address. Unparsable text is looked up as
 // 255.255.255.255, which is what the classic address parser yields for it.
-std::string LookupName(const std::string& address);
+LookupOutcome LookupName(const std::string& address);
 
 // The first IPv4 address the resolver lists for host; false when it has none.
 bool ResolveFirstAddress(const std::string& host, in_addr& address);

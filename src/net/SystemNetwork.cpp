@@ -2,6 +2,7 @@
 
 #include "CEchoProbe.h"
 #include "NameLookup.h"
+#include "ProbeText.h"
 
 namespace vigilon {
 
@@ -10,9 +11,9 @@ namespace {
 // A fresh CEchoProbe per cycle, seen through the engine's probe port.
 class EchoProbeAdapter : public EchoProber {
 public:
-    explicit EchoProbeAdapter(UserPrompt& prompt) : probe(prompt) {}
-    std::string Ping(const std::string& host, int dataSize) override {
-        return probe.Ping(host, dataSize);
+    ProbeOutcome Ping(const std::string& host, int dataSize) override {
+        const EchoResult result = probe.Exchange(host, dataSize);
+        return {ProbeText(result, host), result.outcome == EchoOutcome::LocalError};
     }
 
 private:
@@ -21,15 +22,13 @@ private:
 
 }  // namespace
 
-std::unique_ptr<EchoProber> SystemNetwork::NewProbe() {
-    return std::make_unique<EchoProbeAdapter>(prompt);
-}
+std::unique_ptr<EchoProber> SystemNetwork::NewProbe() { return std::make_unique<EchoProbeAdapter>(); }
 
-std::string SystemNetwork::LookupAddress(const std::string& host) {
+LookupOutcome SystemNetwork::LookupAddress(const std::string& host) {
     return vigilon::LookupAddress(host);
 }
 
-std::string SystemNetwork::LookupName(const std::string& address) {
+LookupOutcome SystemNetwork::LookupName(const std::string& address) {
     return vigilon::LookupName(address);
 }
 

@@ -1,21 +1,16 @@
 #pragma once
 
 #include "MonitorPorts.h"
-#include "UserPrompt.h"
 
 namespace vigilon {
 
 // The monitoring engine's network: real ICMP probes and the system resolver.
+// Holds no state, so the work it does beside the engine needs nothing else.
 class SystemNetwork : public NetworkProbes {
 public:
-    explicit SystemNetwork(UserPrompt& prompt) : prompt(prompt) {}
-
     std::unique_ptr<EchoProber> NewProbe() override;
-    std::string LookupAddress(const std::string& host) override;
-    std::string LookupName(const std::string& address) override;
-
-private:
-    UserPrompt& prompt;
+    LookupOutcome LookupAddress(const std::string& host) override;
+    LookupOutcome LookupName(const std::string& address) override;
 };
 
 }  // namespace vigilon

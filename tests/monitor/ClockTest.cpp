@@ -40,7 +40,7 @@ TEST_F(Clock, TheDailyResetZeroesCountersButKeepsTheOutageAndItsAlert) {
     Answer();
     TimeOut();  // alerted
     TimeOut();
-    ASSERT_EQ(alerts.deliveries.size(), 1u);
+    ASSERT_EQ(alerts.events.size(), 1u);
 
     AdvanceTo(kDay - 1);
     EXPECT_EQ(run().pingNumber, 3);
@@ -55,7 +55,7 @@ TEST_F(Clock, TheDailyResetZeroesCountersButKeepsTheOutageAndItsAlert) {
     EXPECT_EQ(run().pingNumberText, "3") << "the texts show the zeroes from the next cycle on";
 
     Answer();
-    EXPECT_EQ(alerts.deliveries.size(), 2u) << "the alert before the reset still gets its recovery";
+    EXPECT_EQ(alerts.events.size(), 2u) << "the alert before the reset still gets its recovery";
     EXPECT_EQ(run().pingNumberText, "1");
 }
 
@@ -66,9 +66,9 @@ TEST_F(Clock, AnUnalertedOutageCountsAfreshAfterTheDailyReset) {
     TimeOut();
     AdvanceTo(kDay);
     for (int i = 0; i < 4; ++i) TimeOut();
-    EXPECT_TRUE(alerts.deliveries.empty()) << "four time-outs after the mark are not yet five";
+    EXPECT_TRUE(alerts.events.empty()) << "four time-outs after the mark are not yet five";
     TimeOut();
-    EXPECT_EQ(alerts.deliveries.size(), 1u);
+    EXPECT_EQ(alerts.events.size(), 1u);
 }
 
 TEST_F(Clock, AClockSetBackLessThanADayResetsNothing) {

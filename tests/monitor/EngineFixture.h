@@ -41,11 +41,13 @@ protected:
     FakeTimers timers;
     FakeDisplay display;
     FakeNetwork network;
+    InlineWork work;
     FakeAlerts alerts;
     RecordingLog eventLog;
     FakeClock clock;
     FakePause pause;
-    MonitorEngine engine{{timers, display, network, alerts, eventLog, clock, pause}};
+    FakeProblems problems;
+    MonitorEngine engine{{timers, display, network, work, alerts, eventLog, clock, pause, problems}};
 };
 
 }  // namespace vigilon::test

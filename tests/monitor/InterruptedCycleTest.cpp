@@ -31,7 +31,7 @@ TEST_F(InterruptedCycle, AStopInsideTheDeliveryLeavesNoControlResultBehind) {
     network.Script(kControl, {"timed out"});
     alerts.duringNextDelivery = [this] { engine.ToggleMonitoring(); };
     TimeOut();
-    ASSERT_EQ(alerts.deliveries.size(), 1u);
+    ASSERT_EQ(alerts.events.size(), 1u);
     EXPECT_TRUE(run().controlResult.empty());
     EXPECT_EQ(run().controlTimeouts, 1);
     EXPECT_EQ(display.shownPingNumber, "1");
@@ -48,7 +48,7 @@ TEST_F(InterruptedCycle, AStopInsideTheControlProbeSendsNoAlert) {
         network.duringNextPing = [this] { engine.ToggleMonitoring(); };
     };
     Fire(TIMER_PING);
-    EXPECT_TRUE(alerts.deliveries.empty());
+    EXPECT_TRUE(alerts.events.empty());
     EXPECT_FALSE(run().alertSent);
     EXPECT_FALSE(timers.IsArmed(TIMER_PING));
 }

@@ -41,35 +41,35 @@ TEST_F(PingCycle, TheKthTimeOutAlertsOnceAndTheFirstAnswerRecoversOnce) {
     TimeOut();
     TimeOut();
     EXPECT_EQ(ControlPings(), 0);
-    EXPECT_TRUE(alerts.deliveries.empty());
+    EXPECT_TRUE(alerts.events.empty());
 
     network.Script(kControl, {"64 bytes from 198.51.100.1: icmp_seq = 1.  time: 9 ms"});
     TimeOut();
-    ASSERT_EQ(alerts.deliveries.size(), 1u);
-    EXPECT_EQ(alerts.deliveries[0].lastResult, "timed out");
-    EXPECT_EQ(alerts.deliveries[0].controlResult,
+    ASSERT_EQ(alerts.events.size(), 1u);
+    EXPECT_EQ(alerts.events[0].targetResult, "timed out");
+    EXPECT_EQ(alerts.events[0].controlResult,
               "64 bytes from 198.51.100.1: icmp_seq = 1.  time: 9 ms");
     EXPECT_TRUE(run().alertSent);
     EXPECT_TRUE(run().controlResult.empty()) << "the control result lives for one cycle";
 
     for (int i = 0; i < 7; ++i) TimeOut();
-    EXPECT_EQ(alerts.deliveries.size(), 1u) << "no repeat during the outage";
+    EXPECT_EQ(alerts.events.size(), 1u) << "no repeat during the outage";
     EXPECT_EQ(ControlPings(), 1);
     EXPECT_EQ(run().targetTimeouts, 10);
 
     Answer();
-    ASSERT_EQ(alerts.deliveries.size(), 2u);
-    EXPECT_NE(alerts.deliveries[1].lastResult, "timed out");
+    ASSERT_EQ(alerts.events.size(), 2u);
+    EXPECT_NE(alerts.events[1].targetResult, "timed out");
     EXPECT_EQ(ControlPings(), 2);
     EXPECT_FALSE(run().alertSent);
     Answer();
-    EXPECT_EQ(alerts.deliveries.size(), 2u) << "one recovery mail only";
+    EXPECT_EQ(alerts.events.size(), 2u) << "one recovery mail only";
 
     TimeOut();
     TimeOut();
-    EXPECT_EQ(alerts.deliveries.size(), 2u);
+    EXPECT_EQ(alerts.events.size(), 2u);
     TimeOut();
-    EXPECT_EQ(alerts.deliveries.size(), 3u) << "a new outage needs K time-outs again";
+    EXPECT_EQ(alerts.events.size(), 3u) << "a new outage needs K time-outs again";
 }
 
 TEST_F(PingCycle, AnOutageStartsAtItsFirstTimeOut) {
@@ -108,11 +108,11 @@ TEST_F(PingCycle, ThresholdsOfOneOrLessAlertOnTheFirstTimeOut) {
         engine.ToggleMonitoring();
         engine.ToggleMonitoring();
         engine.Settings().timeoutsBeforeEmail = k;
-        alerts.deliveries.clear();
+        alerts.events.clear();
         TimeOut();
-        EXPECT_EQ(alerts.deliveries.size(), 1u) << "K = " << k;
+        EXPECT_EQ(alerts.events.size(), 1u) << "K = " << k;
         TimeOut();
-        EXPECT_EQ(alerts.deliveries.size(), 1u) << "K = " << k;
+        EXPECT_EQ(alerts.events.size(), 1u) << "K = " << k;
     }
 }
 
@@ -123,29 +123,89 @@ TEST_F(PingCycle, AnOutageShorterThanKSendsNothingAndNeverProbesTheControl) {
     EXPECT_EQ(run().targetTimeouts, 2);
     EXPECT_EQ(run().controlTimeouts, 0);
     EXPECT_EQ(ControlPings(), 0);
-    EXPECT_TRUE(alerts.deliveries.empty());
+    EXPECT_TRUE(alerts.events.empty());
     TimeOut();
     TimeOut();
-    EXPECT_TRUE(alerts.deliveries.empty()) << "an answer restarts the count";
+    EXPECT_TRUE(alerts.events.empty()) << "an answer restarts the count";
 }
 
-TEST_F(PingCycle, AFailureTextCountsAsAnAnswer) {
+TEST_F(PingCycle, OnlyAnEchoReplyAnswersAndLocalFailuresAreReported) {
+    engine.Settings().timeoutsBeforeEmail = 2;
     Cycle("sendto failed: 101");
-    EXPECT_FALSE(run().targetDown);
+    EXPECT_TRUE(run().targetDown);
     EXPECT_EQ(run().lastResult, "sendto failed: 101");
-    EXPECT_EQ(timers.Period(TIMER_PING), 30000u);
+    EXPECT_EQ(timers.Period(TIMER_PING), 5000u);
+    EXPECT_EQ(eventLog.lines.back(), "target.example :: sendto failed: 101");
+    EXPECT_EQ(problems.reported, std::vector<std::string>{"sendto failed: 101"});
+
+    Cycle("non-echo type 3 recvd");  // a router's "unreachable" is no answer either
+    EXPECT_EQ(run().targetTimeouts, 2);
+    ASSERT_EQ(alerts.events.size(), 1u) << "the alert counts every kind of silence";
+    EXPECT_EQ(alerts.events[0].kind, AlertKind::Alert);
+    EXPECT_EQ(alerts.events[0].targetResult, "non-echo type 3 recvd");
+    EXPECT_EQ(problems.reported.size(), 1u) << "only this machine's own failures are reported";
 }
 
-TEST_F(PingCycle, ResolvesOncePerRunAndProbesAFailedLookupText) {
-    engine.Settings().targetAddress = "nowhere.invalid";
+TEST_F(PingCycle, AnUnresolvedTargetIsLookedUpEveryCycleAndNeverProbed) {
+    engine.Settings().targetAddress = "later.example";
+    engine.Settings().timeoutsBeforeEmail = 2;
     engine.ToggleMonitoring();
     engine.ToggleMonitoring();
+    TimeOut();
+    TimeOut();
+    EXPECT_EQ(network.addressLookups, (std::vector<std::string>{"later.example", "later.example"}));
+    EXPECT_TRUE(network.nameLookups.empty()) << "no reverse lookup of a failure text";
+    EXPECT_EQ(network.PingsTo(kControl), 1) << "only the control host is probed";
+    EXPECT_EQ(network.pings.size(), 1u);
+    EXPECT_EQ(run().targetIp, "");
+    EXPECT_EQ(run().lastResult, "Can't resolve later.example");
+    EXPECT_EQ(eventLog.lines.back(), "later.example :: Can't resolve later.example");
+    ASSERT_EQ(alerts.events.size(), 1u);
+    EXPECT_EQ(problems.reported.front(), "Can't resolve later.example");
+    EXPECT_EQ(display.progress, (std::vector<int>{25, 50, 75, 100, 0, 25, 50, 75, 100, 0}));
+
+    network.addresses["later.example"] = "192.0.2.9";
+    Cycle("64 bytes from 192.0.2.9: icmp_seq = 0.  time: 2 ms");
+    EXPECT_EQ(run().targetIp, "192.0.2.9");
+    EXPECT_EQ(run().ipToName, "name-of-192.0.2.9");
+    EXPECT_FALSE(run().targetDown);
+    ASSERT_EQ(alerts.events.size(), 2u);
+    EXPECT_EQ(alerts.events[1].kind, AlertKind::Recovery);
     Answer();
-    Answer();
-    EXPECT_EQ(network.addressLookups, std::vector<std::string>{"nowhere.invalid"});
-    EXPECT_EQ(network.nameLookups, std::vector<std::string>{"Can't resolve nowhere.invalid"});
-    EXPECT_EQ(network.pings.back().host, "Can't resolve nowhere.invalid");
-    EXPECT_EQ(run().ipToName, "name-of-Can't resolve nowhere.invalid");
+    EXPECT_EQ(network.addressLookups.size(), 3u) << "a resolved address is kept for the run";
+}
+
+TEST_F(PingCycle, ATimerFiringWhileACycleIsOutStartsNoSecondOne) {
+    work.hold = true;
+    Fire(TIMER_PING);
+    EXPECT_TRUE(engine.CycleInFlight());
+    engine.OnTimer(TIMER_PING);  // a timer armed meanwhile, by a settings edit say
+    EXPECT_EQ(run().pingNumber, 1);
+    EXPECT_EQ(work.held.size(), 1u);
+    while (work.RunHeld()) {
+    }
+    EXPECT_FALSE(engine.CycleInFlight());
+    EXPECT_EQ(network.pings.size(), 1u);
+    EXPECT_EQ(timers.Period(TIMER_PING), 30000u) << "the cycle under way armed the next";
+}
+
+TEST_F(PingCycle, DeliveriesAreCountedAndLoggedWhenTheyEnd) {
+    engine.Settings().timeoutsBeforeEmail = 1;
+    TimeOut();
+    ASSERT_EQ(alerts.events.size(), 1u);
+    EXPECT_EQ(run().emailsSent, 0) << "nothing is counted before a server takes it";
+    const std::size_t before = eventLog.lines.size();
+    alerts.Failed("smtp1.example", "Unable to connect to server");
+    alerts.Delivered("smtp2.example");
+    EXPECT_EQ(run().lastError, "SMTP smtp1.example Unable to connect to server");
+    EXPECT_EQ(run().emailsSent, 1);
+    EXPECT_EQ(display.shownEmails, "1");
+    const std::vector<std::string> lines(eventLog.lines.begin() + before, eventLog.lines.end());
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "SMTP smtp1.example Unable to connect to server",
+                         "EMAIL TO: " + engine.Settings().mailTo + " (through) smtp2.example",
+                         "MESSAGE: target.example : OFFLINE : timed out",
+                         "Control Ping: 64 bytes from control.example: icmp_seq = 0.  time: 1 ms"}));
 }
 
 }  // namespace

@@ -59,6 +59,8 @@ TEST_F(StartStop, StopDuringAnOutageKeepsTheDownLampAndIdlesTheTray) {
 }
 
 TEST_F(StartStop, LogLinesFollowTheRunInOrder) {
+    alerts.deliverAtOnce = true;
+    engine.Settings().mailTo = "ops@example.org";
     engine.ToggleMonitoring();
     Answer();
     TimeOut();
@@ -67,13 +69,19 @@ TEST_F(StartStop, LogLinesFollowTheRunInOrder) {
     Answer();   // the recovery
     engine.ToggleMonitoring();
 
+    const std::string kAnswer = "64 bytes from 192.0.2.7: icmp_seq = 0.  time: 3 ms";
+    const std::string kControlAnswer = "64 bytes from control.example: icmp_seq = 0.  time: 1 ms";
     EXPECT_EQ(eventLog.lines, (std::vector<std::string>{
                                   "***** Vigilon STARTED :: aimed at: target.example *****",
                                   "target.example :: timed out",
                                   "target.example :: timed out",
                                   "target.example :: timed out",
-                                  "DELIVERED timed out",
-                                  "DELIVERED 64 bytes from 192.0.2.7: icmp_seq = 0.  time: 3 ms",
+                                  "EMAIL TO: ops@example.org (through) smtp.example",
+                                  "MESSAGE: target.example : OFFLINE : timed out",
+                                  "Control Ping: " + kControlAnswer,
+                                  "EMAIL TO: ops@example.org (through) smtp.example",
+                                  "MESSAGE: target.example : ONLINE : " + kAnswer,
+                                  "Control Ping: " + kControlAnswer,
                                   "***** Vigilon STOPPED *****",
                               }));
 }

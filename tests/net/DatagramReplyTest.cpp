@@ -8,7 +8,6 @@
 
 #include "ByteOrder.h"
 #include "CEchoProbe.h"
-#include "FakePrompt.h"
 #include "IcmpSocket.h"
 #include "MonotonicClock.h"
 
@@ -54,8 +53,7 @@ TEST_F(DatagramReplyTest, DecodesAsTheProbesOwnReply) {
     const int count = AdaptDatagramReply(buffer.data(), 44, source, kKernelId, kOwnId);
     EXPECT_EQ(LoadLe16(icmp + 4), kOwnId);
 
-    test::FakePrompt prompt;
-    CEchoProbe probe(prompt, [](std::uint32_t) {}, kOwnId);
+    CEchoProbe probe([](std::uint32_t) {}, kOwnId);
     const std::string line = probe.DecodeReply(buffer.data(), count, source);
     EXPECT_EQ(line.rfind("64 bytes from 127.0.0.1: icmp_seq = 7.  time: ", 0), 0u) << line;
 }

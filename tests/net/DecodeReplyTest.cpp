@@ -9,8 +9,8 @@
 
 #include "ByteOrder.h"
 #include "CEchoProbe.h"
-#include "FakePrompt.h"
 #include "MonotonicClock.h"
+#include "ProbeResult.h"
 
 namespace vigilon {
 namespace {
@@ -20,8 +20,7 @@ constexpr std::uint16_t kOwnId = 0x2468;
 class DecodeReplyTest : public ::testing::Test {
 protected:
     std::array<std::uint8_t, CEchoProbe::kBufferSize> datagram{};
-    test::FakePrompt prompt;
-    CEchoProbe probe{prompt, [](std::uint32_t) {}, kOwnId};
+    CEchoProbe probe{[](std::uint32_t) {}, kOwnId};
     sockaddr_in source{};
 
     void SetUp() override {
@@ -66,15 +65,15 @@ TEST_F(DecodeReplyTest, SequenceIsReadUnsignedLowByteFirst) {
 
 TEST_F(DecodeReplyTest, OnlyAnOwnReplyReadsAsAnAnswer) {
     MakeDatagram(20, 0, kOwnId, 0, 0);
-    EXPECT_TRUE(CEchoProbe::IsReplyText(Decode(64)));
-    EXPECT_FALSE(CEchoProbe::IsReplyText(Decode(27)));  // too few bytes
+    EXPECT_TRUE(IsAnswer(Decode(64)));
+    EXPECT_FALSE(IsAnswer(Decode(27)));  // too few bytes
     MakeDatagram(20, 3, kOwnId, 0, 0);
-    EXPECT_FALSE(CEchoProbe::IsReplyText(Decode(64)));  // non-echo type
+    EXPECT_FALSE(IsAnswer(Decode(64)));  // non-echo type
     MakeDatagram(20, 0, kOwnId ^ 1, 0, 0);
-    EXPECT_FALSE(CEchoProbe::IsReplyText(Decode(64)));  // someone else's
+    EXPECT_FALSE(IsAnswer(Decode(64)));  // someone else's
     for (const char* failure : {"timed out", "Unable to resolve 64 bytes from x",
                                 "WSASocket() failed: 13", "sendto failed: 101", "", "64 bytes"})
-        EXPECT_FALSE(CEchoProbe::IsReplyText(failure)) << failure;
+        EXPECT_FALSE(IsAnswer(failure)) << failure;
 }
 
 TEST_F(DecodeReplyTest, IpOptionsMoveTheMessage) {

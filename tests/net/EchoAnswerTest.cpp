@@ -11,15 +11,13 @@
 #include "ByteOrder.h"
 #include "CEchoProbe.h"
 #include "EchoAnswer.h"
-#include "FakePrompt.h"
 
 namespace vigilon {
 namespace {
 
 class EchoAnswerTest : public ::testing::Test {
 protected:
-    test::FakePrompt prompt;
-    CEchoProbe probe{prompt, [](std::uint32_t) {}, 0x2468};
+    CEchoProbe probe{[](std::uint32_t) {}, 0x2468};
     std::array<std::uint8_t, CEchoProbe::kBufferSize> request{};
     sockaddr_in host{};
 

@@ -8,7 +8,6 @@
 
 #include "ByteOrder.h"
 #include "CEchoProbe.h"
-#include "FakePrompt.h"
 #include "MonotonicClock.h"
 
 namespace vigilon {
@@ -30,8 +29,7 @@ std::uint16_t OnesComplementSum(const std::uint8_t* bytes, int length) {
 class EchoRequestTest : public ::testing::Test {
 protected:
     std::array<std::uint8_t, CEchoProbe::kBufferSize> buffer{};
-    test::FakePrompt prompt;
-    CEchoProbe probe{prompt, [](std::uint32_t) {}, 0x1234};
+    CEchoProbe probe{[](std::uint32_t) {}, 0x1234};
 
     std::uint16_t SequenceOfNextRequest() {
         probe.BuildRequest(buffer.data(), 44);

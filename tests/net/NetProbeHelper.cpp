@@ -50,17 +50,6 @@ namespace {
 constexpr std::uint16_t kForeignSequence = 0x7777;
 constexpr std::uint8_t kForeignFill = 0x46;
 
-class PrintingPrompt : public UserPrompt {
-public:
-    void ShowMessage(const std::string& text, MessageIcon, const std::string&) override {
-        std::printf("box: %s\n", text.c_str());
-    }
-    bool AskYesNo(const std::string& text, MessageIcon, const std::string&) override {
-        std::printf("box: %s\n", text.c_str());
-        return false;
-    }
-};
-
 long MsSince(std::chrono::steady_clock::time_point start) {
     return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                  std::chrono::steady_clock::now() - start)
@@ -180,14 +169,15 @@ int Ping(const std::vector<std::string>& hosts, int dataSize, int count, bool fl
         if (flooder == 0) FloodAndAnswerLate(identifier);
         if (SeeFlood(identifier)) std::printf("flood: seen\n");
     }
-    PrintingPrompt prompt;
-    SystemNetwork network(prompt);
+    SystemNetwork network;
     std::unique_ptr<EchoProber> probe = network.NewProbe();
     for (int i = 0; i < count; ++i) {
         if (freshProbes) probe = network.NewProbe();
         const auto start = std::chrono::steady_clock::now();
-        const std::string result = probe->Ping(hosts[i % hosts.size()], dataSize);
-        std::printf("result: %s\nelapsed: %ld\n", result.c_str(), MsSince(start));
+        const ProbeOutcome result = probe->Ping(hosts[i % hosts.size()], dataSize);
+        // A local failure is what the window shows the user in a box.
+        if (result.localFailure) std::printf("box: %s\n", result.text.c_str());
+        std::printf("result: %s\nelapsed: %ld\n", result.text.c_str(), MsSince(start));
     }
     if (flooder > 0) {
         kill(flooder, SIGKILL);
@@ -199,8 +189,8 @@ int Ping(const std::vector<std::string>& hosts, int dataSize, int count, bool fl
 template <typename Lookup>
 int RunLookup(Lookup lookup, const char* text) {
     const auto start = std::chrono::steady_clock::now();
-    const std::string result = lookup(text);
-    std::printf("result: %s\nelapsed: %ld\n", result.c_str(), MsSince(start));
+    const LookupOutcome result = lookup(text);
+    std::printf("result: %s\nelapsed: %ld\n", result.text.c_str(), MsSince(start));
     return 0;
 }
 
@@ -243,8 +233,7 @@ int main(int argc, char** argv) {
     }
 
     const std::string command = next < argc ? argv[next] : "";
-    PrintingPrompt prompt;
-    SystemNetwork network(prompt);
+    SystemNetwork network;
     int exitCode = 2;
     if (command == "ping" && next + 3 < argc) {
         exitCode = Ping(SplitHosts(argv[next + 1]), std::atoi(argv[next + 2]),
