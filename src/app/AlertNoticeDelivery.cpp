@@ -7,15 +7,13 @@
 
 namespace vigilon::app {
 
-DesktopNotice AlertNotice(const MonitorSettings& settings, const MonitorRun& run, std::int64_t now) {
-    const std::string targetStatus = StatusWord(run.lastResult);
+DesktopNotice AlertNotice(const AlertEvent& event) {
+    const std::string targetStatus = TargetStatusWord(event.kind);
     DesktopNotice notice;
-    // The engine delivers the alert while the target is down and the
-    // recovery once it answers again.
-    notice.kind = run.targetDown ? NoticeKind::TargetDown : NoticeKind::TargetAnswers;
-    notice.summary = AlertSubject(settings.targetAddress, targetStatus);
-    notice.body = AlertBody(now, settings.targetAddress, targetStatus, StatusWord(run.controlResult));
-    if (notice.kind == NoticeKind::TargetAnswers) notice.body += "\n" + OutageText(now - run.outageStart);
+    notice.kind = event.kind == AlertKind::Alert ? NoticeKind::TargetDown : NoticeKind::TargetAnswers;
+    notice.summary = AlertSubject(event.targetAddress, targetStatus);
+    notice.body = AlertBody(event.time, event.targetAddress, targetStatus, StatusWord(event.controlResult));
+    if (event.kind == AlertKind::Recovery) notice.body += "\n" + OutageText(event.time - event.outageStart);
     return notice;
 }
 
@@ -27,9 +25,9 @@ std::string OutageText(std::int64_t seconds) {
     return text;
 }
 
-void AlertNoticeDelivery::DeliverAlert(const MonitorSettings& settings, MonitorRun& run, LogWriter& writeLog) {
-    desktop_.Notify(AlertNotice(settings, run, clock_.Now()));
-    mail_.DeliverAlert(settings, run, writeLog);
+void AlertNoticeDelivery::DeliverAlert(const AlertEvent& event, const MonitorSettings& settings) {
+    desktop_.Notify(AlertNotice(event));
+    mail_.DeliverAlert(event, settings);
 }
 
 }  // namespace vigilon::app

@@ -1,6 +1,8 @@
 // The main window's start-up and exit sequences.
 #include "MonitorShell.h"
 
+#include <utility>
+
 #include "IcmpPrivileges.h"
 #include "SettingsFile.h"
 
@@ -50,10 +52,12 @@ void MonitorShell::CheckIcmpSockets() {
 
 StartupOutcome MonitorShell::LoadOrEditSettings() {
     MonitorEngine& engine = parts_.engine;
-    switch (LoadSettings(kSettingsFileName, engine.Settings(), parts_.prompt)) {
-        case LoadResult::Loaded:
-            engine.Run().countdown = engine.Settings().pingFrequency;
-            return StartupOutcome::Monitoring;
+    // A damaged file still gives the fields read before the damage.
+    MonitorSettings loaded = engine.Settings();
+    const LoadResult result = LoadSettings(kSettingsFileName, loaded, parts_.prompt);
+    if (result != LoadResult::NotFound) engine.AdoptSettings(loaded);
+    switch (result) {
+        case LoadResult::Loaded: return StartupOutcome::Monitoring;
         case LoadResult::NotFound:
             switch (EditSettings()) {
                 case EditOutcome::Applied: return StartupOutcome::Monitoring;
@@ -66,6 +70,11 @@ StartupOutcome MonitorShell::LoadOrEditSettings() {
     return StartupOutcome::Stopped;
 }
 
+std::string MailsWaitingLine(int waiting) {
+    return "***** " + std::to_string(waiting) + " EMAIL" + (waiting == 1 ? "" : "S") +
+           " NOT YET DELIVERED: they will be sent at the next start *****";
+}
+
 bool MonitorShell::RunExitSequence() {
     if (parts_.editing.EditOpen()) {
         // Called from inside the dialog's modal run (the tray menu stays
@@ -76,9 +85,14 @@ bool MonitorShell::RunExitSequence() {
         parts_.editing.CloseOpenEdit();
         return false;
     }
+    // Once only: a second Exit while the first one's box is open changes nothing.
+    if (std::exchange(exiting_, true)) return true;
     MonitorEngine& engine = parts_.engine;
+    if (const int waiting = engine.MailsWaiting(); waiting > 0) engine.WriteLog(MailsWaitingLine(waiting));
+    // A settings file that cannot be written is reported once, in its box;
+    // the program ends all the same, as nobody may be there to help it.
     EngineLog writeLog(engine);
-    if (!SaveSettings(kSettingsFileName, engine.Settings(), parts_.prompt, writeLog)) return false;
+    SaveSettings(kSettingsFileName, engine.Settings(), parts_.prompt, writeLog);
     engine.WriteLog(kExitLine);
     parts_.window.EndModalRun();
     return true;

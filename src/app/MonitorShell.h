@@ -47,10 +47,10 @@ public:
 
     // Start-up from the sockets check on; the window exists and is not shown yet.
     StartupOutcome InitMainWindow();
-    // Save, log the exit line, end the modal run. False, with the window
-    // left open, when the settings could not be saved. Asked for while the
-    // settings dialog is open, it closes that dialog as Escape would and
-    // runs once the edit is over; false until then.
+    // Save, log the exit line, end the modal run, also when the save failed
+    // (its box tells the user once). Asked for while the settings dialog is
+    // open, it closes that dialog as Escape would and runs once the edit is
+    // over; false until then.
     bool RunExitSequence();
 
     // Runs the command with the given identifier (button, menu or tray menu);
@@ -84,6 +84,10 @@ private:
     ShellParts parts_;
     CTrayIcon tray_;
     bool exitAfterEdit_ = false;
+    bool exiting_ = false;
 };
+
+// The exit's log line for mails that no server has accepted yet.
+std::string MailsWaitingLine(int waiting);
 
 }  // namespace vigilon::app

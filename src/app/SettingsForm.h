@@ -40,7 +40,7 @@ public:
     void OnCancel();
     void OnEscape();
     void OnViewLog() { eventLog_.OpenInEditor(); }
-    void OnClearLog() { eventLog_.Clear(); }
+    void OnClearLog() { eventLog_.Clear(prompt_); }
 
     // The dialog's fields; the caller fills them before the dialog opens and
     // reads them after it closed.

@@ -1,7 +1,7 @@
 #include "SettingsSelfTest.h"
 
-#include "CEchoProbe.h"
 #include "CNotifyMail.h"
+#include "ProbeResult.h"
 #include "ServerDelivery.h"
 #include "SmtpServerAddress.h"
 
@@ -53,11 +53,12 @@ SelfTestResults SettingsSelfTest::RunTests(const SelfTestInputs& inputs, SelfTes
 
 std::string SettingsSelfTest::PingTest(const std::string& host) {
     std::unique_ptr<EchoProber> probe = network_.NewProbe();
-    const std::string address = network_.LookupAddress(host);
     // The test exists to catch a host that cannot be reached: a name that
     // does not resolve or a probe that cannot send fails it just as a
-    // time-out does. The probe has shown its own message for those.
-    return CEchoProbe::IsReplyText(probe->Ping(address, kDataSize)) ? kPass : kFail;
+    // time-out does.
+    const LookupOutcome address = network_.LookupAddress(host);
+    if (!address.found) return kFail;
+    return IsAnswer(probe->Ping(address.text, kDataSize).text) ? kPass : kFail;
 }
 
 // A URL server is pinged at its host; a bare host is the whole field.

@@ -49,32 +49,24 @@ bool MonitorShell::RunCommand(int commandId) {
 }
 
 void MonitorShell::ToggleEmail() {
-    MonitorSettings& settings = parts_.engine.Settings();
-    if (settings.emailEnabled != 0) {
-        settings.emailEnabled = 0;
-    } else {
-        settings.emailEnabled = 1;
-        if (settings.mailTo.empty() || settings.smtpServer1.empty() || settings.mailFrom.empty()) {
-            parts_.prompt.ShowMessage(kEmailIncompleteMessage);
-            // The edit may end the program; the check marks are set either way.
-            EditSettings();
-        }
+    MonitorEngine& engine = parts_.engine;
+    const MonitorSettings& settings = engine.Settings();
+    const bool turningOn = settings.emailEnabled == 0;
+    engine.ToggleEmail();
+    if (turningOn && (settings.mailTo.empty() || settings.smtpServer1.empty() || settings.mailFrom.empty())) {
+        parts_.prompt.ShowMessage(kEmailIncompleteMessage);
+        // The edit may end the program; the check marks are set either way.
+        EditSettings();
     }
-    parts_.engine.UpdateMenuChecks();
+    engine.UpdateMenuChecks();
 }
 
-void MonitorShell::ToggleLog() {
-    MonitorSettings& settings = parts_.engine.Settings();
-    settings.logEnabled = settings.logEnabled != 0 ? 0 : 1;
-    parts_.engine.UpdateMenuChecks();
-}
+void MonitorShell::ToggleLog() { parts_.engine.ToggleLog(); }
 
 void MonitorShell::ViewLog() {
-    MonitorSettings& settings = parts_.engine.Settings();
-    if (settings.logEnabled == 0) {
+    if (parts_.engine.Settings().logEnabled == 0) {
         if (!parts_.prompt.AskYesNo(kEnableLogQuestion, MessageIcon::Question, kEnableLogCaption)) return;
-        settings.logEnabled = 1;
-        parts_.engine.UpdateMenuChecks();
+        parts_.engine.ToggleLog();
     }
     parts_.eventLog.OpenInEditor();
 }

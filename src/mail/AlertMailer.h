@@ -17,14 +17,14 @@ namespace vigilon {
 // SMTP server, falling back to the second, either of them a bare host or a
 // URL (ServerDelivery.h). The words come from the run's latest target and
 // control results, so one path serves both messages. port is a bare host's.
-class AlertMailer : public AlertDelivery {
+class AlertMailer {
 public:
     explicit AlertMailer(WallClock& clock, std::int32_t port = CSMTP::kSmtpPort,
                          SmtpTimeouts timeouts = {})
         : clock_(clock), port_(port), timeouts_(timeouts) {}
 
     void DeliverAlert(const MonitorSettings& settings, MonitorRun& run,
-                      LogWriter& writeLog) override;
+                      LogWriter& writeLog);
 
     // True when the message went out through server. On success counts the
     // e-mail and logs three lines; on failure sets lastError and logs it.

@@ -40,9 +40,10 @@ int EventLog::OpenLocked(int extraFlags) {
 }
 
 void EventLog::Write(const std::string& message) {
+    std::lock_guard<std::mutex> turn(writing_);
     int fd = OpenLocked(O_APPEND);
     if (fd < 0) {
-        prompt_.ShowMessage(kLogOpenFailedMessage, MessageIcon::Exclamation);
+        problems_.Report(kLogOpenFailedMessage, MessageIcon::Exclamation);
         return;
     }
     struct stat before {};
@@ -55,12 +56,13 @@ void EventLog::Write(const std::string& message) {
     if (!ok) ReportDiskFull();
 }
 
-void EventLog::Clear() {
-    if (!prompt_.AskYesNo(kLogClearQuestion, MessageIcon::Question)) return;
+void EventLog::Clear(UserPrompt& prompt) {
+    if (!prompt.AskYesNo(kLogClearQuestion, MessageIcon::Question)) return;
+    std::lock_guard<std::mutex> turn(writing_);
     int fd = OpenLocked(0);
     bool ok = fd >= 0 && ::ftruncate(fd, 0) == 0;
     if (fd >= 0) ::close(fd);
-    if (!ok) prompt_.ShowMessage(kLogClearFailedMessage, MessageIcon::Exclamation);
+    if (!ok) prompt.ShowMessage(kLogClearFailedMessage, MessageIcon::Exclamation);
 }
 
 void EventLog::OpenInEditor() {
@@ -68,7 +70,7 @@ void EventLog::OpenInEditor() {
 }
 
 void EventLog::ReportDiskFull() {
-    prompt_.ShowMessage("Disk full while accessing " + AbsolutePath(path_) + ".", MessageIcon::Stop);
+    problems_.Report("Disk full while accessing " + AbsolutePath(path_) + ".", MessageIcon::Stop);
 }
 
 }  // namespace vigilon

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <mutex>
 #include <string>
 
 #include "LogWriter.h"
+#include "ProblemReport.h"
 #include "ProgramLauncher.h"
 #include "UserPrompt.h"
 #include "WallClock.h"
@@ -15,17 +17,18 @@ inline constexpr const char* kLogClearQuestion = "Are you sure you want to clear
 
 // The append-only event log. Nothing stays open between calls: every line
 // opens, locks, appends and closes the file, so the user may view, empty or
-// delete it at any time. Failures are reported to the user and never end
-// the caller's operation.
+// delete it at any time. A failed write is reported without waiting for
+// anyone and never ends the caller's operation. Writers on several threads
+// (the monitor, a self-test) take turns.
 class EventLog : public LogWriter {
 public:
-    EventLog(std::string path, UserPrompt& prompt, ProgramLauncher& launcher, WallClock& clock)
-        : path_(std::move(path)), prompt_(prompt), launcher_(launcher), clock_(clock) {}
+    EventLog(std::string path, ProblemReport& problems, ProgramLauncher& launcher, WallClock& clock)
+        : path_(std::move(path)), problems_(problems), launcher_(launcher), clock_(clock) {}
 
     // Appends one time-stamped line; no switch of its own.
     void Write(const std::string& message) override;
-    // Empties the file after the user confirms.
-    void Clear();
+    // Empties the file after the user, asked through prompt, confirms.
+    void Clear(UserPrompt& prompt);
     // Shows the log in the desktop's text handler, without waiting.
     void OpenInEditor();
 
@@ -35,9 +38,10 @@ private:
     void ReportDiskFull();
 
     std::string path_;
-    UserPrompt& prompt_;
+    ProblemReport& problems_;
     ProgramLauncher& launcher_;
     WallClock& clock_;
+    std::mutex writing_;
 };
 
 }  // namespace vigilon

@@ -6,13 +6,12 @@
 
 #include "AlertNoticeDelivery.h"
 #include "AlertText.h"
-#include "FakeClock.h"
-#include "RecordingLog.h"
 
 namespace vigilon::test {
 namespace {
 
 constexpr const char* kAnswer = "64 bytes from 192.0.2.7: icmp_seq = 3.  time: 2 ms";
+constexpr std::int64_t kNow = 1'000'000'000;
 
 // The notification service and the mail, writing down what reaches them in
 // one list, so that their order shows.
@@ -23,10 +22,12 @@ public:
         calls.push_back("notice");
         return serviceAnswers;
     }
-    void DeliverAlert(const MonitorSettings&, MonitorRun& run, LogWriter& writeLog) override {
-        calls.push_back("mail " + run.lastResult);
-        writeLog.Write("mailed");
+    void Attach(DeliveryListener*) override {}
+    void DeliverAlert(const AlertEvent& event, const MonitorSettings&) override {
+        calls.push_back("mail " + event.targetResult);
     }
+    void UseSettings(const MonitorSettings&) override {}
+    int MailsWaiting() const override { return 0; }
 
     bool serviceAnswers = true;
     std::vector<app::DesktopNotice> notices;
@@ -35,44 +36,45 @@ public:
 
 class AlertNotice : public ::testing::Test {
 protected:
-    AlertNotice() { settings.targetAddress = "target.example"; }
+    AlertNotice() {
+        event.targetAddress = "target.example";
+        event.time = kNow;
+    }
 
+    AlertEvent event;
     MonitorSettings settings;
-    MonitorRun run;
-    FakeClock clock{1'000'000'000};
-    RecordingLog log;
     Recorder recorder;
-    app::AlertNoticeDelivery delivery{recorder, recorder, clock};
+    app::AlertNoticeDelivery delivery{recorder, recorder};
 };
 
 TEST_F(AlertNotice, TheAlertInTheMailsWordsThenTheMailEvenWithNoService) {
     recorder.serviceAnswers = false;
-    run.targetDown = true;
-    run.lastResult = "timed out";
-    run.controlResult = kAnswer;
-    run.outageStart = clock.now - 10;
-    delivery.DeliverAlert(settings, run, log);
+    event.kind = AlertKind::Alert;
+    event.targetResult = "timed out";
+    event.controlResult = kAnswer;
+    event.outageStart = kNow - 10;
+    delivery.DeliverAlert(event, settings);
 
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"notice", "mail timed out"}));
-    EXPECT_EQ(log.lines, std::vector<std::string>{"mailed"}) << "the mail keeps its log";
     ASSERT_EQ(recorder.notices.size(), 1u);
     EXPECT_EQ(recorder.notices[0].kind, app::NoticeKind::TargetDown);
     EXPECT_EQ(recorder.notices[0].summary, "target.example - OFFLINE");
-    EXPECT_EQ(recorder.notices[0].body, AlertBody(clock.now, "target.example", "OFFLINE", "ONLINE"))
+    EXPECT_EQ(recorder.notices[0].body, AlertBody(kNow, "target.example", "OFFLINE", "ONLINE"))
         << "no outage length while it lasts";
 }
 
 TEST_F(AlertNotice, TheRecoveryAddsHowLongTheOutageLasted) {
-    run.lastResult = kAnswer;
-    run.controlResult = "timed out";
-    run.outageStart = clock.now - 125;
-    delivery.DeliverAlert(settings, run, log);
+    event.kind = AlertKind::Recovery;
+    event.targetResult = kAnswer;
+    event.controlResult = "timed out";
+    event.outageStart = kNow - 125;
+    delivery.DeliverAlert(event, settings);
 
     ASSERT_EQ(recorder.notices.size(), 1u);
     EXPECT_EQ(recorder.notices[0].kind, app::NoticeKind::TargetAnswers);
     EXPECT_EQ(recorder.notices[0].summary, "target.example - ONLINE");
     EXPECT_EQ(recorder.notices[0].body,
-              AlertBody(clock.now, "target.example", "ONLINE", "OFFLINE") + "\nOutage: 00:02:05");
+              AlertBody(kNow, "target.example", "ONLINE", "OFFLINE") + "\nOutage: 00:02:05");
     EXPECT_EQ(recorder.calls.back(), std::string("mail ") + kAnswer);
 }
 

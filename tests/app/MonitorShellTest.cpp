@@ -51,13 +51,15 @@ protected:
     FakeTimers timers;
     JournalDisplay display{journal};
     FakeNetwork network;
+    InlineWork work;
     FakeAlerts alerts;
     FakeClock clock;
     FakePause pause;
     FakeLauncher launcher;
     JournalPrompt prompt{journal};
-    EventLog eventLog{"Vigilon.log", prompt, launcher, clock};
-    MonitorEngine engine{{timers, display, network, alerts, eventLog, clock, pause}};
+    PromptProblems problems{prompt};
+    EventLog eventLog{"Vigilon.log", problems, launcher, clock};
+    MonitorEngine engine{{timers, display, network, work, alerts, eventLog, clock, pause, problems}};
     FakeWindow window{journal};
     FakeEditing editing{journal};
     FakeTrayBackend tray{journal};

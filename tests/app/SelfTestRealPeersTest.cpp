@@ -94,8 +94,9 @@ protected:
 TEST_F(SelfTestRealPeers, RowsLogLinesAndTheTestMail) {
     RealSmtpServer server("127.0.0.1", 25);
     ASSERT_TRUE(server.Ready());
-    SystemNetwork network(prompt);
-    EventLog eventLog(kLogFileName, prompt, launcher, clock);
+    SystemNetwork network;
+    PromptProblems problems{prompt};
+    EventLog eventLog(kLogFileName, problems, launcher, clock);
     RecordingView view;
     app::SettingsSelfTest selfTest(network, eventLog, SmtpTimeouts{5000ms, 10000ms});
 
@@ -177,8 +178,9 @@ TEST_F(SelfTestRealPeers, UrlServersArePingedAtTheirHostAndMailedWithoutShowingT
     const std::string port1 = std::to_string(startTls.Port());
     const std::string port2 = std::to_string(implicit.Port());
 
-    SystemNetwork network(prompt);
-    EventLog eventLog(kLogFileName, prompt, launcher, clock);
+    SystemNetwork network;
+    PromptProblems problems{prompt};
+    EventLog eventLog(kLogFileName, problems, launcher, clock);
     RecordingView view;
     app::SettingsSelfTest selfTest(network, eventLog, SmtpTimeouts{5000ms, 10000ms});
     app::SelfTestInputs inputs;

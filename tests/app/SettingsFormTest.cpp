@@ -64,7 +64,8 @@ protected:
     ActingPrompt prompt;
     FakeLauncher launcher;
     FakeClock clock;
-    EventLog eventLog{kLogFileName, prompt, launcher, clock};
+    PromptProblems problems{prompt};
+    EventLog eventLog{kLogFileName, problems, launcher, clock};
     FakeSettingsView view;
     SettingsForm form{view, prompt, eventLog};
 };

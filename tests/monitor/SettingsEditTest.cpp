@@ -286,5 +286,56 @@ TEST_F(SettingsEdit, UnwritableFileIsReportedAfterTheRecordIsApplied) {
     EXPECT_EQ(engine.Settings().mailTo, "x@example.org");
 }
 
+// The tray menu stays usable while the dialog is open. Its commands wait for
+// the edit: a run never starts with the settings about to change, and a
+// switch flipped meanwhile is not overwritten by the dialog's values.
+TEST_F(SettingsEdit, CommandsChosenWhileTheDialogIsOpenRunAfterItApplied) {
+    Edit([&](MonitorSettings& fields, bool&) {
+        fields.targetAddress = "new.example";
+        fields.logEnabled = 1;
+        engine.ToggleMonitoring();  // tray Start / Stop
+        engine.ToggleLog();         // Enable Log
+        engine.ToggleLog();
+        EXPECT_FALSE(run().running);
+        EXPECT_FALSE(timers.IsArmed(TIMER_PING));
+    });
+    EXPECT_TRUE(run().running);
+    EXPECT_EQ(engine.Settings().logEnabled, 1) << "flipped twice after the edit";
+    EXPECT_EQ(eventLog.lines.front(), "***** SETTINGS UPDATED, Vigilon now aimed at: new.example *****");
+    EXPECT_EQ(eventLog.lines[1], "***** Vigilon STARTED :: aimed at: new.example *****");
+    EXPECT_EQ(eventLog.lines.back(), kSaved) << "the save closes the edit";
+}
+
+// A cycle still out when the dialog opens ends without arming the next; the
+// edit's apply arms it, once.
+TEST_F(SettingsEdit, ACycleUnderWayWhenTheDialogOpensArmsNoTimer) {
+    engine.ToggleMonitoring();
+    work.hold = true;
+    Fire(TIMER_PING);
+    Edit([&](MonitorSettings&, bool&) {
+        while (work.RunHeld()) {
+        }
+        EXPECT_FALSE(engine.CycleInFlight());
+        EXPECT_FALSE(timers.IsArmed(TIMER_PING)) << "no cycle while the dialog is open";
+    });
+    EXPECT_EQ(run().pingNumber, 1);
+    EXPECT_EQ(timers.Period(TIMER_PING), 30000u);
+}
+
+// Done pressed while a cycle is still out: the cycle ends with the new
+// settings and no second cycle starts beside it.
+TEST_F(SettingsEdit, AnEditAppliedDuringACycleLeavesOneCycle) {
+    engine.ToggleMonitoring();
+    work.hold = true;
+    Fire(TIMER_PING);
+    Edit([](MonitorSettings& fields, bool&) { fields.pingFrequency = 60; });
+    EXPECT_TRUE(engine.CycleInFlight());
+    EXPECT_FALSE(timers.IsArmed(TIMER_PING)) << "the cycle under way arms the next one";
+    while (work.RunHeld()) {
+    }
+    EXPECT_EQ(run().pingNumber, 1);
+    EXPECT_EQ(timers.Period(TIMER_PING), 60000u);
+}
+
 }  // namespace
 }  // namespace vigilon::test

@@ -40,9 +40,10 @@ protected:
         StoreTestDir::TearDown();
     }
 
-    EventLog MakeLog(const std::string& path = kLogFileName) { return EventLog(path, prompt, launcher, clock); }
+    EventLog MakeLog(const std::string& path = kLogFileName) { return EventLog(path, problems, launcher, clock); }
 
     FakePrompt prompt;
+    PromptProblems problems{prompt};
     FakeLauncher launcher;
     FakeClock clock{kNewYear2000};
     bool hadTz = false;
@@ -180,7 +181,7 @@ using EventLogClear = EventLogTest;
 TEST_F(EventLogClear, AnsweredNoLeavesTheFileUntouched) {
     WriteBytes(kLogFileName, {'k', 'e', 'e', 'p', '\r', '\n'});
     prompt.answers = {false};
-    MakeLog().Clear();
+    MakeLog().Clear(prompt);
     EXPECT_EQ(ReadText(kLogFileName), "keep\r\n");
     ASSERT_EQ(prompt.boxes.size(), 1u);
     EXPECT_TRUE(prompt.boxes[0].question);
@@ -192,7 +193,7 @@ TEST_F(EventLogClear, AnsweredYesEmptiesAndTheNextEntryIsTheFirstLine) {
     EventLog log = MakeLog();
     log.Write("old line");
     prompt.answers = {true};
-    log.Clear();
+    log.Clear(prompt);
     EXPECT_EQ(ReadText(kLogFileName), "");
     log.Write("first");
     EXPECT_EQ(ReadText(kLogFileName), "01/01/00 00:00:00 first\r\n");
@@ -201,7 +202,7 @@ TEST_F(EventLogClear, AnsweredYesEmptiesAndTheNextEntryIsTheFirstLine) {
 
 TEST_F(EventLogClear, AnsweredYesCreatesAMissingFileEmpty) {
     prompt.answers = {true};
-    MakeLog().Clear();
+    MakeLog().Clear(prompt);
     EXPECT_TRUE(std::filesystem::is_regular_file(kLogFileName));
     EXPECT_EQ(std::filesystem::file_size(kLogFileName), 0u);
     EXPECT_EQ(prompt.boxes.size(), 1u);
@@ -212,7 +213,7 @@ TEST_F(EventLogClear, FileHeldByAnotherKeepsItsContent) {
     int holder = ::open(kLogFileName, O_WRONLY);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     prompt.answers = {true};
-    MakeLog().Clear();
+    MakeLog().Clear(prompt);
     ::close(holder);
     EXPECT_EQ(ReadText(kLogFileName), "x");
     ASSERT_EQ(prompt.boxes.size(), 2u);

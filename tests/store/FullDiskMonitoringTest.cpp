@@ -31,13 +31,16 @@ protected:
     FakePrompt prompt;
     FakeLauncher launcher;
     FakeClock clock;
-    EventLog eventLog{kLogFileName, prompt, launcher, clock};
+    PromptProblems problems{prompt};
+    EventLog eventLog{kLogFileName, problems, launcher, clock};
     FakeTimers timers;
     FakeDisplay display;
     FakeNetwork network;
+    InlineWork work;
     FakeAlerts alerts;
     FakePause pause;
-    MonitorEngine engine{{timers, display, network, alerts, eventLog, clock, pause}};
+    FakeProblems probeProblems;
+    MonitorEngine engine{{timers, display, network, work, alerts, eventLog, clock, pause, probeProblems}};
 };
 
 TEST_F(FullDiskMonitoring, TimedOutCyclesKeepTheirTimerAndCounting) {

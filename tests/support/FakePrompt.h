@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ProblemReport.h"
 #include "UserPrompt.h"
 
 namespace vigilon::test {
@@ -32,6 +33,17 @@ public:
 
     std::vector<Box> boxes;
     std::deque<bool> answers;
+};
+
+// Reports problems into a FakePrompt's boxes, so that a test reads every
+// message the user would see in one list.
+class PromptProblems : public ProblemReport {
+public:
+    explicit PromptProblems(FakePrompt& prompt) : prompt_(prompt) {}
+    void Report(const std::string& text, MessageIcon icon) override { prompt_.ShowMessage(text, icon, kAppName); }
+
+private:
+    FakePrompt& prompt_;
 };
 
 }  // namespace vigilon::test

@@ -1,6 +1,5 @@
 #include "CTestSettingsDlg.h"
 
-#include <wx/evtloop.h>
 #include <wx/frame.h>
 #include <wx/utils.h>
 
@@ -69,7 +68,12 @@ void CTestSettingsDlg::OnInitDialog(wxInitDialogEvent&) {
 
 void CTestSettingsDlg::OnStartTimer(wxTimerEvent& event) {
     startTimer_.Stop();  // one run only
-    results_ = selfTest_.RunTests(inputs_, *this);
+    busy_ = true;  // at once: the run's first step reaches the window later
+    worker_ = std::make_unique<WorkerThread>(windowThread_);
+    worker_->Run([this]() -> std::function<void()> {
+        selfTest_.RunTests(inputs_, postedView_);
+        return nullptr;
+    });
     event.Skip();
 }
 
@@ -87,13 +91,6 @@ void CTestSettingsDlg::ShowResults(const SelfTestResults& results) {
     SetResultBoxText(FindWindow(IDC_SMTP2_PING_RESULT), ToWx(results.smtp2PingResult));
     SetResultBoxText(FindWindow(IDC_SMTP1_MAIL_RESULT), ToWx(results.smtp1MailResult));
     SetResultBoxText(FindWindow(IDC_SMTP2_MAIL_RESULT), ToWx(results.smtp2MailResult));
-    // The next test blocks this thread, so paint now. Update() alone paints
-    // nothing under GTK 3, where drawing waits for the frame clock: let the
-    // loop run for window updates only. Input, timers and posted events stay
-    // queued, so nothing can act on the dialog in the middle of the run.
-    Refresh();
-    Update();
-    if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) loop->YieldFor(wxEVT_CATEGORY_UI);
 }
 
 void CTestSettingsDlg::EndRun() {

@@ -2,19 +2,26 @@
 
 #include <memory>
 
-#include "AlertMailer.h"
 #include "AlertNoticeDelivery.h"
 #include "CMonitorDlg.h"
 #include "EventLog.h"
 #include "IcmpPrivileges.h"
 #include "MonitorEngine.h"
 #include "MonitorShell.h"
+#include "MailOutbox.h"
 #include "PosixProgramLauncher.h"
+#include "PostedProblems.h"
+#include "ProblemBoxes.h"
 #include "SettingsEditor.h"
 #include "SettingsFileSaver.h"
 #include "SystemNetwork.h"
 #include "SystemTime.h"
+#include "WaitingMailFile.h"
+#include "WorkerThread.h"
 #include "WxDesktopNotifier.h"
+#include "WxDispatcher.h"
+#include "WxModelessBoxes.h"
+#include "WxPause.h"
 #include "WxSettingsDialogs.h"
 #include "WxUserPrompt.h"
 
@@ -29,6 +36,10 @@ struct ProgramOptions {
 // The real program, assembled in one place: which object serves each of the
 // engine's and the shell's ports. Built before the window is shown and torn
 // down after its modal run: the window first, then the tray icon.
+//
+// Threads: the window's thread runs the engine and the shell. Lookups and
+// probes run on engineWork_, mail on the outbox's own thread, a self-test
+// on its dialog's; each hands its results back through dispatcher_.
 class VigilonProgram {
 public:
     explicit VigilonProgram(ProgramOptions options = {});
@@ -46,15 +57,21 @@ public:
     MonitorShell& Shell() { return shell_; }
 
 private:
+    WxDispatcher dispatcher_;
     SystemClock clock_;
-    BlockingPause pause_;
+    WxPause pause_;
     PosixProgramLauncher desktopLauncher_;
     ProgramLauncher& launcher_;
     CMonitorDlg* window_;  // a top-level window: destroyed through Destroy()
     WxUserPrompt prompt_;
+    WxModelessBoxes problemWindows_;
+    ProblemBoxes problemBoxes_;
+    PostedProblems problems_;  // from any thread to the boxes
     EventLog eventLog_;
     SystemNetwork network_;
-    AlertMailer mailer_;
+    WorkerThread engineWork_;  // after the network it uses, so it goes first
+    WaitingMailFile waitingMail_;
+    MailOutbox outbox_;
     WxDesktopNotifier desktopNotices_;
     AlertNoticeDelivery alerts_;  // a desktop notice, then the mail
     MonitorEngine engine_;

@@ -45,8 +45,6 @@ void WindowDisplay::EnableStartStop(bool startEnabled, bool stopEnabled) {
 
 void WindowDisplay::SetProgress(int position) {
     controls_.progress->SetValue(position);
-    // A ping cycle holds the thread; paint the bar now, as its steps pass.
-    controls_.progress->Update();
 }
 
 void WindowDisplay::Refresh(const MonitorSettings& settings, const MonitorRun& run) {

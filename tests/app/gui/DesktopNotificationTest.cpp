@@ -68,13 +68,15 @@ protected:
     FakeTimers timers;
     FakeDisplay display;
     FakeNetwork network;
+    InlineWork work;
     FakeAlerts mail;
     RecordingLog eventLog;
     FakeClock clock;
     FakePause pause;
+    FakeProblems problems;
     app::WxDesktopNotifier desktop;
-    app::AlertNoticeDelivery alerts{mail, desktop, clock};
-    MonitorEngine engine{{timers, display, network, alerts, eventLog, clock, pause}};
+    app::AlertNoticeDelivery alerts{mail, desktop};
+    MonitorEngine engine{{timers, display, network, work, alerts, eventLog, clock, pause, problems}};
 };
 
 TEST_F(DesktopNotification, AnOutageGivesOneNotificationAtTheAlertAndOneAtTheRecovery) {
@@ -88,7 +90,7 @@ TEST_F(DesktopNotification, AnOutageGivesOneNotificationAtTheAlertAndOneAtTheRec
     });
     PumpFor(500ms);
     EXPECT_EQ(seen, (std::vector<std::size_t>{0, 0, 1, 1, 1, 2})) << "one at the alert, one at the recovery";
-    EXPECT_EQ(mail.deliveries.size(), 2u) << "the mail goes out as before";
+    EXPECT_EQ(mail.events.size(), 2u) << "the mail goes out as before";
 
     const std::vector<PeerProcess::Line> notices = service.Received("notify");
     ASSERT_EQ(notices.size(), 2u);
@@ -117,7 +119,7 @@ TEST_F(DesktopNotification, WithoutAServiceNothingShowsAndNothingIsSaid) {
     RunOutage();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << "a missing service answers at once";
     PumpFor(300ms);
-    EXPECT_EQ(mail.deliveries.size(), 2u);
+    EXPECT_EQ(mail.events.size(), 2u);
     EXPECT_TRUE(wxTopLevelWindows.empty()) << "no message box, no window";
 
     wxLog::SetActiveTarget(previous);

@@ -60,13 +60,15 @@ protected:
     WxUserPrompt prompt;
     FakeLauncher launcher;
     FakeClock clock;
-    EventLog eventLog{kLogFileName, prompt, launcher, clock};
+    FakeProblems problems;
+    EventLog eventLog{kLogFileName, problems, launcher, clock};
     FakeTimers timers;
     FakeDisplay display;
     FakeNetwork network;
+    InlineWork work;
     FakeAlerts alerts;
     FakePause pause;
-    MonitorEngine engine{{timers, display, network, alerts, eventLog, clock, pause}};
+    MonitorEngine engine{{timers, display, network, work, alerts, eventLog, clock, pause, problems}};
     WxSettingsDialogs dialogs{SettingsDialogServices{prompt, eventLog, network}};
     SettingsFileSaver saver{kSettingsFileName, prompt};
     SettingsEditor editor{engine, dialogs, saver};

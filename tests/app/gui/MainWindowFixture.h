@@ -16,6 +16,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FakeLauncher.h"
 #include "FakePrompt.h"
@@ -134,6 +135,17 @@ protected:
         return control != nullptr && control->IsShown();
     }
     std::string Caption() { return Window().GetTitle().utf8_string(); }
+    // The texts of the boxes that stand beside the window, waiting for nobody.
+    static std::vector<std::string> ProblemBoxTexts() {
+        std::vector<std::string> texts;
+        for (wxWindow* top : wxTopLevelWindows) {
+            auto* box = dynamic_cast<wxDialog*>(top);
+            if (box == nullptr || box->IsModal() || !box->IsShown()) continue;
+            for (wxWindow* child : box->GetChildren())
+                if (auto* text = dynamic_cast<wxStaticText*>(child)) texts.push_back(text->GetLabel().utf8_string());
+        }
+        return texts;
+    }
     // What the window manager does with the window, not what the toolkit believes.
     bool Becomes(XWindowState state) {
         return PumpUntil([&] { return StateOfWindowTitled(Caption()) == state; });

@@ -56,7 +56,8 @@ protected:
     WxUserPrompt prompt;
     FakeLauncher launcher;
     FakeClock clock;
-    EventLog eventLog{kLogFileName, prompt, launcher, clock};
+    FakeProblems problems;
+    EventLog eventLog{kLogFileName, problems, launcher, clock};
     FakeNetwork network;
     CSettingsDlg settings{nullptr, SettingsDialogServices{prompt, eventLog, network}};
     UserInput user;

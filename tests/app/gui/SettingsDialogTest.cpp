@@ -61,7 +61,8 @@ protected:
     WxUserPrompt prompt;
     FakeLauncher launcher;
     FakeClock clock;
-    EventLog eventLog{kLogFileName, prompt, launcher, clock};
+    FakeProblems problems;
+    EventLog eventLog{kLogFileName, problems, launcher, clock};
     FakeNetwork network;
     SettingsDialogServices services{prompt, eventLog, network};
     std::unique_ptr<CSettingsDlg> dialog;

@@ -5,6 +5,8 @@
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <poll.h>
+
 #include <vector>
 
 namespace vigilon::test {
@@ -75,6 +77,50 @@ bool CloseWindowTitled(pid_t pid, const std::string& title) {
     }
     XCloseDisplay(x);
     return client != None;
+}
+
+// The answer goes back to the root window, where anyone listening for
+// structure changes sees it; the manager keeps the redirection for itself.
+std::optional<std::chrono::microseconds> PingWindowTitled(pid_t pid, const std::string& title,
+                                                          std::chrono::milliseconds limit) {
+    ::Display* x = XOpenDisplay(nullptr);
+    if (x == nullptr) return std::nullopt;
+    std::optional<std::chrono::microseconds> took;
+    const Window client = FindClient(x, pid, title);
+    if (client != None) {
+        const Window root = DefaultRootWindow(x);
+        const Atom protocols = XInternAtom(x, "WM_PROTOCOLS", False);
+        const Atom ping = XInternAtom(x, "_NET_WM_PING", False);
+        XSelectInput(x, root, SubstructureNotifyMask);
+        static long serial = 0;
+        const long stamp = ++serial;  // ours alone, so that a late answer is not taken
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = client;
+        event.xclient.message_type = protocols;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(ping);
+        event.xclient.data.l[1] = stamp;
+        event.xclient.data.l[2] = static_cast<long>(client);
+        const auto start = std::chrono::steady_clock::now();
+        XSendEvent(x, client, False, NoEventMask, &event);
+        XFlush(x);
+        const auto deadline = start + limit;
+        while (!took && std::chrono::steady_clock::now() < deadline) {
+            while (!took && XPending(x) > 0) {
+                XEvent answer;
+                XNextEvent(x, &answer);
+                if (answer.type == ClientMessage && answer.xclient.message_type == protocols &&
+                    static_cast<Atom>(answer.xclient.data.l[0]) == ping && answer.xclient.data.l[1] == stamp)
+                    took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                                                 start);
+            }
+            pollfd ready{ConnectionNumber(x), POLLIN, 0};
+            if (!took) poll(&ready, 1, 5);
+        }
+    }
+    XCloseDisplay(x);
+    return took;
 }
 
 }  // namespace vigilon::test

@@ -2,6 +2,8 @@
 
 #include <sys/types.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 namespace vigilon::test {
@@ -18,5 +20,11 @@ XWindowState StateOfWindowTitled(pid_t pid, const std::string& title);
 // Asks that process's window to close, as its close box does (the window
 // manager's WM_DELETE_WINDOW); false when no such window is managed.
 bool CloseWindowTitled(pid_t pid, const std::string& title);
+
+// Pings that process's window as a window manager does (_NET_WM_PING) and
+// returns how long its answer took; nullopt when no such window is managed
+// or no answer came within limit.
+std::optional<std::chrono::microseconds> PingWindowTitled(pid_t pid, const std::string& title,
+                                                          std::chrono::milliseconds limit);
 
 }  // namespace vigilon::test
