@@ -1,23 +1,30 @@
 #include "NameLookup.h"
 
 #include <arpa/inet.h>
-#include <netdb.h>
-#include <sys/socket.h>
+
+#include <chrono>
+
+#include "BoundedLookup.h"
 
 namespace vigilon {
 
 namespace {
+
 const std::string kCantResolve = "Can't resolve ";
-}
+
+// However many name servers, time-outs and attempts resolv.conf lists (20 s
+// per name server unanswered by default, minutes with options), the monitor
+// waits no longer than this for a name or an address.
+constexpr std::chrono::seconds kLookupLimit{10};
+
+LookupClock::time_point LookupDeadline() { return LookupClock::now() + kLookupLimit; }
+
+}  // namespace
 
 bool ResolveFirstAddress(const std::string& host, in_addr& address) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_RAW;  // one entry per address instead of one per socket type
-    addrinfo* list = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &list) != 0 || list == nullptr) return false;
-    address = reinterpret_cast<const sockaddr_in*>(list->ai_addr)->sin_addr;
-    freeaddrinfo(list);
+    const std::vector<in_addr> found = ResolveAddresses(host, LookupDeadline());
+    if (found.empty()) return false;
+    address = found.front();
     return true;
 }
 
@@ -30,13 +37,10 @@ LookupOutcome LookupAddress(const std::string& host) {
 }
 
 LookupOutcome LookupName(const std::string& address) {
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_addr.s_addr = inet_addr(address.c_str());  // INADDR_NONE for unparsable text
-    char name[NI_MAXHOST];
-    if (getnameinfo(reinterpret_cast<const sockaddr*>(&peer), sizeof peer, name, sizeof name,
-                    nullptr, 0, NI_NAMEREQD) != 0)
-        return {false, kCantResolve + address};
+    in_addr parsed{};
+    parsed.s_addr = inet_addr(address.c_str());  // INADDR_NONE for unparsable text
+    const std::string name = ResolveName(parsed, LookupDeadline());
+    if (name.empty()) return {false, kCantResolve + address};
     return {true, name};
 }
 

@@ -9,8 +9,8 @@
 namespace vigilon {
 
 // Forward and reverse IPv4 lookups through the system resolver. A failure is
-// only the text "Can't resolve " followed by the text passed; they block for
-// as long as the resolver takes.
+// only the text "Can't resolve " followed by the text passed. Each gives up
+// after 10 s, when the resolver has not answered by then.
 
 // The first IPv4 address of host, dotted.
 LookupOutcome LookupAddress(const std::string& host);

@@ -67,6 +67,18 @@ TEST_F(LookupNamespaceTest, FailedForwardResultIsLookedUpAsAllOnes) {
     EXPECT_EQ(Lookup("lookup-name", "Can't resolve nowhere"), "allones.vigilon");
 }
 
+// A failed lookup leaves nothing behind: the next one asks again.
+TEST_F(LookupNamespaceTest, NameAddedToTheHostsFileIsFoundByTheNextLookup) {
+    const HelperRun run = Run({"--hosts-file", space->EtcFile("hosts"),
+                               "lookup-address", "late.vigilon", "lookup-name", "10.1.2.9",
+                               "add-host", "10.1.2.9 late.vigilon",
+                               "lookup-address", "late.vigilon", "lookup-name", "10.1.2.9"});
+    EXPECT_EQ(run.results, (std::vector<std::string>{"Can't resolve late.vigilon",
+                                                     "Can't resolve 10.1.2.9", "10.1.2.9",
+                                                     "late.vigilon"}))
+        << run.output;
+}
+
 TEST_F(LookupNamespaceTest, ProbeResolvesItsTargetByName) {
     const HelperRun run = Run({"ping", "localhost", "32", "1"});
     ASSERT_EQ(run.results.size(), 1u) << run.output;

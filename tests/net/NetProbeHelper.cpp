@@ -3,7 +3,10 @@
 // namespace's own resolver files apply.
 //
 //   net_probe_helper [OPTION...] ping HOST[,HOST...] DATASIZE COUNT
-//   net_probe_helper lookup-address HOST | lookup-name ADDRESS
+//   net_probe_helper [--hosts-file PATH] STEP TEXT [STEP TEXT...]
+//
+// where each STEP is lookup-address HOST, lookup-name ADDRESS or add-host
+// LINE, run in order in one process.
 //
 // Output lines: "result: TEXT", "box: TEXT", "elapsed: MS", "flood: seen",
 // and the peers' "answer: HOST sequence N" and "forged: HOST".
@@ -13,6 +16,7 @@
 // traffic that is not the probe's (run it where the kernel's own echo answers
 // are switched off);
 // --fresh-probes takes a new probe for every ping, as the engine does per cycle;
+// --hosts-file names the namespace's hosts file, to which add-host appends;
 // --answer, --forge-from, --forge-altered and --forge-blind play other hosts
 // (see EchoPeers.h).
 // Everything goes through SystemNetwork, the engine's view of the network.
@@ -30,6 +34,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -187,10 +192,36 @@ int Ping(const std::vector<std::string>& hosts, int dataSize, int count, bool fl
 }
 
 template <typename Lookup>
-int RunLookup(Lookup lookup, const char* text) {
+void RunLookup(Lookup lookup, const char* text) {
     const auto start = std::chrono::steady_clock::now();
     const LookupOutcome result = lookup(text);
     std::printf("result: %s\nelapsed: %ld\n", result.text.c_str(), MsSince(start));
+}
+
+bool AppendLine(const char* path, const std::string& line) {
+    std::ofstream file(path, std::ios::app);
+    file << line << '\n';
+    return static_cast<bool>(file);
+}
+
+// Lookups and additions to the hosts file in order, so that a lookup meets
+// whatever an earlier one left behind in this process.
+int RunLookupSteps(SystemNetwork& network, const char* hostsFile, char** steps, int count) {
+    if (count == 0 || count % 2 != 0) return 2;
+    for (int i = 0; i < count; i += 2) {
+        const std::string step = steps[i];
+        const char* text = steps[i + 1];
+        if (step == "lookup-address") {
+            RunLookup([&network](const std::string& host) { return network.LookupAddress(host); },
+                      text);
+        } else if (step == "lookup-name") {
+            RunLookup(
+                [&network](const std::string& address) { return network.LookupName(address); },
+                text);
+        } else if (step != "add-host" || hostsFile == nullptr || !AppendLine(hostsFile, text)) {
+            return 2;
+        }
+    }
     return 0;
 }
 
@@ -202,6 +233,7 @@ int main(int argc, char** argv) {
     bool flood = false;
     bool freshProbes = false;
     const char* user = nullptr;
+    const char* hostsFile = nullptr;
     std::vector<test::EchoPeer> peers;
     for (; next < argc && std::strncmp(argv[next], "--", 2) == 0; ++next) {
         test::EchoPeer peer;
@@ -211,6 +243,8 @@ int main(int argc, char** argv) {
             freshProbes = true;
         } else if (std::strcmp(argv[next], "--user") == 0 && next + 1 < argc) {
             user = argv[++next];
+        } else if (std::strcmp(argv[next], "--hosts-file") == 0 && next + 1 < argc) {
+            hostsFile = argv[++next];
         } else if (next + 1 < argc && test::ParsePeer(argv[next], argv[next + 1], peer)) {
             peers.push_back(peer);
             ++next;
@@ -238,18 +272,14 @@ int main(int argc, char** argv) {
     if (command == "ping" && next + 3 < argc) {
         exitCode = Ping(SplitHosts(argv[next + 1]), std::atoi(argv[next + 2]),
                         std::atoi(argv[next + 3]), flood, freshProbes);
-    } else if (command == "lookup-address" && next + 1 < argc) {
-        exitCode = RunLookup(
-            [&network](const std::string& host) { return network.LookupAddress(host); },
-            argv[next + 1]);
-    } else if (command == "lookup-name" && next + 1 < argc) {
-        exitCode = RunLookup(
-            [&network](const std::string& address) { return network.LookupName(address); },
-            argv[next + 1]);
-    } else {
+    } else if (command != "ping") {
+        exitCode = RunLookupSteps(network, hostsFile, argv + next, argc - next);
+    }
+    if (exitCode == 2) {
         std::fprintf(stderr, "usage: net_probe_helper [OPTION...] ping HOST[,HOST...] DATASIZE "
                              "COUNT\n"
-                             "       net_probe_helper lookup-address HOST | lookup-name ADDRESS\n");
+                             "       net_probe_helper [--hosts-file PATH] STEP TEXT [STEP TEXT...]\n"
+                             "       STEP: lookup-address | lookup-name | add-host\n");
     }
     // Once the helper is no longer root, the peers die with it instead.
     for (const pid_t peer : running)

@@ -106,6 +106,9 @@ public:
         return static_cast<bool>(out);
     }
 
+    // Where WriteEtcFile puts file, for a process in the namespace to change.
+    std::string EtcFile(const std::string& file) const { return (EtcDirectory() / file).string(); }
+
 private:
     std::filesystem::path EtcDirectory() const { return std::filesystem::path("/etc/netns") / name; }
 
