@@ -10,6 +10,7 @@
 #   tests: iproute2 (private network namespaces), python3-aiosmtpd (a real SMTP peer),
 #          openssl (a CA and server certificates made for each test run),
 #          xvfb, openbox and trayer (a private display with a window manager and a tray),
+#          xdotool (real clicks on the tray icon),
 #          dbus-daemon (a private session bus), python3-dbus and python3-gi (the tests'
 #          StatusNotifierWatcher and notification service on it),
 #          desktop-file-utils, appstream, lintian and file (the installed files and the package checked)
@@ -17,7 +18,7 @@
 PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
             libcurl4-openssl-dev ca-certificates libayatana-appindicator3-dev \
             librsvg2-bin libcap2-bin dpkg-dev \
-            iproute2 python3-aiosmtpd openssl xvfb openbox trayer dbus-daemon python3-dbus python3-gi \
+            iproute2 python3-aiosmtpd openssl xvfb openbox trayer xdotool dbus-daemon python3-dbus python3-gi \
             desktop-file-utils appstream lintian file iputils-ping
 
 BUILD_DIR ?= build

@@ -1,11 +1,11 @@
 #include "WxDesktopNotifier.h"
 
-#include <wx/icon.h>
-#include <wx/log.h>
-#include <wx/notifmsg.h>
+#include <wx/image.h>
 
+#include <cstddef>
+
+#include "BusText.h"
 #include "Pictures.h"
-#include "SessionBus.h"
 
 namespace vigilon::app {
 
@@ -13,31 +13,33 @@ namespace {
 
 constexpr int kPictureSide = 48;
 
-wxIcon NoticePicture(NoticeKind kind) {
+// The state's tray picture, in RGBA. The alert and the recovery go at the
+// same urgency, so the picture is what tells them apart.
+NotificationPicture NoticePicture(NoticeKind kind) {
     const Picture picture = kind == NoticeKind::TargetDown ? Picture::TrayOffline : Picture::TrayOnline;
-    wxIcon icon;
-    icon.CopyFromBitmap(PictureBundle(picture, wxSize(kPictureSide, kPictureSide))
-                            .GetBitmap(wxSize(kPictureSide, kPictureSide)));
-    return icon;
+    const wxSize size(kPictureSide, kPictureSide);
+    wxImage image = PictureBundle(picture, size).GetBitmap(size).ConvertToImage();
+    NotificationPicture rgba;
+    if (!image.IsOk()) return rgba;
+    if (!image.HasAlpha()) image.InitAlpha();
+    rgba.width = image.GetWidth();
+    rgba.height = image.GetHeight();
+    const unsigned char* colours = image.GetData();
+    const unsigned char* alpha = image.GetAlpha();
+    const int pixels = rgba.width * rgba.height;
+    rgba.rgba.reserve(static_cast<std::size_t>(pixels) * 4);
+    for (int i = 0; i < pixels; ++i)
+        rgba.rgba.insert(rgba.rgba.end(), {colours[3 * i], colours[3 * i + 1], colours[3 * i + 2], alpha[i]});
+    return rgba;
 }
 
 }  // namespace
 
+// The name the desktop shows the notices under.
+WxDesktopNotifier::WxDesktopNotifier() : service_("Vigilon") {}
+
 bool WxDesktopNotifier::Notify(const DesktopNotice& notice) {
-    // Without the desktop's bus there is no service to answer, and asking
-    // would start a bus of its own.
-    if (!SessionBusKnown()) return false;
-    // A failure is only the missing service's; keep it out of the user's way.
-    wxLogNull quiet;
-    // Both at normal urgency: a low one (wx's information flag) is not shown
-    // as a banner by some desktops, and the recovery matters as much as the
-    // alert. The picture tells them apart.
-    wxNotificationMessage message(wxString::FromUTF8(notice.summary), wxString::FromUTF8(notice.body), nullptr,
-                                  wxICON_WARNING);
-    message.SetIcon(NoticePicture(notice.kind));
-    // The notification stays on the desktop after message goes: wx then
-    // only lets go of it.
-    return message.Show();
+    return service_.Send({Utf8ForBus(notice.summary), Utf8ForBus(notice.body), NoticePicture(notice.kind)});
 }
 
 }  // namespace vigilon::app
