@@ -35,9 +35,11 @@ protected:
     FakeTimers timers;
     FakeDisplay display;
     FakeNetwork network;
+    InlineWork work;
     FakeAlerts alerts;
     FakePause pause;
-    MonitorEngine engine{{timers, display, network, alerts, eventLog, clock, pause}};
+    FakeProblems problems;
+    MonitorEngine engine{{timers, display, network, work, alerts, eventLog, clock, pause, problems}};
 };
 
 TEST_F(FullDiskMonitoring, TimedOutCyclesKeepTheirTimerAndCounting) {
