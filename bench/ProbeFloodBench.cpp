@@ -41,14 +41,6 @@ namespace {
 constexpr const char* kDeadHost = "198.51.100.2";
 constexpr int kIdleDeadProbes = 2;
 
-class PrintingPrompt : public UserPrompt {
-public:
-    void ShowMessage(const std::string& text, MessageIcon, const std::string&) override {
-        std::printf("box: %s\n", text.c_str());
-    }
-    bool AskYesNo(const std::string&, MessageIcon, const std::string&) override { return false; }
-};
-
 double ThreadCpuMs() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
@@ -200,9 +192,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    PrintingPrompt prompt;
     // No pause after a reply: the bench measures the wait, not the sleep.
-    CEchoProbe probe(prompt, [](std::uint32_t) {});
+    CEchoProbe probe([](std::uint32_t) {});
     std::printf("idle, dead host: ");
     Report(kDeadHost, RunProbes(probe, kDeadHost, kIdleDeadProbes));
 

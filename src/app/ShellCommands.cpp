@@ -55,10 +55,9 @@ void MonitorShell::ToggleEmail() {
     engine.ToggleEmail();
     if (turningOn && (settings.mailTo.empty() || settings.smtpServer1.empty() || settings.mailFrom.empty())) {
         parts_.prompt.ShowMessage(kEmailIncompleteMessage);
-        // The edit may end the program; the check marks are set either way.
+        // The edit may end the program; the engine has set the check marks.
         EditSettings();
     }
-    engine.UpdateMenuChecks();
 }
 
 void MonitorShell::ToggleLog() { parts_.engine.ToggleLog(); }

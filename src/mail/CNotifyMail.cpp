@@ -47,7 +47,7 @@ bool CNotifyMail::PrepareHeader() {
         if (i > 0) to += ',';
         to += recipients[i].name + "<" + recipients[i].address + ">";
     }
-    dateTime = std::time(nullptr);
+    dateTime = date ? *date : std::time(nullptr);
     header = "Date: " + FormatMailDate(dateTime) + "\r\n" + "From: " + from + "\r\n" + "To: " + to +
              "\r\n" + "Subject: " + subject + "\r\n";
     return true;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,7 @@ public:
     std::int32_t GetNumRecipients() const;
 
     // Builds the Date, From, To and Subject lines; false, header unchanged,
-    // when there is nobody to send to.
+    // when there is nobody to send to. The Date is the given date, else now.
     bool PrepareHeader();
     // Rewrites the body into its SMTP DATA form: CR LF line ends throughout
     // and every leading dot doubled.
@@ -40,7 +41,11 @@ public:
     std::string from;
     std::string subject;
     std::string header;
-    std::time_t dateTime = 0;  // unset until PrepareHeader
+    // The Date line's time when the caller fixes it: an alert that waited
+    // for a server still bears the time of its event. Unset, it is the
+    // moment PrepareHeader runs.
+    std::optional<std::time_t> date;
+    std::time_t dateTime = 0;  // the Date line's time; unset until PrepareHeader
     std::string body;
     std::vector<MailRecipient> recipients;
 };

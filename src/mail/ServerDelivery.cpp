@@ -22,4 +22,10 @@ MailOutcome SendMailThrough(const std::string& server, CNotifyMail& message,
     return outcome;
 }
 
+MailSender SmtpSender(std::int32_t barePort, SmtpTimeouts timeouts) {
+    return [barePort, timeouts](const std::string& server, CNotifyMail& message) {
+        return SendMailThrough(server, message, barePort, timeouts);
+    };
+}
+
 }  // namespace vigilon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "CNotifyMail.h"
@@ -19,5 +20,12 @@ struct MailOutcome {
 // ShownServer(server) (SmtpServerAddress.h), never as typed.
 MailOutcome SendMailThrough(const std::string& server, CNotifyMail& message,
                             std::int32_t barePort = CSMTP::kSmtpPort, SmtpTimeouts timeouts = {});
+
+// One attempt to hand message to server, as a caller that sends mail sees
+// it; tests give one of their own.
+using MailSender = std::function<MailOutcome(const std::string& server, CNotifyMail& message)>;
+
+// SendMailThrough with this port for bare hosts and these time limits.
+MailSender SmtpSender(std::int32_t barePort = CSMTP::kSmtpPort, SmtpTimeouts timeouts = {});
 
 }  // namespace vigilon

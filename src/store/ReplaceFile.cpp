@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "FilePaths.h"
+#include "RenameIntoPlace.h"
 #include "TemporaryFiles.h"
 #include "UniqueFd.h"
 
@@ -16,19 +17,6 @@ namespace {
 constexpr int kOpenForWriting = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 // A file this save creates may hold a mail server's password: its owner's alone.
 constexpr mode_t kNewFileMode = 0600;
-
-int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (written == 0) return ENOSPC;
-        bytes = bytes.subspan(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
 
 // Opens the existing file as an in-place write would, or leaves fd invalid
 // when there is none yet. The type is checked before opening, so no FIFO or
@@ -72,35 +60,6 @@ bool TakeOverIdentity(int fd, const struct stat& old) {
     return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
-// Makes the rename itself durable. A failure here is not reported: the new
-// content is already in place and complete either way.
-void SyncDirectory(const std::string& path) {
-    UniqueFd fd(::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd) ::fsync(fd.Get());
-}
-
-// Fills, syncs and renames the temporary over path; removes it on failure.
-int Commit(UniqueFd temporary, const std::string& path, std::span<const std::uint8_t> bytes) {
-    const std::string name = TemporaryPathFor(path);
-    int error = WriteAll(temporary.Get(), bytes);
-    if (error == 0 && ::fsync(temporary.Get()) != 0) error = errno;
-    if (temporary.Close() != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(name.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(name.c_str());
-        return error;
-    }
-    SyncDirectory(path);
-    return 0;
-}
-
-int CreateFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    RemoveLeftoverTemporaries(path);
-    UniqueFd temporary = CreateTemporaryFor(path, kNewFileMode);
-    if (!temporary) return errno;
-    return Commit(std::move(temporary), path, bytes);
-}
-
 int ReplaceExisting(UniqueFd existing, const std::string& path, std::span<const std::uint8_t> bytes) {
     struct stat old {};
     if (::fstat(existing.Get(), &old) != 0) return errno;
@@ -126,7 +85,7 @@ int ReplaceExisting(UniqueFd existing, const std::string& path, std::span<const 
         return WriteInPlace(std::move(existing), bytes);
     }
     existing.Close();
-    return Commit(std::move(temporary), target, bytes);
+    return CommitTemporary(std::move(temporary), target, bytes);
 }
 
 }  // namespace
@@ -135,7 +94,7 @@ int ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
     UniqueFd existing;
     int error = OpenExisting(path, existing);
     if (error != 0) return error;
-    if (!existing) return CreateFile(path, bytes);
+    if (!existing) return CreateByRename(path, bytes);
     return ReplaceExisting(std::move(existing), path, bytes);
 }
 

@@ -151,8 +151,7 @@ TEST_F(SelfTestRealPeers, RowsLogLinesAndTheTestMail) {
     const app::SelfTestResults offline = selfTest.RunTests(inputs, view);
 
     EXPECT_EQ(Rows(offline), (Strings{"FAIL", "PASS", "n/a", "n/a", "n/a", "n/a"}));
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].text, "Unable to resolve Can't resolve no-such-host.vigilon");
+    EXPECT_TRUE(prompt.boxes.empty()) << "the row tells it; no box waits for the user";
     EXPECT_EQ(LogMessages(), (Strings{"**************** Testing Settings ****************",
                                       "Target: FAIL", "Control: PASS", "Ping 1st SMTP: n/a",
                                       "Ping 2nd SMTP: n/a", "Send Email 1st SMTP: n/a",

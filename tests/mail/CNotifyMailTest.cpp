@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CNotifyMail.h"
+#include "ScopedTimeZone.h"
 
 namespace vigilon {
 namespace {
@@ -71,6 +72,17 @@ TEST(MailHeader, ListsRecipientsCommaSeparatedWithoutBlank) {
     EXPECT_TRUE(mail.header.starts_with("Date: "));
     EXPECT_EQ(afterDate,
               "From: watch@x.org\r\nTo: <a@x.org>,Team <t@y.org>\r\nSubject: host - OFFLINE\r\n");
+}
+
+TEST(MailHeader, GivenDateIsTheDateLineHoweverLateItGoes) {
+    test::ScopedTimeZone zone("UTC0");
+    CNotifyMail mail;
+    mail.AddRecipient("a@x.org", "");
+    mail.date = 1'000'000'000;
+    ASSERT_TRUE(mail.PrepareHeader());
+    EXPECT_EQ(mail.dateTime, 1'000'000'000);
+    EXPECT_TRUE(mail.header.starts_with("Date: Sun, 09 Sep 2001 01:46:40 +0000\r\nFrom: \r\n"))
+        << mail.header;
 }
 
 TEST(MailHeader, FailsWithoutRecipientsAndKeepsOldHeader) {

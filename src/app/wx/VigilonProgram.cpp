@@ -15,7 +15,7 @@ VigilonProgram::VigilonProgram(ProgramOptions options)
       eventLog_(kLogFileName, problems_, launcher_, clock_),
       engineWork_(dispatcher_),
       waitingMail_(kWaitingMailFileName),
-      outbox_(dispatcher_, waitingMail_),
+      outbox_(dispatcher_, waitingMail_, problems_),
       alerts_(outbox_, desktopNotices_),
       engine_({window_->WindowTimers(), window_->Display(), network_, engineWork_, alerts_, eventLog_, clock_,
                pause_, problems_}),

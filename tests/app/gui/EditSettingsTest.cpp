@@ -16,6 +16,7 @@
 #include "EngineFakes.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
+#include "Gate.h"
 #include "LogLine.h"
 #include "SettingsEditor.h"
 #include "SettingsFile.h"
@@ -106,10 +107,9 @@ TEST_F(EditSettingsTest, FirstRunLeftWithEscapeAppliesAndSavesTheEmptyTarget) {
     EXPECT_EQ(LogMessages(), std::vector<std::string>{"SAVED SETTINGS"});
 }
 
-// What the tray menu's Exit asks of an open edit while the self-test runs
-// (reachable there through a message box of the probe): the run goes to its
-// end, both dialogs close as Escape closes them, and what the Test Settings
-// check read is applied and saved.
+// What the tray menu's Exit asks of an open edit while the self-test runs:
+// the run goes to its end, both dialogs close as Escape closes them, and
+// what the Test Settings check read is applied and saved.
 TEST_F(EditSettingsTest, ClosingTheOpenEditLetsTheSelfTestFinishThenAppliesAsEscape) {
     MonitorSettings& record = engine.Settings();
     record.targetAddress = "target.example";
@@ -117,19 +117,24 @@ TEST_F(EditSettingsTest, ClosingTheOpenEditLetsTheSelfTestFinishThenAppliesAsEsc
     record.emailEnabled = 0;
     network.addresses["typed.example"] = "192.0.2.9";
     network.addresses["control.example"] = "198.51.100.1";
-    CSettingsDlg* settingsDialog = nullptr;
+    Gate targetTest;
+    network.duringNextPing = [&] { targetTest.Arrive(); };  // the run held on its worker
     bool closedDuringRun = false;
-    network.duringNextPing = [&] {
-        auto* selfTest = dynamic_cast<CTestSettingsDlg*>(wxWindow::GetCapture());
-        ASSERT_NE(selfTest, nullptr) << "not inside the run";
-        editor.CloseOpenEdit();
-        EXPECT_TRUE(selfTest->IsModal()) << "the run is cut short";
-        EXPECT_TRUE(settingsDialog->IsModal()) << "closed under the self-test";
-        closedDuringRun = true;
-    };
+    OnDialogOpen<CTestSettingsDlg> watcher([&](CTestSettingsDlg& selfTest) {
+        selfTest.CallAfter([&] {
+            ASSERT_TRUE(PumpUntil([&] { return targetTest.Arrived(); })) << "no run";
+            editor.CloseOpenEdit();
+            PumpFor(100ms);
+            EXPECT_TRUE(selfTest.IsModal()) << "the run is cut short";
+            auto* settingsDialog = dynamic_cast<CSettingsDlg*>(selfTest.GetParent());
+            ASSERT_NE(settingsDialog, nullptr);
+            EXPECT_TRUE(settingsDialog->IsModal()) << "closed under the self-test";
+            closedDuringRun = true;
+            targetTest.Open();
+        });
+    });
 
     const EditOutcome outcome = Edit([&](CSettingsDlg& dialog) {
-        settingsDialog = &dialog;
         user.Retype(dialog.FindWindow(IDC_TARGET), "typed.example");
         user.Click(dialog.FindWindow(IDC_TEST_SETTINGS));
     });

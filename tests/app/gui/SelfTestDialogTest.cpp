@@ -14,6 +14,7 @@
 #include "EngineFakes.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
+#include "Gate.h"
 #include "LogLine.h"
 #include "StoreTestDir.h"
 #include "WxUserPrompt.h"
@@ -63,23 +64,15 @@ protected:
     UserInput user;
 };
 
-TEST_F(SelfTestDialogTest, RowsArePaintedOneByOneAndDoneWaitsForTheLast) {
-    bool opened = false, waitingChecked = false, targetChecked = false, controlChecked = false;
-    network.duringNextPing = [&] {  // the target's test
-        wxWindow* selfTest = wxWindow::GetCapture();
-        ASSERT_NE(dynamic_cast<CTestSettingsDlg*>(selfTest), nullptr) << "the mouse is captured";
-        EXPECT_TRUE(wxIsBusy());
-        EXPECT_FALSE(selfTest->FindWindow(wxID_OK)->IsEnabled());
-        targetChecked = true;
-        network.duringNextPing = [&, selfTest] {  // the control's test
-            EXPECT_EQ(GetResultBoxText(selfTest->FindWindow(IDC_TARGET_RESULT)), "PASS");
-            EXPECT_GT(DarkPixelsOnScreen(selfTest->FindWindow(IDC_TARGET_RESULT)), 10)
-                << "the first row shows while the second test runs";
-            EXPECT_EQ(DarkPixelsOnScreen(selfTest->FindWindow(IDC_CONTROL_RESULT)), 0);
-            controlChecked = true;
-        };
+// The tests run on a worker: while the control's test is held there, the
+// dialog answers, shows the target's row and still waits with Done.
+TEST_F(SelfTestDialogTest, RowsArePaintedOneByOneWhileTheWindowAnswersAndDoneWaitsForTheLast) {
+    Gate controlTest;
+    network.duringNextPing = [&] {  // the target's test, on the worker
+        network.duringNextPing = [&] { controlTest.Arrive(); };
     };
     network.Script("198.51.100.1", {"timed out"});
+    bool opened = false, waitingChecked = false, heldChecked = false;
 
     OnDialogOpen<CTestSettingsDlg> watcher([&](CTestSettingsDlg& dialog) {
         opened = true;
@@ -91,6 +84,18 @@ TEST_F(SelfTestDialogTest, RowsArePaintedOneByOneAndDoneWaitsForTheLast) {
             EXPECT_TRUE(network.pings.empty());
             waitingChecked = true;
             EXPECT_TRUE(WaitUntilActive(dialog));
+
+            ASSERT_TRUE(PumpUntil([&] { return controlTest.Arrived() && Row(dialog, IDC_TARGET_RESULT) == "PASS"; }));
+            PumpFor(200ms);  // painted by the loop, which nothing holds
+            EXPECT_EQ(wxWindow::GetCapture(), &dialog) << "the mouse is captured";
+            EXPECT_TRUE(wxIsBusy());
+            EXPECT_FALSE(dialog.FindWindow(wxID_OK)->IsEnabled());
+            EXPECT_GT(DarkPixelsOnScreen(dialog.FindWindow(IDC_TARGET_RESULT)), 10)
+                << "the first row shows while the second test runs";
+            EXPECT_EQ(DarkPixelsOnScreen(dialog.FindWindow(IDC_CONTROL_RESULT)), 0);
+            heldChecked = true;
+            controlTest.Open();
+
             EXPECT_TRUE(PumpUntil([&] { return dialog.FindWindow(wxID_OK)->IsEnabled(); }, 5s));
             EXPECT_FALSE(wxIsBusy());
             EXPECT_EQ(wxWindow::GetCapture(), nullptr);
@@ -104,11 +109,11 @@ TEST_F(SelfTestDialogTest, RowsArePaintedOneByOneAndDoneWaitsForTheLast) {
     });
     RunModal(settings, [&] {
         user.Click(settings.FindWindow(IDC_TEST_SETTINGS));
-        EXPECT_TRUE(PumpUntil([&] { return controlChecked && settings.IsActive(); }, 10s));
+        EXPECT_TRUE(PumpUntil([&] { return heldChecked && settings.IsActive(); }, 10s));
         EXPECT_TRUE(settings.IsModal()) << "the settings dialog carries on";
         user.Press(WXK_ESCAPE);
     });
-    EXPECT_TRUE(opened && waitingChecked && targetChecked && controlChecked);
+    EXPECT_TRUE(opened && waitingChecked && heldChecked);
     EXPECT_EQ(network.pings.size(), 2u);
     EXPECT_EQ(LogLines(), (std::vector<std::string>{
                               "**************** Testing Settings ****************", "Target: PASS",

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "UniqueFd.h"
+
+namespace vigilon {
+
+// The steps of a save that never leaves a torn file: the bytes go to a
+// temporary beside the file, which is synced and renamed over it. Each
+// returns 0 or the errno of the step that failed.
+
+// Writes all of bytes to fd, however the kernel splits the writes.
+int WriteAll(int fd, std::span<const std::uint8_t> bytes);
+
+// Fills path's temporary (TemporaryFiles.h), syncs it and renames it over
+// path; removes it on failure, leaving path as it was.
+int CommitTemporary(UniqueFd temporary, const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Puts a new file of mode 0600 holding bytes at path, whatever path named
+// before (a link is replaced, not followed).
+int CreateByRename(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Makes a rename or an unlink in path's folder durable. A failure here is
+// not reported: the folder already shows the change either way.
+void SyncFolderOf(const std::string& path);
+
+}  // namespace vigilon
