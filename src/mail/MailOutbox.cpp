@@ -93,7 +93,7 @@ void MailOutbox::TellOutcome(const std::shared_ptr<Shared>& shared, const AlertE
             listener = shared->listener;
         }
         if (listener == nullptr) return;
-        if (outcome.delivered)
+        if (outcome.Taken())
             listener->MailDelivered(event, shown);
         else
             listener->MailAttemptFailed(event, shown, outcome.errorText);
@@ -187,7 +187,9 @@ void MailOutbox::RunRound(const std::shared_ptr<Shared>& shared, std::unique_loc
         lock.lock();
         if (shared->stopping) return;  // see ~MailOutbox
         TellOutcome(shared, event, server, outcome);
-        if (outcome.delivered) {
+        // A server that took the mail and then ended the session wrongly
+        // has it all the same: it is never sent again.
+        if (outcome.Taken()) {
             shared->waiting.pop_front();
             shared->failedRounds = 0;
             shared->retryAt.reset();

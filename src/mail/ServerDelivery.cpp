@@ -16,7 +16,8 @@ MailOutcome SendMailThrough(const std::string& server, CNotifyMail& message,
     } else {
         // A client still connected after a failure says QUIT as it goes.
         CSMTP client(server, barePort, timeouts);
-        outcome.delivered = client.Connect() && client.SendMessage(message) && client.Disconnect();
+        outcome.accepted = client.Connect() && client.SendMessage(message);
+        outcome.delivered = outcome.accepted && client.Disconnect();
         if (!outcome.delivered) outcome.errorText = client.GetLastErrorText();
     }
     return outcome;

@@ -10,8 +10,13 @@
 namespace vigilon {
 
 struct MailOutcome {
-    bool delivered = false;
-    std::string errorText;  // why not; never holds the server's password
+    bool delivered = false;  // the whole exchange went as SMTP says
+    std::string errorText;   // why not; never holds the server's password
+    // The server took the message (it answered the end of the data), even
+    // if the exchange went wrong afterwards: sending it again would send it
+    // twice.
+    bool accepted = false;
+    bool Taken() const { return delivered || accepted; }
 };
 
 // Delivers message through server, an SMTP server field of the settings: a

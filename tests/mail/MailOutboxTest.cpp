@@ -109,6 +109,7 @@ private:
         changed_.wait(lock, [&] { return !hold_; });
         --atOnce_;
         if (accepts_ && accepts_(server, message.subject)) return {true, ""};
+        if (takesButEndsBadly) return {false, "250:SMTP server didn't terminate session", true};
         return {false, "421 busy"};
     }
 
@@ -117,6 +118,11 @@ private:
     std::vector<Attempt> attempts_;
     Rule accepts_;
     bool hold_ = false;
+
+public:
+    bool takesButEndsBadly = false;  // a server that answers QUIT wrongly
+
+private:
     int atOnce_ = 0;
     int mostAtOnce_ = 0;
 };
@@ -218,6 +224,19 @@ TEST_F(MailOutboxTest, EachRoundTriesTheSecondServerAfterTheFirst) {
     EXPECT_EQ(listener.told,
               (std::vector<std::string>{"OFFLINE failed through smtp://bob@mx1.example: 421 busy",
                                         "OFFLINE delivered through mx2.example"}));
+}
+
+// Retrying a mail that a server took would send it twice, every round.
+TEST_F(MailOutboxTest, AMailTheServerTookIsNotSentAgainWhateverItsQuitSaid) {
+    servers->takesButEndsBadly = true;
+    Open();
+    const MonitorSettings settings = Servers("mx1.example", "mx2.example");
+    outbox->UseSettings(settings);
+    outbox->DeliverAlert(kAlert, settings);
+    ASSERT_TRUE(AwaitNoneWaiting());
+    EXPECT_EQ(servers->ServersAsked(), std::vector<std::string>{"mx1.example"}) << "not the second server either";
+    dispatcher.RunPosted();
+    EXPECT_EQ(listener.told, std::vector<std::string>{"OFFLINE delivered through mx1.example"});
 }
 
 TEST_F(MailOutboxTest, RefusedMailIsRetriedOnTheScheduleAndHoldsBackTheMailsBehind) {
