@@ -44,10 +44,11 @@ StartupOutcome MonitorShell::InitMainWindow() {
 
 // On Linux a ping needs a raw ICMP socket or the unprivileged datagram kind.
 // Without either every probe would fail, so the user learns the remedies
-// once, here; the program goes on, as monitoring may be granted later.
+// once, here, in a box that holds up nothing: a program started at login
+// goes on to monitor, as the right may be granted later.
 void MonitorShell::CheckIcmpSockets() {
     if (!parts_.icmp.CanOpenIcmpSocket())
-        parts_.prompt.ShowMessage(IcmpUnavailableMessage(), MessageIcon::Exclamation);
+        parts_.problems.Report(IcmpUnavailableMessage(), MessageIcon::Exclamation);
 }
 
 StartupOutcome MonitorShell::LoadOrEditSettings() {

@@ -3,6 +3,7 @@
 #include "CTrayIcon.h"
 #include "EventLog.h"
 #include "MonitorEngine.h"
+#include "ProblemReport.h"
 #include "SettingsEditing.h"
 #include "ShellPorts.h"
 #include "TrayBackend.h"
@@ -30,6 +31,7 @@ struct ShellParts {
     MonitorDisplay& display;
     MainWindow& window;
     UserPrompt& prompt;
+    ProblemReport& problems;  // what the user is told without being asked
     SettingsEditing& editing;
     EventLog& eventLog;
     ShellServices& services;

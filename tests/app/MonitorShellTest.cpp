@@ -63,7 +63,7 @@ protected:
     FakeWindow window{journal};
     FakeEditing editing{journal};
     FakeTrayBackend tray{journal};
-    app::MonitorShell shell{{engine, display, window, prompt, editing, eventLog, window, window, tray}};
+    app::MonitorShell shell{{engine, display, window, prompt, problems, editing, eventLog, window, window, tray}};
 };
 
 TEST_F(MonitorShellTest, StartWithASettingsFileShowsTrayAndChecksThenMonitors) {

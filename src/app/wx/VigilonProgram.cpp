@@ -25,7 +25,7 @@ VigilonProgram::VigilonProgram(ProgramOptions options)
       editing_(options.editing != nullptr ? *options.editing : settingsEditor_),
       services_(std::make_unique<DesktopShellServices>(window_, launcher_)),
       trayBackend_(ChooseTrayBackend()),
-      shell_({engine_, window_->Display(), *window_, prompt_, editing_, eventLog_, *services_, icmp_,
+      shell_({engine_, window_->Display(), *window_, prompt_, problems_, editing_, eventLog_, *services_, icmp_,
               *trayBackend_}) {
     window_->Attach(&engine_, &shell_);
 }
