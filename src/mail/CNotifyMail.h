@@ -26,8 +26,9 @@ public:
     bool GetRecipient(std::string& address, std::string& name, std::int32_t index) const;
     std::int32_t GetNumRecipients() const;
 
-    // Builds the Date, From, To and Subject lines; false, header unchanged,
-    // when there is nobody to send to. The Date is the given date, else now.
+    // Builds the Date, From, To, Subject and Message-ID lines; false, header
+    // unchanged, when there is nobody to send to. The Date is the given date,
+    // else now; the Message-ID's key the given one, else a random one.
     bool PrepareHeader();
     // Rewrites the body into its SMTP DATA form: CR LF line ends throughout
     // and every leading dot doubled.
@@ -46,6 +47,9 @@ public:
     // moment PrepareHeader runs.
     std::optional<std::time_t> date;
     std::time_t dateTime = 0;  // the Date line's time; unset until PrepareHeader
+    // Tells this message apart in its Message-ID; the same for every try of
+    // one message. Unset, each PrepareHeader draws one.
+    std::optional<std::uint64_t> messageKey;
     std::string body;
     std::vector<MailRecipient> recipients;
 };

@@ -48,6 +48,14 @@ TEST(AlertMail, TellsOfItsEvent) {
     EXPECT_EQ(recovery.subject, "target.example - ONLINE");
     EXPECT_EQ(recovery.body, "Time: 01:47:45 -- target.example : ONLINE\nControl Address: OFFLINE");
     EXPECT_EQ(recovery.date, 1'000'000'065);
+
+    // Every try of one event's mail bears one Message-ID; another event another.
+    EXPECT_TRUE(alert.messageKey.has_value());
+    EXPECT_EQ(ComposeAlertMail(Event(AlertKind::Alert, 1'000'000'000,
+                                     "64 bytes from 192.0.2.1: icmp_seq = 4.  time: 12 ms"))
+                  .messageKey,
+              alert.messageKey);
+    EXPECT_NE(recovery.messageKey, alert.messageKey);
 }
 
 // A bare host must end the session as SMTP says; one that takes the

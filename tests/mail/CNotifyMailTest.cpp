@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <regex>
+
 #include "CNotifyMail.h"
+#include "HeloName.h"
+#include "MessageId.h"
 #include "ScopedTimeZone.h"
 
 namespace vigilon {
@@ -70,8 +75,31 @@ TEST(MailHeader, ListsRecipientsCommaSeparatedWithoutBlank) {
     EXPECT_NE(mail.dateTime, 0);
     const std::string afterDate = mail.header.substr(mail.header.find("\r\n") + 2);
     EXPECT_TRUE(mail.header.starts_with("Date: "));
-    EXPECT_EQ(afterDate,
-              "From: watch@x.org\r\nTo: <a@x.org>,Team <t@y.org>\r\nSubject: host - OFFLINE\r\n");
+    const std::string fixed = "From: watch@x.org\r\nTo: <a@x.org>,Team <t@y.org>\r\nSubject: host - OFFLINE\r\n";
+    EXPECT_EQ(afterDate.substr(0, fixed.size()), fixed);
+    EXPECT_TRUE(std::regex_match(afterDate.substr(fixed.size()),
+                                 std::regex("Message-ID: <[0-9]+\\.[0-9a-f]{16}\\.vigilon@x\\.org>\r\n")))
+        << afterDate;
+}
+
+// Each message its own Message-ID; each try of one message the same.
+TEST(MailHeader, MessageIdTellsMessagesApartButNotTriesOfOne) {
+    auto header = [](std::optional<std::uint64_t> key) {
+        CNotifyMail mail;
+        mail.from = "Vigilon";  // no domain: the machine's name stands in
+        mail.AddRecipient("a@x.org", "");
+        mail.date = 1'000'000'000;
+        mail.messageKey = key;
+        mail.PrepareHeader();
+        return mail.header.substr(mail.header.find("Message-ID: "));
+    };
+    EXPECT_NE(header(std::nullopt), header(std::nullopt));
+    EXPECT_EQ(header(42), header(42));
+    EXPECT_EQ(header(42), "Message-ID: " + MakeMessageId(42, 1'000'000'000, MessageIdDomain("Vigilon", HeloName())) +
+                              "\r\n");
+    EXPECT_EQ(MessageIdDomain("Ops <ops@mail.example.org>", "host"), "mail.example.org");
+    EXPECT_EQ(MessageIdDomain("ops@bad domain", "watcher.example"), "watcher.example");
+    EXPECT_EQ(MessageIdDomain("Vigilon", "bad..name"), "localhost");
 }
 
 TEST(MailHeader, GivenDateIsTheDateLineHoweverLateItGoes) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
 
 #include "CaBundle.h"
 #include "EngineFakes.h"
@@ -105,7 +106,11 @@ TEST_F(EngineMailTest, OutageSendsOneAlertAndOneRecovery) {
     for (const std::string& m : messages) {
         EXPECT_EQ(test::HeaderValue(m, "From"), "watch@example.org");
         EXPECT_EQ(test::HeaderValue(m, "To"), "<ops@example.org>");
+        EXPECT_TRUE(std::regex_match(test::HeaderValue(m, "Message-ID"),
+                                     std::regex("<[0-9]+\\.[0-9a-f]{16}\\.vigilon@example\\.org>")))
+            << m;
     }
+    EXPECT_NE(test::HeaderValue(alert, "Message-ID"), test::HeaderValue(recovery, "Message-ID"));
     EXPECT_EQ(eventLog_.lines,
               (std::vector<std::string>{
                   "***** Vigilon STARTED :: aimed at: target.example *****",
@@ -180,6 +185,8 @@ TEST_F(EngineMailTest, OutageThroughUrlServerSendsAlertAndRecovery) {
     EXPECT_NE(messages[0].find("\r\n\r\nTime: 01:46:40 -- target.example : OFFLINE\r\n"), std::string::npos);
     EXPECT_NE(messages[1].find("Subject: target.example - ONLINE\r\n"), std::string::npos);
     EXPECT_NE(messages[1].find("\r\n\r\nTime: 01:46:50 -- target.example : ONLINE\r\n"), std::string::npos);
+    const std::regex messageIdLine("(^|\r\n)Message-ID: <[0-9]+\\.[0-9a-f]{16}\\.vigilon@example\\.org>\r\n");
+    for (const std::string& m : messages) EXPECT_TRUE(std::regex_search(m, messageIdLine)) << m;
     EXPECT_EQ(std::count(eventLog_.lines.begin(), eventLog_.lines.end(),
                          "EMAIL TO: ops@example.org (through) smtp://watch@localhost:" + port),
               2);

@@ -50,6 +50,7 @@ CNotifyMail Message(const std::string& body) {
     message.AddRecipient("ops@example.org", "");
     message.subject = "dots";
     message.body = body;
+    message.messageKey = 7;  // one Message-ID on both paths, so that their bytes compare
     return message;
 }
 
