@@ -61,7 +61,7 @@ public:
     void ToggleEmail();
     void ToggleLog();
     void ViewLog();
-    EditOutcome EditSettings();
+    EditOutcome EditSettings(EditPurpose purpose = EditPurpose::Settings);
     void Open();
 
     void CreateTrayIcon();

@@ -51,13 +51,15 @@ bool MonitorShell::RunCommand(int commandId) {
 void MonitorShell::ToggleEmail() {
     MonitorEngine& engine = parts_.engine;
     const MonitorSettings& settings = engine.Settings();
-    const bool turningOn = settings.emailEnabled == 0;
-    engine.ToggleEmail();
-    if (turningOn && (settings.mailTo.empty() || settings.smtpServer1.empty() || settings.mailFrom.empty())) {
-        parts_.prompt.ShowMessage(kEmailIncompleteMessage);
-        // The edit may end the program; the engine has set the check marks.
-        EditSettings();
+    if (settings.emailEnabled != 0 || !EmailSettingsIncomplete(settings)) {
+        engine.ToggleEmail();
+        return;
     }
+    parts_.prompt.ShowMessage(kEmailIncompleteMessage);
+    // E-mail is on in the dialog; the edit keeps it on only with somewhere
+    // to send to. It may end the program; its apply sets the check marks.
+    EditSettings(EditPurpose::EnableEmail);
+    engine.UpdateMenuChecks();
 }
 
 void MonitorShell::ToggleLog() { parts_.engine.ToggleLog(); }
@@ -70,8 +72,8 @@ void MonitorShell::ViewLog() {
     parts_.eventLog.OpenInEditor();
 }
 
-EditOutcome MonitorShell::EditSettings() {
-    const EditOutcome outcome = parts_.editing.EditSettings();
+EditOutcome MonitorShell::EditSettings(EditPurpose purpose) {
+    const EditOutcome outcome = parts_.editing.EditSettings(purpose);
     // Only the request that opened the dialog acts once it has closed.
     if (parts_.editing.EditOpen()) return outcome;
     const bool exitRequested = std::exchange(exitAfterEdit_, false);

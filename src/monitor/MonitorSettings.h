@@ -32,4 +32,8 @@ struct MonitorSettings {
 // and switches of a first run, every text empty.
 MonitorSettings FirstRunSettings();
 
+// True when e-mail could not go anywhere: no recipient, no first server or
+// no sender.
+bool EmailSettingsIncomplete(const MonitorSettings& settings);
+
 }  // namespace vigilon

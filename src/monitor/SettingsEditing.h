@@ -2,6 +2,14 @@
 
 namespace vigilon {
 
+// Why the settings dialog opens.
+enum class EditPurpose {
+    Settings,     // to edit whatever the user likes
+    EnableEmail,  // "Enable Email" found the e-mail settings incomplete: the
+                  // dialog shows e-mail on, and it stays on only when the
+                  // edit completes them; left without that, e-mail stays off
+};
+
 // How a settings edit ended.
 enum class EditOutcome {
     Applied,     // the dialog's values are in the record and the file is saved
@@ -15,7 +23,7 @@ enum class EditOutcome {
 class SettingsEditing {
 public:
     virtual ~SettingsEditing() = default;
-    virtual EditOutcome EditSettings() = 0;
+    virtual EditOutcome EditSettings(EditPurpose purpose = EditPurpose::Settings) = 0;
     // True while an edit's dialog is open: its modal run goes on below the caller.
     virtual bool EditOpen() const = 0;
     // Closes the open edit's dialog as Escape would, after any dialog it has

@@ -16,7 +16,7 @@ MonitorSettings DialogValues(const MonitorSettings& record) {
 
 }  // namespace
 
-EditOutcome SettingsEditor::EditSettings() {
+EditOutcome SettingsEditor::EditSettings(EditPurpose purpose) {
     if (openDialog_ != nullptr) {
         // The open edit applies and saves when its dialog closes.
         openDialog_->BringForward();
@@ -25,7 +25,9 @@ EditOutcome SettingsEditor::EditSettings() {
     std::unique_ptr<SettingsDialog> dialog = dialogs_.NewSettingsDialog();
     engine_.PauseForSettingsEdit();
 
-    dialog->SetFields(DialogValues(engine_.Settings()));
+    MonitorSettings shown = DialogValues(engine_.Settings());
+    if (purpose == EditPurpose::EnableEmail) shown.emailEnabled = 1;
+    dialog->SetFields(shown);
     dialog->SetCancelledWithoutTarget(false);
     openDialog_ = dialog.get();
     dialog->RunModal();
@@ -35,7 +37,12 @@ EditOutcome SettingsEditor::EditSettings() {
     // the run stays paused, as the program is about to end.
     if (dialog->CancelledWithoutTarget()) return EditOutcome::EndProgram;
 
-    engine_.ApplyEditedSettings(dialog->Fields());
+    MonitorSettings edited = dialog->Fields();
+    // Escape or Cancel leave the fields as they were: e-mail would be on
+    // with nowhere to go, and alerts would silently be lost.
+    if (purpose == EditPurpose::EnableEmail && EmailSettingsIncomplete(edited))
+        edited.emailEnabled = engine_.Settings().emailEnabled;
+    engine_.ApplyEditedSettings(edited);
     return saver_.Save(engine_.Settings(), engine_.GatedWriter()) ? EditOutcome::Applied
                                                                : EditOutcome::SaveFailed;
 }

@@ -20,7 +20,7 @@ public:
     SettingsEditor(MonitorEngine& engine, SettingsDialogFactory& dialogs, SettingsSaver& saver)
         : engine_(engine), dialogs_(dialogs), saver_(saver) {}
 
-    EditOutcome EditSettings() override;
+    EditOutcome EditSettings(EditPurpose purpose = EditPurpose::Settings) override;
     bool EditOpen() const override { return openDialog_ != nullptr; }
     void CloseOpenEdit() override {
         if (openDialog_ != nullptr) openDialog_->Dismiss();

@@ -159,7 +159,7 @@ TEST_F(MonitorShellTest, EveryCommandIdentifierRunsItsRow) {
     EXPECT_THAT(ran(app::ID_TRAY_OPEN), ElementsAre("show normal", "show normal"));
     EXPECT_THAT(ran(app::ID_OPTIONS_LOG), ElementsAre("menu checks"));
     EXPECT_EQ(settings().logEnabled, 0);
-    EXPECT_THAT(ran(app::ID_OPTIONS_EMAIL), ElementsAre("menu checks", "message", "edit settings"));
+    EXPECT_THAT(ran(app::ID_OPTIONS_EMAIL), ElementsAre("message", "edit settings for e-mail", "menu checks"));
     EXPECT_THAT(ran(app::ID_TRAY_EXIT), ElementsAre("end"));
     EXPECT_THAT(ran(app::ID_FILE_EXIT), ElementsAre()) << "the exit runs once";
     EXPECT_FALSE(shell.RunCommand(1047));
@@ -191,6 +191,8 @@ TEST_F(MonitorShellTest, ExitChosenInsideTheSettingsDialogClosesItAndRunsAfterTh
     EXPECT_EQ(std::count(log.begin(), log.end(), app::kExitLine), 1);
 }
 
+// The edit decides whether e-mail ends up on (SettingsEditor); the shell
+// asks for it only when a field it needs is missing.
 TEST_F(MonitorShellTest, EnablingEmailAsksForEachMissingFieldButNotTheFallbackServer) {
     const auto enable = [&](auto change) {
         settings().emailEnabled = 0;
@@ -202,20 +204,23 @@ TEST_F(MonitorShellTest, EnablingEmailAsksForEachMissingFieldButNotTheFallbackSe
         journal.clear();
         prompt.boxes.clear();
         shell.ToggleEmail();
-        EXPECT_EQ(settings().emailEnabled, 1);
-        EXPECT_TRUE(display.emailChecked);
     };
     enable([](MonitorSettings&) {});
     EXPECT_THAT(journal, ElementsAre("menu checks"));
+    EXPECT_EQ(settings().emailEnabled, 1);
+    EXPECT_TRUE(display.emailChecked);
 
     for (std::string MonitorSettings::*field :
          {&MonitorSettings::mailTo, &MonitorSettings::smtpServer1, &MonitorSettings::mailFrom}) {
         enable([field](MonitorSettings& s) { (s.*field).clear(); });
-        EXPECT_THAT(journal, ElementsAre("menu checks", "message", "edit settings"));
+        EXPECT_THAT(journal, ElementsAre("message", "edit settings for e-mail", "menu checks"));
         EXPECT_EQ(prompt.boxes[0].text, "Please privide information for your Email settings.");
         EXPECT_EQ(prompt.boxes[0].caption, "Vigilon");
+        EXPECT_EQ(settings().emailEnabled, 0) << "an edit that applied nothing leaves it off";
+        EXPECT_FALSE(display.emailChecked);
     }
 
+    settings().emailEnabled = 1;
     journal.clear();
     shell.ToggleEmail();
     EXPECT_EQ(settings().emailEnabled, 0);

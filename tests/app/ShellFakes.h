@@ -82,8 +82,8 @@ public:
 class FakeEditing : public SettingsEditing, Journaling {
 public:
     using Journaling::Journaling;
-    EditOutcome EditSettings() override {
-        Note("edit settings");
+    EditOutcome EditSettings(EditPurpose purpose) override {
+        Note(purpose == EditPurpose::EnableEmail ? "edit settings for e-mail" : "edit settings");
         open_ = true;
         if (apply) apply();
         open_ = false;

@@ -66,9 +66,10 @@ public:
 
 class SettingsEdit : public EngineTest {
 protected:
-    EditOutcome Edit(std::function<void(MonitorSettings&, bool&)> user = nullptr) {
+    EditOutcome Edit(std::function<void(MonitorSettings&, bool&)> user = nullptr,
+                     EditPurpose purpose = EditPurpose::Settings) {
         dialogs.shared.user = std::move(user);
-        return editor.EditSettings();
+        return editor.EditSettings(purpose);
     }
     // The run as a daily user would have it: a few cycles, one time-out.
     void RunAWhile() {
@@ -284,6 +285,28 @@ TEST_F(SettingsEdit, UnwritableFileIsReportedAfterTheRecordIsApplied) {
     EXPECT_EQ(Edit([](MonitorSettings& fields, bool&) { fields.mailTo = "x@example.org"; }),
               EditOutcome::SaveFailed);
     EXPECT_EQ(engine.Settings().mailTo, "x@example.org");
+}
+
+// "Enable Email" with fields missing: the dialog shows e-mail on, and only
+// an edit that gives it somewhere to send to keeps it on.
+TEST_F(SettingsEdit, EnablingEmailLeftWithoutItsFieldsLeavesEmailOff) {
+    engine.Settings().emailEnabled = 0;
+    Edit([](MonitorSettings& fields, bool&) { fields.mailTo = "ops@example.org"; },  // then Escape
+         EditPurpose::EnableEmail);
+    EXPECT_EQ(dialogs.shared.shown.back().emailEnabled, 1);
+    EXPECT_EQ(engine.Settings().emailEnabled, 0);
+    EXPECT_EQ(engine.Settings().mailTo, "ops@example.org") << "what was typed is kept";
+    EXPECT_EQ(saver.saved.back().emailEnabled, 0);
+    EXPECT_FALSE(display.emailChecked);
+
+    Edit(
+        [](MonitorSettings& fields, bool&) {
+            fields.smtpServer1 = "smtp.example.org";
+            fields.mailFrom = "Vigilon";
+        },
+        EditPurpose::EnableEmail);
+    EXPECT_EQ(engine.Settings().emailEnabled, 1);
+    EXPECT_TRUE(display.emailChecked);
 }
 
 // The tray menu stays usable while the dialog is open. Its commands wait for

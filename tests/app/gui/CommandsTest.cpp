@@ -68,9 +68,10 @@ TEST_F(Commands, EnablingEmailWithMissingFieldsAsksForThemInTheSettings) {
 
     wxTEST_DIALOG(Choose(app::ID_OPTIONS_EMAIL),
                   ExpectMessage("Please privide information for your Email settings."));
-    EXPECT_THAT(journal, ElementsAre("edit settings"));
-    EXPECT_TRUE(MenuChecked(app::ID_OPTIONS_EMAIL));
-    EXPECT_EQ(Engine().Settings().emailEnabled, 1);
+    EXPECT_THAT(journal, ElementsAre("edit settings for e-mail"));
+    // The edit filled nothing in: e-mail stays off, its check mark too.
+    EXPECT_FALSE(MenuChecked(app::ID_OPTIONS_EMAIL));
+    EXPECT_EQ(Engine().Settings().emailEnabled, 0);
 }
 
 }  // namespace
