@@ -1,6 +1,7 @@
 # Everything a fresh Debian 12 machine needs to build, test and run Vigilon.
 # The one list of Debian packages the project uses:
-#   build: compiler, CMake, Ninja, GoogleTest/GoogleMock, wxWidgets 3.2 on GTK 3,
+#   build: compiler, CMake, Ninja, ccache (a rebuild reuses what was compiled before),
+#          GoogleTest/GoogleMock, wxWidgets 3.2 on GTK 3,
 #          libcurl with OpenSSL (mail servers given as smtp:// or smtps:// URLs),
 #          libayatana-appindicator3 (the StatusNotifierItem tray) found through pkg-config,
 #          librsvg2-bin (the icon's PNG sizes, drawn from its SVG at build time)
@@ -15,7 +16,7 @@
 #          StatusNotifierWatcher and notification service on it),
 #          desktop-file-utils, appstream, lintian and file (the installed files and the package checked)
 #   bench: iputils-ping (what Ravelin's round trips are measured against)
-PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
+PACKAGES := g++ cmake ninja-build ccache pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
             libcurl4-openssl-dev ca-certificates libayatana-appindicator3-dev \
             librsvg2-bin libcap2-bin dpkg-dev \
             iproute2 python3-aiosmtpd openssl xvfb openbox trayer xdotool dbus-daemon python3-dbus python3-gi \
@@ -24,7 +25,7 @@ PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libwxgtk3
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps build test sanitize bench run install package clean
+.PHONY: deps configure build test sanitize bench run install package clean
 
 deps:
 	@missing=""; \
@@ -37,8 +38,14 @@ deps:
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	fi
 
-build: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja
+# ccache when it is there (make deps installs it): a second build of the
+# same sources, in this clone or another, compiles nothing again.
+CCACHE := $(shell command -v ccache 2>/dev/null)
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
+build: configure
 	cmake --build $(BUILD_DIR)
 
 test: build
@@ -65,7 +72,13 @@ bench: build
 # a folder of its own, ignored by git, keeps them out of the sources.
 RUN_DIR ?= run
 
-run: build
+# Only what the window runs: the two programs and the help book. The tests
+# and benchmarks are built by make test and make bench.
+RUN_TARGETS := vigilon ravelin vigilon_help
+
+run: configure
+	@echo "Building vigilon and ravelin; the first time takes a few minutes."
+	cmake --build $(BUILD_DIR) --target $(RUN_TARGETS)
 	$(BUILD_DIR)/vigilon --data-dir $(RUN_DIR)
 
 # Installs under PREFIX, below DESTDIR when given (staging for a package).

@@ -6,6 +6,7 @@
 #include "ChildProcess.h"
 #include "CommandLine.h"
 #include "DataFolder.h"
+#include "DisplayCheck.h"
 #include "ProgramStart.h"
 #include "TempWorkDir.h"
 
@@ -194,12 +195,20 @@ TEST_F(ProgramWithoutDisplay, MakesAndLocksTheDataFolderBeforeTheToolkitStarts) 
     ChildProcess program({VIGILON_PROGRAM, "--data-dir", "new/data"}, dir.path.string(), noDisplay,
                          (dir.path / "program").string());
     ASSERT_TRUE(program.Started());
-    const std::optional<int> status = program.Wait(std::chrono::seconds(20));
-    ASSERT_TRUE(status.has_value()) << "no display: the toolkit cannot start";
-    EXPECT_NE(*status, 0);
+    EXPECT_EQ(program.Wait(std::chrono::seconds(20)), app::kNoDisplayExitCode);
+    EXPECT_EQ(program.Errors(), "vigilon: no display to open a window on: neither DISPLAY nor WAYLAND_DISPLAY is set\n")
+        << "one line, no toolkit abort";
     EXPECT_EQ(ModeOf(dir.path / "new/data"), 0700u);
     EXPECT_TRUE(fs::exists(dir.path / "new/data" / kLockFileName));
     EXPECT_FALSE(fs::exists(dir.path / "new/data/Vigilon.log"));
+}
+
+TEST_F(ProgramWithoutDisplay, ADisplayThatIsNotThereIsNamed) {
+    ChildProcess program({VIGILON_PROGRAM}, dir.path.string(), {{"DISPLAY", ":4321"}, {"WAYLAND_DISPLAY", std::nullopt}},
+                         (dir.path / "program").string());
+    ASSERT_TRUE(program.Started());
+    EXPECT_EQ(program.Wait(std::chrono::seconds(20)), app::kNoDisplayExitCode);
+    EXPECT_EQ(program.Errors(), "vigilon: cannot open the display (DISPLAY=:4321)\n");
 }
 
 }  // namespace

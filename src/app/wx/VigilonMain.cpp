@@ -1,6 +1,7 @@
 // The entry point. The command line, the data folder and its lock are
 // settled before the toolkit starts: GTK needs a display as soon as it
 // starts, and --help, --version or a mistake must not.
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,7 +9,9 @@
 #include <wx/init.h>
 
 #include "CMonitorApp.h"
+#include "DisplayCheck.h"
 #include "InstanceLock.h"
+#include "OpenDisplay.h"
 #include "ProgramStart.h"
 
 wxIMPLEMENT_APP_NO_MAIN(vigilon::app::CMonitorApp);
@@ -21,6 +24,10 @@ int main(int argc, char** argv) {
     const StartPlan plan =
         vigilon::app::PrepareStart(args, vigilon::app::ReadUserFolderVariables(), lock, std::cout, std::cerr);
     if (plan.next == StartPlan::Next::End) return plan.exitCode;
+    if (!vigilon::app::OpenDisplay()) {
+        std::cerr << vigilon::app::NoDisplayMessage("vigilon", std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+        return vigilon::app::kNoDisplayExitCode;
+    }
 
     // The toolkit gets the program's name only: the options are ours.
     wxApp::SetInstance(plan.next == StartPlan::Next::TellRunning ? new vigilon::app::CMonitorApp(plan.refusal)
