@@ -17,28 +17,35 @@ set(dataSource ${CMAKE_SOURCE_DIR}/data)
 set(packagingSource ${CMAKE_SOURCE_DIR}/packaging)
 set(generated ${CMAKE_BINARY_DIR}/install)
 
-# The application icon: the drawing itself, and pictures at the usual sizes
+# Each program's icon: the drawing itself, and pictures at the usual sizes
 # for desktops that want pixels, made from it at build time.
-set(appIcon ${CMAKE_SOURCE_DIR}/src/app/pictures/vigilon.svg)
 set(iconTheme ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
-install(FILES ${appIcon} DESTINATION ${iconTheme}/scalable/apps)
 find_program(RSVG_CONVERT rsvg-convert)
-if(RSVG_CONVERT)
+if(NOT RSVG_CONVERT)
+  message(WARNING "rsvg-convert (librsvg2-bin) not found: only the SVG icons are installed")
+endif()
+function(vigilon_icon name drawing)
+  install(FILES ${drawing} DESTINATION ${iconTheme}/scalable/apps RENAME ${name}.svg)
+  if(NOT RSVG_CONVERT)
+    return()
+  endif()
   set(iconFiles "")
   foreach(size 16 22 24 32 48 64 128 256)
-    set(png ${generated}/icons/${size}x${size}/vigilon.png)
+    set(png ${generated}/icons/${size}x${size}/${name}.png)
     add_custom_command(
       OUTPUT ${png}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${generated}/icons/${size}x${size}
-      COMMAND ${RSVG_CONVERT} --width ${size} --height ${size} --output ${png} ${appIcon}
-      DEPENDS ${appIcon}
+      COMMAND ${RSVG_CONVERT} --width ${size} --height ${size} --output ${png} ${drawing}
+      DEPENDS ${drawing}
       VERBATIM)
     list(APPEND iconFiles ${png})
     install(FILES ${png} DESTINATION ${iconTheme}/${size}x${size}/apps)
   endforeach()
-  add_custom_target(vigilon_icons ALL DEPENDS ${iconFiles})
-else()
-  message(WARNING "rsvg-convert (librsvg2-bin) not found: only the SVG icon is installed")
+  add_custom_target(${name}_icons ALL DEPENDS ${iconFiles})
+endfunction()
+vigilon_icon(vigilon ${CMAKE_SOURCE_DIR}/src/app/pictures/vigilon.svg)
+if(TARGET ravelin)
+  vigilon_icon(ravelin ${CMAKE_SOURCE_DIR}/src/ravelin/ravelin.svg)
 endif()
 
 # Menu entries and the software centres' description.

@@ -20,6 +20,10 @@ installed_files() {
             echo "$prefix/bin/ravelin"
             echo "$prefix/share/applications/ravelin.desktop"
             echo "$prefix/share/man/man1/ravelin.1.gz"
+            echo "$prefix/share/icons/hicolor/scalable/apps/ravelin.svg"
+            for size in 16 22 24 32 48 64 128 256; do
+                echo "$prefix/share/icons/hicolor/${size}x${size}/apps/ravelin.png"
+            done
         fi
     } | LC_ALL=C sort
 }
