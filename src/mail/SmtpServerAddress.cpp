@@ -5,6 +5,9 @@
 #include <optional>
 #include <string_view>
 
+#include "PercentEscape.h"
+#include "UrlHost.h"
+
 namespace vigilon {
 
 namespace {
@@ -51,32 +54,6 @@ std::string Displayed(const FieldParts& parts) {
     return text;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// Nothing for a '%' without two hex digits after it, or for an escaped NUL,
-// which no C string could carry to the login.
-std::optional<std::string> PercentDecode(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size()) return std::nullopt;
-        const int high = HexValue(text[i + 1]);
-        const int low = HexValue(text[i + 2]);
-        if (high < 0 || low < 0 || (high == 0 && low == 0)) return std::nullopt;
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return out;
-}
-
 std::string Lowered(std::string_view text) {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(),
@@ -89,7 +66,7 @@ bool IsHeloNameChar(char c) {
            c == '-' || c == '_';
 }
 
-// The port after the host's last ':', or 0 when it is not a number 1..65535.
+// The port of a URL, or 0 when it is not a number 1..65535.
 std::int32_t ParsePort(std::string_view digits) {
     if (digits.empty() || digits.size() > 5) return 0;
     std::int32_t port = 0;
@@ -100,10 +77,56 @@ std::int32_t ParsePort(std::string_view digits) {
     return port <= 65535 ? port : 0;
 }
 
+// "host[:port]" or "[IPv6 address][:port]" cut apart.
+struct HostAndPort {
+    std::string_view host;  // without brackets
+    bool bracketed = false;
+    bool hasPort = false;
+    std::string_view port;
+};
+
+// Returns why hostPort cannot be cut into host and port, or "".
+std::string SplitHostPort(std::string_view hostPort, HostAndPort& out) {
+    std::string_view afterHost;
+    if (hostPort.starts_with('[')) {
+        const std::size_t close = hostPort.find(']');
+        if (close == std::string_view::npos) return "the ']' after the IPv6 address is missing";
+        out.bracketed = true;
+        out.host = hostPort.substr(1, close - 1);
+        afterHost = hostPort.substr(close + 1);
+        if (!afterHost.empty() && !afterHost.starts_with(':'))
+            return "only ':' and a port may follow the ']' of the host";
+    } else {
+        const std::size_t colon = hostPort.find(':');
+        out.host = hostPort.substr(0, colon);
+        if (colon != std::string_view::npos) afterHost = hostPort.substr(colon);
+        if (colon != hostPort.rfind(':'))
+            return "an IPv6 address must stand in brackets, as in [2001:db8::25]";
+    }
+    if (afterHost.starts_with(':')) {
+        out.hasPort = true;
+        out.port = afterHost.substr(1);
+    }
+    return {};
+}
+
+std::string ParseHostPort(std::string_view hostPort, SmtpServerAddress& address) {
+    HostAndPort parts;
+    const std::string why = SplitHostPort(hostPort, parts);
+    address.host = parts.host;
+    if (!why.empty()) return why;
+    if (parts.bracketed && parts.host.find(':') == std::string_view::npos)
+        return "the host in brackets is not an IPv6 address";
+    if (std::string problem = UrlHostProblem(parts.host); !problem.empty()) return problem;
+    if (parts.hasPort) {
+        address.port = ParsePort(parts.port);
+        if (address.port == 0) return "the port must be a number from 1 to 65535";
+    }
+    return {};
+}
+
 // Fills the URL's fields from parts; returns why it cannot be used, or "".
 std::string ParseUrl(const FieldParts& parts, SmtpServerAddress& address) {
-    const std::size_t colon = parts.hostPort.rfind(':');
-    address.host = parts.hostPort.substr(0, colon);
     const std::string scheme = Lowered(parts.scheme);
     if (scheme == "smtp") {
         address.security = SmtpSecurity::StartTls;
@@ -112,14 +135,10 @@ std::string ParseUrl(const FieldParts& parts, SmtpServerAddress& address) {
         address.security = SmtpSecurity::ImplicitTls;
         address.port = SmtpServerAddress::kSubmissionsPort;
     } else {
+        address.host = parts.hostPort.substr(0, parts.hostPort.find(':'));
         return "the address must start with smtp:// or smtps://";
     }
-
-    if (colon != std::string_view::npos) {
-        address.port = ParsePort(parts.hostPort.substr(colon + 1));
-        if (address.port == 0) return "the port must be a number from 1 to 65535";
-    }
-    if (address.host.empty()) return "the host is missing";
+    if (std::string why = ParseHostPort(parts.hostPort, address); !why.empty()) return why;
 
     if (parts.path.size() > 1) {
         const std::string_view name = parts.path.substr(1);
@@ -133,11 +152,11 @@ std::string ParseUrl(const FieldParts& parts, SmtpServerAddress& address) {
 // Decodes user and password of a login; returns why it cannot, or "".
 std::string ParseLogin(std::string_view login, SmtpServerAddress& address) {
     const std::size_t colon = login.find(':');
-    const std::optional<std::string> user = PercentDecode(login.substr(0, colon));
+    const std::optional<std::string> user = PercentDecoded(login.substr(0, colon));
     if (!user) return "bad percent-escape in the user name";
     address.user = *user;
     if (colon == std::string_view::npos) return {};
-    const std::optional<std::string> password = PercentDecode(login.substr(colon + 1));
+    const std::optional<std::string> password = PercentDecoded(login.substr(colon + 1));
     if (!password) return "bad percent-escape in the password";
     address.password = *password;
     address.hasPassword = true;
@@ -151,7 +170,7 @@ SmtpServerAddress SmtpServerAddress::Parse(const std::string& field) {
     const FieldParts parts = SplitField(field);
     address.display = Displayed(parts);
     // The host never holds the login either, even in a field that cannot be
-    // used: the self-test pings it, and a failed lookup shows it.
+    // used, so that nothing that shows the host can show the password.
     if (!parts.isUrl) {
         address.host = std::string(parts.hostPort) + std::string(parts.path);
         // A host name holds no '@'; a login here would only be lost.

@@ -15,8 +15,10 @@ enum class SmtpSecurity {
 // name or dotted address, or a URL
 //   smtp://[user[:password]@]host[:port][/helo-name]   (port 587)
 //   smtps://[user[:password]@]host[:port][/helo-name]  (port 465)
-// with percent-escapes in user and password. `display` is what every log
-// line, error text and window shows: the field without its password.
+// with percent-escapes in user and password. The host is a name or address
+// that a URL can carry as it is (UrlHost.h), or an IPv6 address in brackets.
+// `display` is what every log line, error text and window shows: the field
+// without its password.
 struct SmtpServerAddress {
     static constexpr std::int32_t kSubmissionPort = 587;
     static constexpr std::int32_t kSubmissionsPort = 465;
@@ -27,7 +29,8 @@ struct SmtpServerAddress {
     bool IsUrl() const { return security != SmtpSecurity::Plain; }
 
     SmtpSecurity security = SmtpSecurity::Plain;
-    std::string host;        // a bare host: the whole field, as written
+    std::string host;        // a bare host: the whole field, as written;
+                             // an IPv6 address without its brackets
     std::int32_t port = 0;   // 0 for a bare host, whose port the caller knows
     std::string user;        // decoded; empty without a login
     std::string password;    // decoded

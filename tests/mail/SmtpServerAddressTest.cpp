@@ -46,6 +46,20 @@ TEST(SmtpServerAddressTest, UrlsGiveSecurityPortLoginAndName) {
     const SmtpServerAddress emptyPassword = SmtpServerAddress::Parse("smtp://me:@h");
     EXPECT_TRUE(emptyPassword.hasPassword);
     EXPECT_EQ(emptyPassword.password, "");
+
+    // An IPv6 address stands in brackets, which the host is kept without.
+    const SmtpServerAddress v6 = SmtpServerAddress::Parse("smtps://me:pw@[2001:db8::25]:2465/n");
+    EXPECT_EQ(v6.error, "");
+    EXPECT_EQ(v6.host, "2001:db8::25");
+    EXPECT_EQ(v6.port, 2465);
+    EXPECT_EQ(v6.display, "smtps://me@[2001:db8::25]:2465/n");
+    EXPECT_EQ(SmtpServerAddress::Parse("smtp://[::1]").port, 587);
+
+    for (const std::string host : {"mail_relay-2.example.org", "192.0.2.25", "m\xC3\xA4il.example"}) {
+        const SmtpServerAddress a = SmtpServerAddress::Parse("smtp://" + host + ":25");
+        EXPECT_EQ(a.error, "") << host;
+        EXPECT_EQ(a.host, host);
+    }
 }
 
 TEST(SmtpServerAddressTest, UnusableFieldsSayWhyAndHideThePassword) {
@@ -61,6 +75,30 @@ TEST(SmtpServerAddressTest, UnusableFieldsSayWhyAndHideThePassword) {
         {"smtp://me:pw@h:", "smtp://me@h:", "h", "the port must be a number from 1 to 65535"},
         {"smtp://h:65536", "smtp://h:65536", "h", "the port must be a number from 1 to 65535"},
         {"smtp://h:25x", "smtp://h:25x", "h", "the port must be a number from 1 to 65535"},
+        {"smtp://h:0", "smtp://h:0", "h", "the port must be a number from 1 to 65535"},
+        {"smtp://h:-25", "smtp://h:-25", "h", "the port must be a number from 1 to 65535"},
+        {"smtp://:99999", "smtp://:99999", "", "the host is missing"},
+        // What would change the URL's meaning, or a log line's, is refused.
+        {"smtp://me:pw@h#x", "smtp://me@h#x", "h#x",
+         "the host may hold only letters, digits, '.', '-' and '_', not '#'"},
+        {"smtp://h?x:25", "smtp://h?x:25", "h?x",
+         "the host may hold only letters, digits, '.', '-' and '_', not '?'"},
+        {"smtp://h%2Fx", "smtp://h%2Fx", "h%2Fx",
+         "the host may hold only letters, digits, '.', '-' and '_', not '%'"},
+        {"smtp://mail host", "smtp://mail host", "mail host",
+         "the host may hold only letters, digits, '.', '-' and '_', not a space"},
+        {"smtp://h\r\nx", "smtp://h\r\nx", "h\r\nx",
+         "the host may hold only letters, digits, '.', '-' and '_', not a control character"},
+        {"smtp://2001:db8::25", "smtp://2001:db8::25", "2001",
+         "an IPv6 address must stand in brackets, as in [2001:db8::25]"},
+        {"smtp://[2001:db8::25", "smtp://[2001:db8::25", "", "the ']' after the IPv6 address is missing"},
+        {"smtp://[2001:db8::25]25", "smtp://[2001:db8::25]25", "2001:db8::25",
+         "only ':' and a port may follow the ']' of the host"},
+        {"smtp://[mail.example.org]", "smtp://[mail.example.org]", "mail.example.org",
+         "the host in brackets is not an IPv6 address"},
+        {"smtp://[2001:db8::zz]", "smtp://[2001:db8::zz]", "2001:db8::zz",
+         "the host in brackets is not an IPv6 address"},
+        {"smtp://[::1]:65536", "smtp://[::1]:65536", "::1", "the port must be a number from 1 to 65535"},
         {"smtp://h/a b", "smtp://h/a b", "h",
          "the name after '/' may hold only letters, digits, '.', '-' and '_'"},
         {"smtp://me%4:pw@h", "smtp://me%4@h", "h", "bad percent-escape in the user name"},
