@@ -13,6 +13,7 @@
 
 #include "CSMTP.h"
 #include "CaBundle.h"
+#include "CurlUrl.h"
 #include "HeloName.h"
 #include "MailText.h"
 #include "UrlMailError.h"
@@ -140,25 +141,6 @@ std::string NetrcPath() {
     return {};
 }
 
-std::string Escaped(CURL* curl, const std::string& text) {
-    char* escaped = curl_easy_escape(curl, text.c_str(), static_cast<int>(text.size()));
-    if (escaped == nullptr) return {};
-    std::string out(escaped);
-    curl_free(escaped);
-    return out;
-}
-
-// The URL handed to libcurl: no password in it; the user only when the
-// password is to come from ~/.netrc, which libcurl matches by host and user;
-// the path names this machine in EHLO, as HELO does on the plain path.
-std::string CurlUrl(CURL* curl, const SmtpServerAddress& server) {
-    std::string url = server.security == SmtpSecurity::ImplicitTls ? "smtps://" : "smtp://";
-    if (!server.hasPassword && !server.user.empty()) url += Escaped(curl, server.user) + "@";
-    url += server.host + ":" + std::to_string(server.port) + "/";
-    url += server.heloName.empty() ? Escaped(curl, HeloName()) : server.heloName;
-    return url;
-}
-
 long WholeSeconds(std::chrono::milliseconds limit) {
     const auto seconds = std::chrono::ceil<std::chrono::seconds>(limit).count();
     return seconds < 1 ? 1L : static_cast<long>(seconds);
@@ -261,7 +243,12 @@ bool SetEnvelope(Delivery& delivery, const SmtpServerAddress& server, const CNot
             return false;
         }
     }
-    delivery.url = CurlUrl(curl, server);
+    const CurlUrl url = CurlUrlFor(server, server.heloName.empty() ? HeloName() : server.heloName);
+    if (!url.error.empty()) {
+        errorText = url.error;
+        return false;
+    }
+    delivery.url = url.text;
     delivery.from = "<" + message.from + ">";
     delivery.transfer.text = SubmissionText(message);
     curl_easy_setopt(curl, CURLOPT_URL, delivery.url.c_str());
