@@ -13,6 +13,7 @@
 
 #include "CSMTP.h"
 #include "CaBundle.h"
+#include "CurlOptions.h"
 #include "CurlUrl.h"
 #include "HeloName.h"
 #include "MailText.h"
@@ -149,30 +150,30 @@ long WholeSeconds(std::chrono::milliseconds limit) {
 // The plain client's limits in libcurl's terms: connect (WatchConnect),
 // each reply (the server response time-out, whole seconds only), each send
 // (no byte taken for that long), and the whole exchange.
-void SetLimits(CURL* curl, Transfer& transfer, const SmtpTimeouts& timeouts) {
+void SetLimits(CurlOptions& options, Transfer& transfer, const SmtpTimeouts& timeouts) {
     transfer.connectLimit = timeouts.connect;
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &WatchConnect);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, WholeSeconds(timeouts.reply));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, WholeSeconds(timeouts.reply));
+    options.Set(CURLOPT_NOPROGRESS, 0L);
+    options.Set(CURLOPT_XFERINFOFUNCTION, &WatchConnect);
+    options.Set(CURLOPT_XFERINFODATA, &transfer);
+    options.Set(CURLOPT_SERVER_RESPONSE_TIMEOUT, WholeSeconds(timeouts.reply));
+    options.Set(CURLOPT_LOW_SPEED_LIMIT, 1L);
+    options.Set(CURLOPT_LOW_SPEED_TIME, WholeSeconds(timeouts.reply));
     const long exchange = static_cast<long>(timeouts.exchange.count());
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, exchange);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, exchange);
+    options.Set(CURLOPT_CONNECTTIMEOUT_MS, exchange);
+    options.Set(CURLOPT_TIMEOUT_MS, exchange);
     // Otherwise a lookup given up on is still waited for, as long as the
     // resolver takes; its thread finishes on its own.
-    curl_easy_setopt(curl, CURLOPT_QUICK_EXIT, 1L);
+    options.Set(CURLOPT_QUICK_EXIT, 1L);
 }
 
 // TLS required and checked. An extra CA file is added to the system's
 // bundle by handing libcurl both as one: a CA file of its own would replace
 // the bundle, not extend it.
-bool SetSecurity(CURL* curl, std::string& errorText) {
-    curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-    curl_easy_setopt(curl, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+bool SetSecurity(CURL* curl, CurlOptions& options, std::string& errorText) {
+    options.Set(CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    options.Set(CURLOPT_SSL_VERIFYPEER, 1L);
+    options.Set(CURLOPT_SSL_VERIFYHOST, 2L);
+    options.Set(CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
     const char* extra = std::getenv(kExtraCaVariable);
     if (extra == nullptr || *extra == '\0') return true;
     char* systemBundle = nullptr;
@@ -181,20 +182,20 @@ bool SetSecurity(CURL* curl, std::string& errorText) {
     if (!JoinCaBundles(systemBundle != nullptr ? systemBundle : "", extra, bundle, errorText))
         return false;
     curl_blob blob{bundle.data(), bundle.size(), CURL_BLOB_COPY};
-    curl_easy_setopt(curl, CURLOPT_CAINFO_BLOB, &blob);
+    options.Set(CURLOPT_CAINFO_BLOB, &blob);
     return true;
 }
 
-void SetLogin(CURL* curl, const SmtpServerAddress& server, Transfer& transfer) {
+void SetLogin(CurlOptions& options, const SmtpServerAddress& server, Transfer& transfer) {
     if (server.hasPassword) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, server.user.c_str());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, server.password.c_str());
+        options.Set(CURLOPT_USERNAME, server.user.c_str());
+        options.Set(CURLOPT_PASSWORD, server.password.c_str());
         transfer.secrets.push_back(server.password);
         return;
     }
-    curl_easy_setopt(curl, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
+    options.Set(CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
     if (const std::string netrc = NetrcPath(); !netrc.empty())
-        curl_easy_setopt(curl, CURLOPT_NETRC_FILE, netrc.c_str());
+        options.Set(CURLOPT_NETRC_FILE, netrc.c_str());
 }
 
 // The text after DATA: the plain client's, but with the body unstuffed,
@@ -234,9 +235,8 @@ struct Delivery {
 };
 
 // False, errorText set, when the envelope cannot be given to libcurl.
-bool SetEnvelope(Delivery& delivery, const SmtpServerAddress& server, const CNotifyMail& message,
-                 std::string& errorText) {
-    CURL* curl = delivery.handle.curl;
+bool SetEnvelope(Delivery& delivery, CurlOptions& options, const SmtpServerAddress& server,
+                 const CNotifyMail& message, std::string& errorText) {
     for (const MailRecipient& recipient : message.recipients) {
         if (!delivery.recipients.Append("<" + recipient.address + ">")) {
             errorText = "Out of memory";
@@ -251,27 +251,26 @@ bool SetEnvelope(Delivery& delivery, const SmtpServerAddress& server, const CNot
     delivery.url = url.text;
     delivery.from = "<" + message.from + ">";
     delivery.transfer.text = SubmissionText(message);
-    curl_easy_setopt(curl, CURLOPT_URL, delivery.url.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
-    curl_easy_setopt(curl, CURLOPT_MAIL_FROM, delivery.from.c_str());
-    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, delivery.recipients.list);
+    options.Set(CURLOPT_URL, delivery.url.c_str());
+    options.Set(CURLOPT_PROTOCOLS_STR, "smtp,smtps");
+    options.Set(CURLOPT_MAIL_FROM, delivery.from.c_str());
+    options.Set(CURLOPT_MAIL_RCPT, delivery.recipients.list);
     // A refused recipient does not stop the others, as on the plain path.
-    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT_ALLLOWFAILS, 1L);
-    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(curl, CURLOPT_READFUNCTION, &ReadMessage);
-    curl_easy_setopt(curl, CURLOPT_READDATA, &delivery.transfer);
-    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE,
+    options.Set(CURLOPT_MAIL_RCPT_ALLLOWFAILS, 1L);
+    options.Set(CURLOPT_UPLOAD, 1L);
+    options.Set(CURLOPT_READFUNCTION, &ReadMessage);
+    options.Set(CURLOPT_READDATA, &delivery.transfer);
+    options.Set(CURLOPT_INFILESIZE_LARGE,
                      static_cast<curl_off_t>(delivery.transfer.text.size()));
     return true;
 }
 
-void SetReporting(Delivery& delivery) {
-    CURL* curl = delivery.handle.curl;
-    curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);  // feeds NoteDialogue only
-    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &NoteDialogue);
-    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &delivery.transfer);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, delivery.detail);
-    curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);  // QUIT before perform returns
+void SetReporting(Delivery& delivery, CurlOptions& options) {
+    options.Set(CURLOPT_VERBOSE, 1L);  // feeds NoteDialogue only
+    options.Set(CURLOPT_DEBUGFUNCTION, &NoteDialogue);
+    options.Set(CURLOPT_DEBUGDATA, &delivery.transfer);
+    options.Set(CURLOPT_ERRORBUFFER, delivery.detail);
+    options.Set(CURLOPT_FORBID_REUSE, 1L);  // QUIT before perform returns
     // CURLOPT_NOSIGNAL stays off: libcurl then ignores SIGPIPE while it
     // works, so a server that drops the connection cannot end the program.
     // Its lookups run on a thread of their own, so it sets no alarms.
@@ -301,11 +300,17 @@ bool SendThroughUrl(const SmtpServerAddress& server, CNotifyMail& message,
         return false;
     }
     delivery.transfer.curl = curl;
-    if (!SetSecurity(curl, errorText) || !SetEnvelope(delivery, server, message, errorText))
+    CurlOptions options(curl);
+    if (!SetSecurity(curl, options, errorText) ||
+        !SetEnvelope(delivery, options, server, message, errorText))
         return false;
-    SetLogin(curl, server, delivery.transfer);
-    SetLimits(curl, delivery.transfer, timeouts);
-    SetReporting(delivery);
+    SetLogin(options, server, delivery.transfer);
+    SetLimits(options, delivery.transfer, timeouts);
+    SetReporting(delivery, options);
+    if (!options.Error().empty()) {
+        errorText = options.Error();
+        return false;
+    }
 
     delivery.transfer.start = Clock::now();
     const CURLcode code = curl_easy_perform(curl);
