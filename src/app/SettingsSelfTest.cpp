@@ -61,9 +61,13 @@ std::string SettingsSelfTest::PingTest(const std::string& host) {
     return IsAnswer(probe->Ping(address.text, kDataSize).text) ? kPass : kFail;
 }
 
-// A URL server is pinged at its host; a bare host is the whole field.
+// A URL server is pinged at its host; a bare host is the whole field. A
+// field that cannot be used fails as it stands: whatever host could be cut
+// from it is not the server the mail would go to.
 std::string SettingsSelfTest::PingServerTest(const std::string& server) {
-    return PingTest(SmtpServerAddress::Parse(server).host);
+    const SmtpServerAddress address = SmtpServerAddress::Parse(server);
+    if (!address.error.empty()) return kFail;
+    return PingTest(address.host);
 }
 
 std::string SettingsSelfTest::MailTest(const std::string& server, const SelfTestInputs& inputs) {

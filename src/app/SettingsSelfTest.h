@@ -47,7 +47,8 @@ public:
     SelfTestResults RunTests(const SelfTestInputs& inputs, SelfTestView& view);
     // "PASS" only when the host answered the echo request.
     std::string PingTest(const std::string& host);
-    // PingTest of an SMTP server field's host: a bare host or a URL's.
+    // PingTest of an SMTP server field's host: a bare host or a URL's;
+    // "FAIL" without a ping for a field that cannot be used.
     std::string PingServerTest(const std::string& server);
     // "PASS" when the server (a bare host on port 25, or a URL) took the
     // test message.
