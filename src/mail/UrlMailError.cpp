@@ -23,6 +23,7 @@ std::string WithDetail(const std::string& headline, const std::string& detail) {
 
 std::string UrlMailErrorText(const UrlMailFailure& failure) {
     const auto code = static_cast<CURLcode>(failure.curlCode);
+    if (failure.handshakeTimedOut) return "TLS handshake with " + failure.host + " timed out";
     if (failure.connectTimedOut || (code == CURLE_OPERATION_TIMEDOUT && !failure.connected))
         return "Unable to connect to server: timed out";
     switch (code) {

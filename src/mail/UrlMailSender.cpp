@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "CSMTP.h"
@@ -57,6 +58,9 @@ struct Transfer {
     Clock::time_point start = Clock::now();
     std::chrono::milliseconds connectLimit{};
     bool connectTimedOut = false;
+    std::chrono::milliseconds handshakeLimit{};
+    std::optional<Clock::time_point> handshakeStart;  // the first TLS byte
+    bool handshakeTimedOut = false;
     std::string lastReply;
     bool quitting = false;             // the reply to QUIT explains nothing
     bool credentialNext = false;       // the server asked for a login step
@@ -78,10 +82,13 @@ std::string WithoutLineEnd(std::string_view line) {
 
 // Keeps the server's last reply line before QUIT for the error text, and
 // every login token sent (the initial response after AUTH, each answer to
-// a 334), in case a server echoes one back.
+// a 334), in case a server echoes one back. Notes when the TLS handshake
+// began: libcurl with OpenSSL shows each handshake message it sends.
 int NoteDialogue(CURL*, curl_infotype type, char* data, std::size_t size, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     const std::string_view bytes(data, size);
+    if ((type == CURLINFO_SSL_DATA_OUT || type == CURLINFO_SSL_DATA_IN) && !transfer->handshakeStart)
+        transfer->handshakeStart = Clock::now();
     if (type == CURLINFO_HEADER_IN && !transfer->quitting) {
         std::size_t start = 0;
         while (start < bytes.size()) {
@@ -106,15 +113,36 @@ int NoteDialogue(CURL*, curl_infotype type, char* data, std::size_t size, void* 
     return 0;
 }
 
+// A TLS handshake has begun and not yet ended.
+bool InHandshake(const Transfer& transfer) {
+    if (!transfer.handshakeStart) return false;
+    curl_off_t securedAfter = 0;
+    curl_easy_getinfo(transfer.curl, CURLINFO_APPCONNECT_TIME_T, &securedAfter);
+    return securedAfter == 0;
+}
+
+// The TCP connection is made. libcurl gives smtps no connect time before
+// the TLS handshake is done, but a handshake under way needs a connection.
+bool TcpConnected(const Transfer& transfer) {
+    curl_off_t connectedAfter = 0;
+    curl_easy_getinfo(transfer.curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
+    return connectedAfter > 0 || transfer.handshakeStart.has_value();
+}
+
 // libcurl counts greeting, EHLO, STARTTLS and the login into its connect
 // time; the connect limit is for the lookup and the TCP connection alone, so
-// it is kept here: until the connection is made, libcurl calls this at
-// least once a second.
+// it is kept here. So is the handshake's, a wait for the server as a reply
+// is: for smtps libcurl would wait out the whole exchange's limit. Until
+// the connection is secured, libcurl calls this at least once a second.
 int WatchConnect(void* data, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* transfer = static_cast<Transfer*>(data);
-    curl_off_t connectedAfter = 0;
-    curl_easy_getinfo(transfer->curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
-    if (connectedAfter > 0 || Clock::now() - transfer->start < transfer->connectLimit) return 0;
+    const Clock::time_point now = Clock::now();
+    if (InHandshake(*transfer)) {
+        if (now - *transfer->handshakeStart < transfer->handshakeLimit) return 0;
+        transfer->handshakeTimedOut = true;
+        return 1;
+    }
+    if (TcpConnected(*transfer) || now - transfer->start < transfer->connectLimit) return 0;
     transfer->connectTimedOut = true;
     return 1;
 }
@@ -152,6 +180,7 @@ long WholeSeconds(std::chrono::milliseconds limit) {
 // (no byte taken for that long), and the whole exchange.
 void SetLimits(CurlOptions& options, Transfer& transfer, const SmtpTimeouts& timeouts) {
     transfer.connectLimit = timeouts.connect;
+    transfer.handshakeLimit = timeouts.reply;
     options.Set(CURLOPT_NOPROGRESS, 0L);
     options.Set(CURLOPT_XFERINFOFUNCTION, &WatchConnect);
     options.Set(CURLOPT_XFERINFODATA, &transfer);
@@ -208,13 +237,16 @@ std::string SubmissionText(const CNotifyMail& message) {
     return message.header + std::string(kXMailerLine) + "\r\n" + body + "\r\n";
 }
 
-UrlMailFailure Failure(CURL* curl, CURLcode code, const Transfer& transfer, const char* detail) {
+UrlMailFailure Failure(CURL* curl, CURLcode code, const Transfer& transfer, const char* detail,
+                       const std::string& host) {
     UrlMailFailure failure;
     failure.curlCode = code;
-    curl_off_t connectedAfter = 0;
-    curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
-    failure.connected = connectedAfter > 0;
+    failure.host = host;
+    failure.connected = TcpConnected(transfer);
     failure.connectTimedOut = transfer.connectTimedOut;
+    // After STARTTLS libcurl's own reply time-out may end the wait first.
+    failure.handshakeTimedOut = transfer.handshakeTimedOut ||
+                                (code == CURLE_OPERATION_TIMEDOUT && InHandshake(transfer));
     long osError = 0;
     curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osError);
     failure.osError = static_cast<int>(osError);
@@ -315,7 +347,8 @@ bool SendThroughUrl(const SmtpServerAddress& server, CNotifyMail& message,
     delivery.transfer.start = Clock::now();
     const CURLcode code = curl_easy_perform(curl);
     if (code == CURLE_OK) return true;
-    errorText = Redacted(UrlMailErrorText(Failure(curl, code, delivery.transfer, delivery.detail)),
+    errorText = Redacted(UrlMailErrorText(
+                             Failure(curl, code, delivery.transfer, delivery.detail, server.host)),
                          delivery.transfer.secrets);
     return false;
 }

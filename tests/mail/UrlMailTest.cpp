@@ -289,5 +289,46 @@ TEST_F(UrlMailTest, FailuresSayWhatHappened) {
     EXPECT_LT(waited, 3000ms);
 }
 
+// Peers that take the TCP connection and never answer the ClientHello:
+// one at once (smtps), one after a 220 to STARTTLS. The handshake is given
+// the reply limit, well short of the connect limit.
+TEST_F(UrlMailTest, AStalledTlsHandshakeTimesOutAsSuch) {
+    using Server = test::ScriptedSmtpServer;
+    const SmtpTimeouts limits{5000ms, 1000ms, 10000ms};
+    Server silent({});
+    Server afterStartTls({Server::Say("220 mail.example ESMTP\r\n"), Server::Hear(),
+                          Server::Say("250-mail.example\r\n250 STARTTLS\r\n"), Server::Hear(),
+                          Server::Say("220 Go ahead\r\n")});
+    const struct {
+        std::string url;
+        Server& peer;
+        std::string clientHelloAfter;  // the client's last words before it
+    } cases[] = {
+        {"smtps://127.0.0.1:" + std::to_string(silent.Port()), silent, ""},
+        {"smtp://localhost:" + std::to_string(afterStartTls.Port()), afterStartTls, "STARTTLS\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url);
+        CNotifyMail message = Message("hello");
+        const auto start = std::chrono::steady_clock::now();
+        const MailOutcome outcome = SendMailThrough(c.url, message, 25, limits);
+        const auto waited = std::chrono::steady_clock::now() - start;
+
+        EXPECT_EQ(outcome.errorText,
+                  "TLS handshake with " + SmtpServerAddress::Parse(c.url).host + " timed out");
+        EXPECT_GE(waited, 900ms);
+        EXPECT_LT(waited, 3000ms);
+        const std::string received = c.peer.Received();
+        std::size_t hello = 0;
+        if (!c.clientHelloAfter.empty()) {
+            const std::size_t words = received.find(c.clientHelloAfter);
+            ASSERT_NE(words, std::string::npos) << received;
+            hello = words + c.clientHelloAfter.size();
+        }
+        ASSERT_GT(received.size(), hello);
+        EXPECT_EQ(received[hello], '\x16') << "a TLS handshake record";
+    }
+}
+
 }  // namespace
 }  // namespace vigilon
