@@ -8,6 +8,7 @@
 #include <ctime>
 #include <fstream>
 
+#include "ErrorText.h"
 #include "ReplyLines.h"
 
 namespace vigilon::ravelin {
@@ -85,7 +86,7 @@ bool SaveDocument(const std::string& path, const std::string& content, std::stri
     if (file) file.write(content.data(), static_cast<std::streamsize>(content.size()));
     if (file) file.close();
     if (file) return true;
-    error = "Cannot write " + path + ": " + std::strerror(errno);
+    error = "Cannot write " + path + ": " + ErrorText(errno);
     return false;
 }
 
