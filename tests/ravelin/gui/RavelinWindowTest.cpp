@@ -70,6 +70,10 @@ CPingFrame* OpenWindow(const wxString& host, double interval) {
     frame->Raise();
     frame->HostBox()->ChangeValue(host);
     frame->IntervalBox()->SetValue(interval);
+    // Keys reach the window only once the window manager has given it the
+    // focus, whatever wx thinks has it inside.
+    EXPECT_TRUE(PumpUntil([&] { return frame->IsShownOnScreen() && frame->IsActive(); },
+                          std::chrono::seconds(10)));
     PumpUntil([&] {
         frame->HostBox()->SetFocus();
         PumpFor(std::chrono::milliseconds(50));
