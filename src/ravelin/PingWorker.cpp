@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <stop_token>
 
 #include "EchoChannel.h"
+#include "ErrorText.h"
 #include "HostResolver.h"
 #include "MonotonicClock.h"
 #include "WakeUp.h"
@@ -101,7 +101,7 @@ void PingWorker::Start(const PingSettings& settings) {
         pthread_setname_np(pthread_self(), kThreadName);
         WakeUp stop;
         if (!stop.Ok()) {
-            events.OnFailed(std::string("Cannot wait for the network: ") + std::strerror(errno));
+            events.OnFailed("Cannot wait for the network: " + ErrorText(errno));
             return;
         }
         // Signalled at once when stop was asked for before this point.
@@ -118,7 +118,7 @@ void PingWorker::Stop() {
 
 std::string SocketFailureMessage(int error, const std::string& programPath) {
     if (error != EPERM && error != EACCES)
-        return std::string("Cannot open an ICMP socket: ") + std::strerror(error) + " (error " +
+        return "Cannot open an ICMP socket: " + ErrorText(error) + " (error " +
                std::to_string(error) + ").";
     const std::string program = programPath.empty() ? "path/to/ravelin" : programPath;
     return "Ravelin may not send pings (error " + std::to_string(error) +

@@ -3,7 +3,8 @@
 #include <arpa/inet.h>
 
 #include <cstdio>
-#include <cstring>
+
+#include "ErrorText.h"
 
 namespace vigilon::ravelin {
 
@@ -85,7 +86,7 @@ std::string DescribeFailure(const EchoResult& result) {
             return result.icmpCode == 1 ? "Frag reassembly time exceeded" : "Time to live exceeded";
         case EchoOutcome::ParameterProblem:
             return Printf("Parameter problem: pointer = %u", result.icmpInfo);
-        case EchoOutcome::LocalError: return std::strerror(result.error);
+        case EchoOutcome::LocalError: return ErrorText(result.error);
         case EchoOutcome::TimedOut: return "Request timeout";
         case EchoOutcome::Reply:
         case EchoOutcome::OtherMessage:

@@ -4,10 +4,10 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <fstream>
 
+#include "ErrorText.h"
 #include "ReplyLines.h"
 
 namespace vigilon::ravelin {
@@ -65,27 +65,30 @@ std::string CsvRow(const PingRecord& record) {
            CsvField(OutcomeWord(result)) + "\r\n";
 }
 
-std::string CsvDocument(const std::vector<PingRecord>& records) {
-    std::string document = "time,seq,rtt_ms,outcome\r\n";
-    for (const PingRecord& record : records) document += CsvRow(record);
-    return document;
+RunFileWriter::RunFileWriter(const std::string& path, ExportFormat format)
+    : path(path), format(format), file(path, std::ios::binary | std::ios::trunc) {
+    if (!file) openError = errno != 0 ? errno : EIO;
+    if (format == ExportFormat::Csv) file << "time,seq,rtt_ms,outcome\r\n";
 }
 
-std::string TextDocument(const std::string& host, const std::vector<std::string>& lines,
-                         const PingStatistics& statistics) {
-    std::string document;
-    for (const std::string& line : lines) document += line + "\n";
-    document += "\n--- " + host + " ping statistics ---\n";
-    for (const std::string& line : SummaryLines(statistics)) document += line + "\n";
-    return document;
+void RunFileWriter::Line(std::string_view line) {
+    if (format == ExportFormat::Text) file << line << '\n';
 }
 
-bool SaveDocument(const std::string& path, const std::string& content, std::string& error) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file) file.write(content.data(), static_cast<std::streamsize>(content.size()));
+void RunFileWriter::Record(const PingRecord& record) {
+    if (format == ExportFormat::Csv) file << CsvRow(record);
+    else file << RecordLine(record) << '\n';
+}
+
+bool RunFileWriter::Finish(const std::string& host, const PingStatistics& statistics,
+                           std::string& error) {
+    if (format == ExportFormat::Text) {
+        file << "\n--- " << host << " ping statistics ---\n";
+        for (const std::string& line : SummaryLines(statistics)) file << line << '\n';
+    }
     if (file) file.close();
     if (file) return true;
-    error = "Cannot write " + path + ": " + std::strerror(errno);
+    error = "Cannot write " + path + ": " + ErrorText(openError != 0 ? openError : errno);
     return false;
 }
 

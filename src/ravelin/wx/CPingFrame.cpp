@@ -1,6 +1,5 @@
 #include "CPingFrame.h"
 
-#include <arpa/inet.h>
 #include <wx/clipbrd.h>
 #include <wx/filedlg.h>
 #include <wx/msgdlg.h>
@@ -8,25 +7,16 @@
 #include <wx/stdpaths.h>
 
 #include "CRoundTripPanel.h"
-#include "MonotonicClock.h"
 #include "RavelinPicture.h"
-#include "ReplyLines.h"
-#include "RunExport.h"
 
 namespace vigilon::ravelin {
 
 namespace {
 
 constexpr int kClockMs = 250;
-// The view keeps the newest lines; copying and saving take all of them.
+// The view shows the newest lines; copying takes all the session keeps.
 constexpr int kMostLinesShown = 5000;
 constexpr int kLinesDroppedAtOnce = 1000;
-
-std::string Dotted(in_addr address) {
-    char text[INET_ADDRSTRLEN];
-    inet_ntop(AF_INET, &address, text, sizeof text);
-    return text;
-}
 
 }  // namespace
 
@@ -35,29 +25,21 @@ class CPingFrame::WindowEvents : public PingEvents {
 public:
     explicit WindowEvents(CPingFrame* frame) : frame(frame) {}
 
-    void OnStarted(in_addr address, bool datagramSocket) override {
-        Queue([address, datagramSocket](CPingFrame* f) { f->OnStarted(address, datagramSocket); });
+    void OnStarted(in_addr address, bool) override {
+        frame->CallAfter(&CPingFrame::OnStarted, run, address);
     }
     void OnRecord(const PingRecord& record) override {
-        Queue([record](CPingFrame* f) { f->OnRecord(record); });
+        frame->CallAfter(&CPingFrame::OnRecord, run, record);
     }
     void OnFailed(const std::string& message) override {
-        Queue([message](CPingFrame* f) { f->OnFailed(message); });
+        frame->CallAfter(&CPingFrame::OnFailed, run, message);
     }
 
-    // Written only while no run goes, read by the run's thread.
+    // The number of the run going: written only while none goes, read by
+    // the run's thread.
     int run = 0;
 
 private:
-    template <typename Call>
-    void Queue(Call call) {
-        CPingFrame* target = frame;
-        const int from = run;
-        frame->CallAfter([target, from, call] {
-            if (from == target->runNumber) call(target);
-        });
-    }
-
     CPingFrame* frame;
 };
 
@@ -70,7 +52,7 @@ CPingFrame::CPingFrame()
     BuildControls();
     Bind(wxEVT_CLOSE_WINDOW, &CPingFrame::OnClose, this);
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
-        graph.SetNow(static_cast<double>(MonotonicUs() - runStartUs) / 1e6);
+        session.Tick();
         graphPanel->Refresh();
     });
     ShowStatistics();
@@ -93,17 +75,18 @@ void CPingFrame::BuildControls() {
     controls->Add(addressText, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 10);
     label("&Interval (s):");
     intervalBox = new wxSpinCtrlDouble(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
-                                       wxSP_ARROW_KEYS, kShortestInterval, 60.0, 1.0, 0.1);
+                                       wxSP_ARROW_KEYS, PingSession::kShortestInterval,
+                                       PingSession::kLongestInterval, 1.0, 0.1);
     intervalBox->SetDigits(1);
     controls->Add(intervalBox, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 10);
     label("&Payload (bytes):");
     payloadBox = new wxSpinCtrl(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
-                                wxSP_ARROW_KEYS, 0, kLargestPayload, 56);
+                                wxSP_ARROW_KEYS, 0, PingSession::kLargestPayload, 56);
     controls->Add(payloadBox, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 10);
     startButton = new wxButton(this, wxID_ANY, "&Start");
     controls->Add(startButton, 0, wxALIGN_CENTER_VERTICAL);
 
-    graphPanel = new CRoundTripPanel(this, graph);
+    graphPanel = new CRoundTripPanel(this, session.Graph());
     statisticsText = new wxStaticText(this, wxID_ANY, "");
     linesView = new wxTextCtrl(this, wxID_ANY, "", wxDefaultPosition, FromDIP(wxSize(-1, 200)),
                                wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP);
@@ -144,32 +127,24 @@ void CPingFrame::OnStartStop() {
 
 void CPingFrame::StartPinging(const wxString& hostText) {
     StopPinging();
-    hostBox->ChangeValue(hostText.Strip(wxString::both));
-    host = hostBox->GetValue().utf8_string();
-    if (host.empty()) {
+    std::optional<PingSettings> settings = session.Begin(
+        hostText.utf8_string(), intervalBox->GetValue(), payloadBox->GetValue());
+    if (!settings) {
+        hostBox->ChangeValue("");
         hostBox->SetFocus();
         return;
     }
-    dataSize = payloadBox->GetValue();
-    PingSettings settings;
-    settings.host = host;
-    settings.intervalSeconds = std::max(kShortestInterval, intervalBox->GetValue());
-    settings.dataSize = dataSize;
-    settings.programPath = wxStandardPaths::Get().GetExecutablePath().utf8_string();
-
-    lines.clear();
+    settings->programPath = wxStandardPaths::Get().GetExecutablePath().utf8_string();
+    const wxString host = wxString::FromUTF8(session.Host());
+    hostBox->ChangeValue(host);
     linesShown = 0;
     linesView->Clear();
-    records.clear();
-    statistics.Clear();
-    graph.Clear();
     addressText->SetLabel("");
     ShowStatistics();
-    SetTitle("Ravelin - " + hostBox->GetValue());
+    SetTitle("Ravelin - " + host);
 
-    events->run = ++runNumber;
-    runStartUs = MonotonicUs();
-    worker.Start(settings);
+    events->run = session.RunNumber();
+    worker.Start(*settings);
     ShowRunning(true);
 }
 
@@ -187,29 +162,30 @@ void CPingFrame::ShowRunning(bool running) {
     else clock.Stop();
 }
 
-void CPingFrame::OnStarted(in_addr address, bool) {
-    const std::string dotted = Dotted(address);
-    addressText->SetLabel(wxString::FromUTF8("\u2192 " + dotted));
-    AddLine(HeaderLine(host, dotted, dataSize));
+void CPingFrame::OnStarted(int run, in_addr address) {
+    const std::optional<std::string> line = session.Started(run, address);
+    if (!line) return;
+    addressText->SetLabel(wxString::FromUTF8("\u2192 " + session.Address()));
+    ShowLine(*line);
 }
 
-void CPingFrame::OnRecord(const PingRecord& record) {
-    records.push_back(record);
-    statistics.Add(record);
-    graph.Add(record);
-    AddLine(RecordLine(record));
+void CPingFrame::OnRecord(int run, const PingRecord& record) {
+    const std::optional<std::string> line = session.Recorded(run, record);
+    if (!line) return;
+    ShowLine(*line);
     ShowStatistics();
     graphPanel->Refresh();
 }
 
-void CPingFrame::OnFailed(const std::string& message) {
+void CPingFrame::OnFailed(int run, const std::string& message) {
+    const std::optional<std::string> line = session.Failed(run, message);
+    if (!line) return;
     StopPinging();
-    AddLine(message);
+    ShowLine(*line);
     wxMessageBox(wxString::FromUTF8(message), "Ravelin", wxOK | wxICON_ERROR, this);
 }
 
-void CPingFrame::AddLine(const std::string& line) {
-    lines.push_back(line);
+void CPingFrame::ShowLine(const std::string& line) {
     if (linesShown >= kMostLinesShown) {
         linesView->Remove(0, linesView->XYToPosition(0, kLinesDroppedAtOnce));
         linesShown -= kLinesDroppedAtOnce;
@@ -220,28 +196,24 @@ void CPingFrame::AddLine(const std::string& line) {
 
 void CPingFrame::ShowStatistics() {
     wxString text;
-    for (const std::string& line : SummaryLines(statistics))
+    for (const std::string& line : SummaryLines(session.Statistics()))
         text += (text.empty() ? "" : "    ") + wxString::FromUTF8(line);
     statisticsText->SetLabel(text);
-}
-
-wxString CPingFrame::LinesText() const {
-    wxString text;
-    for (const std::string& line : lines) text += wxString::FromUTF8(line) + "\n";
-    return text;
 }
 
 void CPingFrame::CopyLines() {
     // A selection in the lines is copied as it is; otherwise all of them.
     long from = 0, to = 0;
     linesView->GetSelection(&from, &to);
-    const wxString text = from < to ? linesView->GetStringSelection() : LinesText();
+    const wxString text = from < to ? linesView->GetStringSelection()
+                                  : wxString::FromUTF8(session.LinesText());
     if (!wxTheClipboard->Open()) return;
     wxTheClipboard->SetData(new wxTextDataObject(text));
     wxTheClipboard->Close();
 }
 
 void CPingFrame::SaveAs(bool csv) {
+    const std::string& host = session.Host();
     const wxString suggested =
         "ravelin-" + (host.empty() ? wxString("run") : wxString::FromUTF8(host));
     wxFileDialog dialog(
@@ -249,10 +221,11 @@ void CPingFrame::SaveAs(bool csv) {
         csv ? "CSV files (*.csv)|*.csv|All files|*" : "Text files (*.txt)|*.txt|All files|*",
         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) return;
-    const std::string content = csv ? CsvDocument(records) : TextDocument(host, lines, statistics);
-    std::string error;
-    if (!SaveDocument(dialog.GetPath().utf8_string(), content, error))
-        wxMessageBox(wxString::FromUTF8(error), "Ravelin", wxOK | wxICON_ERROR, this);
+    const PingSession::SaveReport report = session.Save(
+        dialog.GetPath().utf8_string(), csv ? ExportFormat::Csv : ExportFormat::Text);
+    if (report.message.empty()) return;
+    wxMessageBox(wxString::FromUTF8(report.message), "Ravelin",
+                 wxOK | (report.saved ? wxICON_WARNING : wxICON_ERROR), this);
 }
 
 void CPingFrame::OnClose(wxCloseEvent& event) {

@@ -7,14 +7,11 @@
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
-#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "PingStatistics.h"
+#include "PingSession.h"
 #include "PingWorker.h"
-#include "RoundTripGraph.h"
 
 namespace vigilon::ravelin {
 
@@ -22,13 +19,12 @@ class CRoundTripPanel;
 
 // Ravelin's window: the host, interval and payload, Start and Stop, the live
 // graph, the running statistics and one line per request, which can be
-// copied and saved as text or CSV. The requests run on the worker's thread
-// and come back here as queued calls; Stop and closing end them at once.
+// copied and saved as text or CSV. The session holds the run; the requests
+// run on the worker's thread and come back here as queued calls, which the
+// session drops when they belong to an earlier run. Stop and closing end
+// the requests at once.
 class CPingFrame : public wxFrame {
 public:
-    static constexpr double kShortestInterval = 0.2;
-    static constexpr int kLargestPayload = 1012;
-
     CPingFrame();
     ~CPingFrame() override;
 
@@ -42,19 +38,17 @@ public:
     wxSpinCtrlDouble* IntervalBox() const { return intervalBox; }
     wxButton* StartButton() const { return startButton; }
     CRoundTripPanel* GraphPanel() const { return graphPanel; }
-    const std::vector<std::string>& Lines() const { return lines; }
-    const std::vector<PingRecord>& Records() const { return records; }
-    wxString LinesText() const;
+    const PingSession& Session() const { return session; }
 
 private:
     class WindowEvents;
 
     void BuildControls();
     void OnStartStop();
-    void OnStarted(in_addr address, bool datagramSocket);
-    void OnRecord(const PingRecord& record);
-    void OnFailed(const std::string& message);
-    void AddLine(const std::string& line);
+    void OnStarted(int run, in_addr address);
+    void OnRecord(int run, const PingRecord& record);
+    void OnFailed(int run, const std::string& message);
+    void ShowLine(const std::string& line);
     void ShowRunning(bool running);
     void ShowStatistics();
     void CopyLines();
@@ -71,18 +65,9 @@ private:
     wxTextCtrl* linesView = nullptr;
     wxTimer clock;
 
-    std::string host;
-    int dataSize = 0;
-    std::int64_t runStartUs = 0;
-    std::vector<std::string> lines;
     int linesShown = 0;
-    std::vector<PingRecord> records;
-    PingStatistics statistics;
-    RoundTripGraph graph;
 
-    // Each run has a number, so that calls still queued from an earlier run
-    // are known and dropped.
-    int runNumber = 0;
+    PingSession session;
     std::unique_ptr<WindowEvents> events;
     PingWorker worker;  // last: stopped before anything it reports to goes
 };

@@ -46,7 +46,7 @@ bool WorkerThreadRuns() {
 
 int ReplyCount(const CPingFrame& frame) {
     int replies = 0;
-    for (const auto& record : frame.Records())
+    for (const auto& record : frame.Session().Records())
         if (record.result.outcome == EchoOutcome::Reply) ++replies;
     return replies;
 }
@@ -70,6 +70,10 @@ CPingFrame* OpenWindow(const wxString& host, double interval) {
     frame->Raise();
     frame->HostBox()->ChangeValue(host);
     frame->IntervalBox()->SetValue(interval);
+    // Keys reach the window only once the window manager has given it the
+    // focus, whatever wx thinks has it inside.
+    EXPECT_TRUE(PumpUntil([&] { return frame->IsShownOnScreen() && frame->IsActive(); },
+                          std::chrono::seconds(10)));
     PumpUntil([&] {
         frame->HostBox()->SetFocus();
         PumpFor(std::chrono::milliseconds(50));
@@ -89,7 +93,7 @@ TEST(RavelinWindow, EnterPingsTheHostStopEndsItAndTheGraphShowsEachAnswer) {
     EXPECT_TRUE(WorkerThreadRuns());
     EXPECT_EQ(frame->StartButton()->GetLabel(), "S&top");
     ASSERT_TRUE(PumpUntil([&] { return ReplyCount(*frame) >= 4; }, std::chrono::seconds(10)))
-        << frame->LinesText();
+        << frame->Session().LinesText();
 
     Click(frame->StartButton());
     EXPECT_FALSE(frame->IsPinging());
@@ -97,7 +101,7 @@ TEST(RavelinWindow, EnterPingsTheHostStopEndsItAndTheGraphShowsEachAnswer) {
     EXPECT_EQ(frame->StartButton()->GetLabel(), "&Start");
     PumpFor(std::chrono::milliseconds(100));  // answers queued before the stop
 
-    const std::vector<std::string>& lines = frame->Lines();
+    const auto& lines = frame->Session().Lines();
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(lines[0], "PING 127.0.0.1 (127.0.0.1) 56(84) bytes of data.");
     EXPECT_EQ(lines[1].rfind("64 bytes from 127.0.0.1: icmp_seq=1 ttl=64 time=0.", 0), 0u)
