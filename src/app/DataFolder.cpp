@@ -4,7 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "ErrorText.h"
 
 namespace vigilon::app {
 
@@ -24,10 +25,10 @@ std::string EnterDataFolder(const fs::path& folder) {
     for (const fs::path& part : folder) {
         partial /= part;
         if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
-            return "cannot create the data folder " + partial.string() + ": " + std::strerror(errno);
+            return "cannot create the data folder " + partial.string() + ": " + ErrorText(errno);
     }
     if (::chdir(folder.c_str()) != 0)
-        return "cannot use the data folder " + folder.string() + ": " + std::strerror(errno);
+        return "cannot use the data folder " + folder.string() + ": " + ErrorText(errno);
     return {};
 }
 

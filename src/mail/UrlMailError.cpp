@@ -2,7 +2,7 @@
 
 #include <curl/curl.h>
 
-#include <cstring>
+#include "ErrorText.h"
 
 namespace vigilon {
 
@@ -31,7 +31,7 @@ std::string UrlMailErrorText(const UrlMailFailure& failure) {
             return "Unable to connect to server: host name not found";
         case CURLE_COULDNT_CONNECT:
             return failure.osError != 0
-                       ? "Unable to connect to server: " + std::string(std::strerror(failure.osError))
+                       ? "Unable to connect to server: " + ErrorText(failure.osError)
                        : "Unable to connect to server";
         case CURLE_OPERATION_TIMEDOUT:
             return "Server didn't answer in time";

@@ -1,9 +1,10 @@
 #include "InstanceLock.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+
+#include "ErrorText.h"
 
 namespace vigilon {
 
@@ -12,7 +13,7 @@ LockResult InstanceLock::Acquire(const std::string& path) {
     error_.clear();
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!fd) {
-        error_ = path + ": " + std::strerror(errno);
+        error_ = path + ": " + ErrorText(errno);
         return LockResult::Failed;
     }
     int result;
@@ -21,7 +22,7 @@ LockResult InstanceLock::Acquire(const std::string& path) {
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
         if (errno == EWOULDBLOCK) return LockResult::Busy;
-        error_ = path + ": " + std::strerror(errno);
+        error_ = path + ": " + ErrorText(errno);
         return LockResult::Failed;
     }
     fd_ = std::move(fd);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ErrorText.h"
 #include "FilePaths.h"
 #include "RegularFileRead.h"
 #include "ReplaceFile.h"
@@ -34,7 +35,7 @@ bool SaveSettings(const std::string& path, const MonitorSettings& settings, User
     int error = bytes.size() > kMaxSettingsBytes ? EFBIG : ReplaceFile(path, bytes);
     if (error == 0) return true;
     prompt.ShowMessage("Unable to save the settings to " + AbsolutePath(path) + ": " +
-                           std::strerror(error) + ".",
+                           ErrorText(error) + ".",
                        MessageIcon::Exclamation);
     return false;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "ErrorText.h"
 #include "FilePaths.h"
 #include "RegularFileRead.h"
 #include "RenameIntoPlace.h"
@@ -31,7 +32,7 @@ std::vector<AlertEvent> WaitingMailFile::Load(std::string& error) {
         case FileRead::Unreadable:
             if (readError != ENOENT)
                 error = "Unable to read the waiting mails from " + AbsolutePath(path_) + ": " +
-                        std::strerror(readError) + ".";
+                        ErrorText(readError) + ".";
             return {};
         case FileRead::NotAFile:
             error = "Unable to read the waiting mails from " + AbsolutePath(path_) +
@@ -49,7 +50,7 @@ std::vector<AlertEvent> WaitingMailFile::Load(std::string& error) {
 std::string WaitingMailFile::Save(const std::vector<AlertEvent>& mails) {
     const int error = mails.empty() ? RemoveFile(path_) : CreateByRename(path_, EncodeWaitingMails(mails));
     if (error == 0) return {};
-    return "Unable to save the waiting mails to " + AbsolutePath(path_) + ": " + std::strerror(error) + ".";
+    return "Unable to save the waiting mails to " + AbsolutePath(path_) + ": " + ErrorText(error) + ".";
 }
 
 }  // namespace vigilon
