@@ -15,7 +15,8 @@ inline constexpr const char* kEndOfFileMessage =
 enum class LoadResult {
     NotFound,  // the file could not be opened or read: a first run, no message
     Loaded,    // all eleven fields read
-    Damaged,   // reading stopped early, or not a regular file; the message has been shown
+    Damaged,   // reading stopped early, not a regular file, or a link that is not followed
+               // (DataFileOpen.h); the message has been shown
 };
 
 // Reads the record from path. Fields are replaced as they are read, so a
