@@ -41,8 +41,10 @@ protected:
         if (!IsRoot()) GTEST_SKIP() << "another user's links need root to watch them";
         ASSERT_EQ(::chmod(dir.c_str(), 0777), 0);
         std::filesystem::create_directory("elsewhere");
-        // Stand-ins for /etc/passwd and for another user's private file.
-        victims = {(dir / "elsewhere/passwd").string(), (dir / "elsewhere/private").string()};
+        // Stand-ins for /etc/passwd, another user's private file, and a
+        // file that must not come to be (such as /etc/ld.so.preload).
+        victims = {(dir / "elsewhere/passwd").string(), (dir / "elsewhere/private").string(),
+                   (dir / "elsewhere/preload").string()};
         Place(victims[0], "root:x:0:0:root:/root:/bin/bash\n", 0, 0644);
         Place(victims[1], "a third user's secret\n", kThirdUser, 0600);
     }
@@ -63,8 +65,9 @@ protected:
     }
 
     void ExpectVictimsUnchanged(const std::string& name) {
-        for (std::size_t i = 0; i < victims.size(); ++i)
+        for (std::size_t i = 0; i < contents.size(); ++i)
             EXPECT_TRUE(ReadBytes(victims[i]) == contents[i]) << victims[i] << " through " << name;
+        EXPECT_FALSE(std::filesystem::exists(victims[2])) << "nothing is made where a link points";
         EXPECT_TRUE(std::filesystem::is_symlink(name)) << "the planted link is left where it is";
         std::vector<std::string> expected{"elsewhere", name};
         std::sort(expected.begin(), expected.end());
