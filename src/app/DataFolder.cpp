@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 #include "ErrorText.h"
 
@@ -18,17 +19,37 @@ fs::path UserDataFolder(const char* stateHome, const char* home) {
     return {};
 }
 
+namespace {
+
+// Removes the folders a failed start made, innermost first; only empty
+// ones go, so nothing another process put there meanwhile is lost.
+void RemoveMade(const std::vector<fs::path>& made) {
+    for (auto folder = made.rbegin(); folder != made.rend(); ++folder) ::rmdir(folder->c_str());
+}
+
+}  // namespace
+
 std::string EnterDataFolder(const fs::path& folder) {
     if (folder.empty()) return "no data folder given";
     // One level at a time, so that every folder made is private, parents too.
+    std::vector<fs::path> made;
     fs::path partial;
     for (const fs::path& part : folder) {
         partial /= part;
-        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
-            return "cannot create the data folder " + partial.string() + ": " + ErrorText(errno);
+        if (::mkdir(partial.c_str(), 0700) == 0) {
+            made.push_back(partial);
+        } else if (errno != EEXIST) {
+            const std::string problem =
+                "cannot create the data folder " + partial.string() + ": " + ErrorText(errno);
+            RemoveMade(made);
+            return problem;
+        }
     }
-    if (::chdir(folder.c_str()) != 0)
-        return "cannot use the data folder " + folder.string() + ": " + ErrorText(errno);
+    if (::chdir(folder.c_str()) != 0) {
+        const std::string problem = "cannot use the data folder " + folder.string() + ": " + ErrorText(errno);
+        RemoveMade(made);
+        return problem;
+    }
     return {};
 }
 

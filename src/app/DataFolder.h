@@ -13,7 +13,8 @@ std::filesystem::path UserDataFolder(const char* stateHome, const char* home);
 
 // Makes folder the current directory, creating it and any missing parents
 // with mode 0700 first (an existing folder keeps its mode). Empty on
-// success, else what went wrong, naming the folder.
+// success, else what went wrong, naming the folder; a failure removes the
+// folders this call made, and only those.
 std::string EnterDataFolder(const std::filesystem::path& folder);
 
 }  // namespace vigilon::app

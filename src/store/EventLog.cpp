@@ -25,48 +25,63 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
+// A link or a kind of file that is never written says what it is, so that
+// the user can mend it; other failures keep the plain message.
+bool IsRefusal(const DataFile& file) {
+    return file.state == DataFile::State::NotAFile || file.state == DataFile::State::Refused;
+}
+
 }  // namespace
 
-int EventLog::OpenLocked(int extraFlags) {
-    int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | extraFlags, 0666);
-    if (fd < 0) return -1;
+DataFile EventLog::OpenLocked(int extraFlags) {
+    DataFile file = OpenDataFile(path_, O_WRONLY | O_CREAT | extraFlags, 0666);
     // Another holder (a second copy of the program) means the file is busy;
     // waiting would freeze the window, so the caller gives up instead.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return -1;
+    if (file.state == DataFile::State::Open && ::flock(file.fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+        file.state = DataFile::State::Failed;
+        file.fd.Close();
     }
-    return fd;
+    return file;
 }
 
 void EventLog::Write(const std::string& message) {
     std::lock_guard<std::mutex> turn(writing_);
-    int fd = OpenLocked(O_APPEND);
-    if (fd < 0) {
-        problems_.Report(kLogOpenFailedMessage, MessageIcon::Exclamation);
+    DataFile file = OpenLocked(O_APPEND);
+    if (file.state != DataFile::State::Open) {
+        ReportUnopened(file);
         return;
     }
+    const int fd = file.fd.Get();
     struct stat before {};
     const bool sized = ::fstat(fd, &before) == 0;
     const std::string line = FormatLogLine(clock_.Now(), message);
     bool ok = WriteAll(fd, line);
     // Cut off a partial line so that the next entry starts cleanly.
-    if (!ok && sized && S_ISREG(before.st_mode)) (void)::ftruncate(fd, before.st_size);
-    if (::close(fd) != 0) ok = false;
+    if (!ok && sized) (void)::ftruncate(fd, before.st_size);
+    if (file.fd.Close() != 0) ok = false;
     if (!ok) ReportDiskFull();
 }
 
 void EventLog::Clear(UserPrompt& prompt) {
     if (!prompt.AskYesNo(kLogClearQuestion, MessageIcon::Question)) return;
     std::lock_guard<std::mutex> turn(writing_);
-    int fd = OpenLocked(0);
-    bool ok = fd >= 0 && ::ftruncate(fd, 0) == 0;
-    if (fd >= 0) ::close(fd);
-    if (!ok) prompt.ShowMessage(kLogClearFailedMessage, MessageIcon::Exclamation);
+    DataFile file = OpenLocked(0);
+    if (file.state == DataFile::State::Open && ::ftruncate(file.fd.Get(), 0) == 0) return;
+    std::string text = kLogClearFailedMessage;
+    if (IsRefusal(file)) text += " " + AbsolutePath(path_) + ": " + file.problem + ".";
+    prompt.ShowMessage(text, MessageIcon::Exclamation);
 }
 
 void EventLog::OpenInEditor() {
     launcher_.Launch({"xdg-open", path_});
+}
+
+void EventLog::ReportUnopened(const DataFile& file) {
+    if (IsRefusal(file))
+        problems_.Report("Unable to write the log to " + AbsolutePath(path_) + ": " + file.problem + ".",
+                         MessageIcon::Exclamation);
+    else
+        problems_.Report(kLogOpenFailedMessage, MessageIcon::Exclamation);
 }
 
 void EventLog::ReportDiskFull() {

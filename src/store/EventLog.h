@@ -3,6 +3,7 @@
 #include <mutex>
 #include <string>
 
+#include "DataFileOpen.h"
 #include "LogWriter.h"
 #include "ProblemReport.h"
 #include "ProgramLauncher.h"
@@ -18,8 +19,11 @@ inline constexpr const char* kLogClearQuestion = "Are you sure you want to clear
 // The append-only event log. Nothing stays open between calls: every line
 // opens, locks, appends and closes the file, so the user may view, empty or
 // delete it at any time. A failed write is reported without waiting for
-// anyone and never ends the caller's operation. Writers on several threads
-// (the monitor, a self-test) take turns.
+// anyone and never ends the caller's operation. Only a regular file is
+// written, reached through a link only as OpenDataFile allows
+// (DataFileOpen.h); a FIFO, folder or device in its place is reported, and
+// never waited for. Writers on several threads (the monitor, a self-test)
+// take turns.
 class EventLog : public LogWriter {
 public:
     EventLog(std::string path, ProblemReport& problems, ProgramLauncher& launcher, WallClock& clock)
@@ -33,8 +37,9 @@ public:
     void OpenInEditor();
 
 private:
-    // The file opened for writing and exclusively locked, or -1.
-    int OpenLocked(int extraFlags);
+    // The file opened for writing and exclusively locked, or why not.
+    DataFile OpenLocked(int extraFlags);
+    void ReportUnopened(const DataFile& file);
     void ReportDiskFull();
 
     std::string path_;

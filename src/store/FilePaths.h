@@ -15,9 +15,4 @@ std::string DirectoryOf(const std::string& path);
 // The last part of path: the name of the entry inside DirectoryOf(path).
 std::string FileNameOf(const std::string& path);
 
-// Where path's chain of symbolic links ends, each relative link taken
-// against the folder of the link: the entry a write through path reaches,
-// which need not exist yet. Empty for a chain too long to end.
-std::string FollowLinks(const std::string& path);
-
 }  // namespace vigilon

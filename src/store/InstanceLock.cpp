@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 
+#include "DataFileOpen.h"
 #include "ErrorText.h"
 
 namespace vigilon {
@@ -11,21 +12,21 @@ namespace vigilon {
 LockResult InstanceLock::Acquire(const std::string& path) {
     fd_.Close();
     error_.clear();
-    UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (!fd) {
-        error_ = path + ": " + ErrorText(errno);
+    DataFile file = OpenDataFile(path, O_RDWR | O_CREAT, 0600);
+    if (file.state != DataFile::State::Open) {
+        error_ = path + ": " + file.problem;
         return LockResult::Failed;
     }
     int result;
     do {
-        result = ::flock(fd.Get(), LOCK_EX | LOCK_NB);
+        result = ::flock(file.fd.Get(), LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
         if (errno == EWOULDBLOCK) return LockResult::Busy;
         error_ = path + ": " + ErrorText(errno);
         return LockResult::Failed;
     }
-    fd_ = std::move(fd);
+    fd_ = std::move(file.fd);
     return LockResult::Held;
 }
 

@@ -12,7 +12,7 @@ inline constexpr const char* kLockFileName = "Vigilon.lock";
 enum class LockResult {
     Held,    // this process holds the lock now
     Busy,    // another process holds it
-    Failed,  // the lock file could not be opened; see Error()
+    Failed,  // the lock file could not be opened, or is not one to use; see Error()
 };
 
 // One folder, one monitor: an exclusive lock on a lock file, held for as
@@ -23,7 +23,9 @@ enum class LockResult {
 class InstanceLock {
 public:
     // Never waits. The descriptor is closed on exec, so programs started
-    // by this one (the log viewer, the ping tool) do not keep the lock.
+    // by this one (the log viewer, the ping tool) do not keep the lock. A
+    // link in the file's place is followed only as OpenDataFile allows
+    // (DataFileOpen.h), and only a regular file is locked.
     LockResult Acquire(const std::string& path);
     bool Held() const { return static_cast<bool>(fd_); }
     // Why the last Acquire failed, for a message.

@@ -5,7 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "FilePaths.h"
+#include "DataFileOpen.h"
+#include "ErrorText.h"
 #include "RenameIntoPlace.h"
 #include "TemporaryFiles.h"
 #include "UniqueFd.h"
@@ -14,29 +15,7 @@ namespace vigilon {
 
 namespace {
 
-constexpr int kOpenForWriting = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-// A file this save creates may hold a mail server's password: its owner's alone.
-constexpr mode_t kNewFileMode = 0600;
-
-// Opens the existing file as an in-place write would, or leaves fd invalid
-// when there is none yet. The type is checked before opening, so no FIFO or
-// device is ever opened. A link to a missing file creates that file, as
-// the in-place write did, with the kernel's checks on the way.
-int OpenExisting(const std::string& path, UniqueFd& fd) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) return EISDIR;
-        if (!S_ISREG(info.st_mode)) return ENOTSUP;
-        fd = UniqueFd(::open(path.c_str(), kOpenForWriting));
-    } else {
-        if (errno != ENOENT) return errno;
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return 0;
-        fd = UniqueFd(::open(path.c_str(), kOpenForWriting | O_CREAT, kNewFileMode));
-    }
-    if (!fd) return errno;
-    if (::fstat(fd.Get(), &info) != 0) return errno;
-    return S_ISREG(info.st_mode) ? 0 : ENOTSUP;  // swapped after the look
-}
+std::string Problem(int error) { return error == 0 ? std::string() : ErrorText(error); }
 
 // Overwrites from the start, then cuts to length: until the cut, a shorter
 // record is followed only by old bytes that a load never reads.
@@ -60,15 +39,15 @@ bool TakeOverIdentity(int fd, const struct stat& old) {
     return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
-int ReplaceExisting(UniqueFd existing, const std::string& path, std::span<const std::uint8_t> bytes) {
+// target is where existing was opened: path, or the end of its links.
+int ReplaceExisting(UniqueFd existing, const std::string& target, std::span<const std::uint8_t> bytes) {
     struct stat old {};
     if (::fstat(existing.Get(), &old) != 0) return errno;
     // Only a rename beside the very file that was opened keeps the save
     // where an in-place write would have gone; other hard links would
     // be left with the old record.
-    const std::string target = FollowLinks(path);
     struct stat named {};
-    if (old.st_nlink != 1 || target.empty() || ::lstat(target.c_str(), &named) != 0 ||
+    if (old.st_nlink != 1 || ::lstat(target.c_str(), &named) != 0 ||
         named.st_dev != old.st_dev || named.st_ino != old.st_ino) {
         return WriteInPlace(std::move(existing), bytes);
     }
@@ -90,12 +69,18 @@ int ReplaceExisting(UniqueFd existing, const std::string& path, std::span<const 
 
 }  // namespace
 
-int ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    UniqueFd existing;
-    int error = OpenExisting(path, existing);
-    if (error != 0) return error;
-    if (!existing) return CreateByRename(path, bytes);
-    return ReplaceExisting(std::move(existing), path, bytes);
+std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    DataFile existing = OpenDataFile(path, O_WRONLY);
+    switch (existing.state) {
+        case DataFile::State::Open:
+            return Problem(ReplaceExisting(std::move(existing.fd), existing.where, bytes));
+        // None yet: made whole by a rename, at the end of path's links if it has any.
+        case DataFile::State::Missing: return Problem(CreateByRename(existing.where, bytes));
+        case DataFile::State::Failed:
+        case DataFile::State::NotAFile:
+        case DataFile::State::Refused: break;
+    }
+    return existing.problem;
 }
 
 }  // namespace vigilon

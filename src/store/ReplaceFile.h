@@ -18,11 +18,14 @@ namespace vigilon {
 // that cannot be replaced by another without changing what it is (a folder
 // the user may not write, an owner the user cannot give the new file,
 // further hard links) is written in place through that same opening.
-// Only a regular file, or none, is written.
+// Only a regular file, or none, is written, and links are followed only
+// as OpenDataFile allows (DataFileOpen.h). A file not there yet is made
+// whole by a rename too, at the end of path's links when it has any.
 //
-// Returns 0 on success, otherwise the errno of the step that failed. A
-// failed replacement leaves the old file untouched and no temporary; a
-// failed in-place write, as any, may leave the file partly written.
-int ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
+// Returns an empty text on success, otherwise why it failed: the errno's
+// text, or what OpenDataFile found. A failed replacement leaves the old
+// file untouched and no temporary; a failed in-place write, as any, may
+// leave the file partly written.
+std::string ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace vigilon

@@ -2,25 +2,43 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
+#include "DataFileRead.h"
 #include "ErrorText.h"
 #include "FilePaths.h"
-#include "RegularFileRead.h"
 #include "ReplaceFile.h"
 #include "SettingsCodec.h"
 
 namespace vigilon {
 
-LoadResult LoadSettings(const std::string& path, MonitorSettings& settings, UserPrompt& prompt) {
+LoadResult LoadSettings(const std::string& path, MonitorSettings& settings, UserPrompt& prompt,
+                        ProblemReport* notices) {
     std::vector<std::uint8_t> bytes;
-    int error = 0;
-    // A file that exists but may not be read is a first run too; its save
-    // is then refused as well, so it is never overwritten unseen.
-    const FileRead read = ReadRegularFile(path, kMaxSettingsBytes, bytes, error);
-    if (read == FileRead::Unreadable) return LoadResult::NotFound;
-    if (read == FileRead::Read && DecodeSettings(bytes, settings).Complete()) return LoadResult::Loaded;
+    DataFile read = ReadDataFile(path, kMaxSettingsBytes, bytes);
+    if (read.state == DataFile::State::Refused) {
+        const std::string notice = "The settings were read from " + AbsolutePath(path) + ", but will not be saved there: " +
+                                   read.problem + ".";
+        if (notices != nullptr)
+            notices->Report(notice, MessageIcon::Exclamation);
+        else
+            prompt.ShowMessage(notice, MessageIcon::Exclamation);
+        read = ReadDataFileThroughLinks(path, kMaxSettingsBytes, bytes);
+    }
+    switch (read.state) {
+        // A file that exists but may not be read is a first run too; its save
+        // is then refused as well, so it is never overwritten unseen.
+        case DataFile::State::Missing:
+        case DataFile::State::Failed: return LoadResult::NotFound;
+        case DataFile::State::NotAFile:
+            prompt.ShowMessage(AbsolutePath(path) + " is " + FileKindName(read.type) + ", not a settings file.",
+                               MessageIcon::Exclamation);
+            return LoadResult::Damaged;
+        case DataFile::State::Refused:  // not from ReadDataFileThroughLinks
+            return LoadResult::Damaged;
+        case DataFile::State::Open: break;
+    }
+    if (DecodeSettings(bytes, settings).Complete()) return LoadResult::Loaded;
     prompt.ShowMessage(kEndOfFileMessage, MessageIcon::Exclamation);
     return LoadResult::Damaged;
 }
@@ -32,10 +50,9 @@ bool SaveSettings(const std::string& path, const MonitorSettings& settings, User
     // message always follows the line that announced the save.
     if (settings.logEnabled == 1) writeLog.Write("SAVED SETTINGS");
     // A record the load would cut short is refused rather than written.
-    int error = bytes.size() > kMaxSettingsBytes ? EFBIG : ReplaceFile(path, bytes);
-    if (error == 0) return true;
-    prompt.ShowMessage("Unable to save the settings to " + AbsolutePath(path) + ": " +
-                           ErrorText(error) + ".",
+    const std::string problem = bytes.size() > kMaxSettingsBytes ? ErrorText(EFBIG) : ReplaceFile(path, bytes);
+    if (problem.empty()) return true;
+    prompt.ShowMessage("Unable to save the settings to " + AbsolutePath(path) + ": " + problem + ".",
                        MessageIcon::Exclamation);
     return false;
 }

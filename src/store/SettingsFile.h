@@ -4,6 +4,7 @@
 
 #include "LogWriter.h"
 #include "MonitorSettings.h"
+#include "ProblemReport.h"
 #include "UserPrompt.h"
 
 namespace vigilon {
@@ -21,7 +22,14 @@ enum class LoadResult {
 // Reads the record from path. Fields are replaced as they are read, so a
 // damaged file leaves the ones before the damage loaded and the rest as they
 // were; the user is told through prompt. Values are taken as stored.
-LoadResult LoadSettings(const std::string& path, MonitorSettings& settings, UserPrompt& prompt);
+//
+// A link that the rule of DataFileOpen.h turns away is still read, with the
+// kernel's own checks, since reading harms nothing a planted plain file
+// could not: monitoring goes on with what it holds, and only its saves are
+// refused. The user is told through notices (without waiting for an
+// answer) when given, else through prompt.
+LoadResult LoadSettings(const std::string& path, MonitorSettings& settings, UserPrompt& prompt,
+                        ProblemReport* notices = nullptr);
 
 // Writes the record to path, logging "SAVED SETTINGS" through writeLog (the
 // gated log) when logging is on. The old file is replaced only by a complete

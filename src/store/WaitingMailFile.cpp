@@ -1,12 +1,12 @@
 #include "WaitingMailFile.h"
 
 #include <cerrno>
-#include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include "DataFileRead.h"
 #include "ErrorText.h"
 #include "FilePaths.h"
-#include "RegularFileRead.h"
 #include "RenameIntoPlace.h"
 #include "TemporaryFiles.h"
 #include "WaitingMailCodec.h"
@@ -27,18 +27,11 @@ int RemoveFile(const std::string& path) {
 std::vector<AlertEvent> WaitingMailFile::Load(std::string& error) {
     error.clear();
     std::vector<std::uint8_t> bytes;
-    int readError = 0;
-    switch (ReadRegularFile(path_, kMaxWaitingMailBytes, bytes, readError)) {
-        case FileRead::Unreadable:
-            if (readError != ENOENT)
-                error = "Unable to read the waiting mails from " + AbsolutePath(path_) + ": " +
-                        ErrorText(readError) + ".";
-            return {};
-        case FileRead::NotAFile:
-            error = "Unable to read the waiting mails from " + AbsolutePath(path_) +
-                    ": not a regular file.";
-            return {};
-        case FileRead::Read: break;
+    const DataFile read = ReadDataFile(path_, kMaxWaitingMailBytes, bytes);
+    if (read.state == DataFile::State::Missing) return {};
+    if (read.state != DataFile::State::Open) {
+        error = "Unable to read the waiting mails from " + AbsolutePath(path_) + ": " + read.problem + ".";
+        return {};
     }
     WaitingMailDecode decode = DecodeWaitingMails(bytes);
     if (!decode.damage.empty())
@@ -48,9 +41,17 @@ std::vector<AlertEvent> WaitingMailFile::Load(std::string& error) {
 }
 
 std::string WaitingMailFile::Save(const std::vector<AlertEvent>& mails) {
-    const int error = mails.empty() ? RemoveFile(path_) : CreateByRename(path_, EncodeWaitingMails(mails));
-    if (error == 0) return {};
-    return "Unable to save the waiting mails to " + AbsolutePath(path_) + ": " + ErrorText(error) + ".";
+    // Only found, not opened: the save replaces the file by a rename, or
+    // removes it, at the end of the links the rule lets it follow.
+    const DataFile file = OpenDataFile(path_, O_PATH);
+    std::string problem = file.problem;
+    if (file.state == DataFile::State::Open || file.state == DataFile::State::Missing) {
+        const int error =
+            mails.empty() ? RemoveFile(file.where) : CreateByRename(file.where, EncodeWaitingMails(mails));
+        if (error == 0) return {};
+        problem = ErrorText(error);
+    }
+    return "Unable to save the waiting mails to " + AbsolutePath(path_) + ": " + problem + ".";
 }
 
 }  // namespace vigilon

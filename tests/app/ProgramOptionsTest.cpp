@@ -8,6 +8,7 @@
 #include "DataFolder.h"
 #include "DisplayCheck.h"
 #include "ProgramStart.h"
+#include "SmallTmpfs.h"
 #include "TempWorkDir.h"
 
 namespace vigilon::test {
@@ -94,6 +95,32 @@ TEST(DataFolder, IsMadePrivateWithItsParentsAndEntered) {
     EXPECT_EQ(app::EnterDataFolder(dir.path / "file/sub"),
               "cannot create the data folder " + (dir.path / "file/sub").string() + ": Not a directory");
     EXPECT_EQ(fs::current_path(), dir.path / "kept") << "a failure stays where it was";
+}
+
+// Only the folders made on the way go, innermost first; the place that
+// refused stays as it was, and the start stays where it was.
+TEST(DataFolder, AFolderThatCannotBeMadeLeavesNoneOfItsParentsBehind) {
+    TempWorkDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    fs::create_directory("read-only");
+    std::ofstream(dir.path / "read-only/kept") << "x";
+    // Root ignores permission bits; a read-only mount stops root as well.
+    if (::geteuid() != 0)
+        fs::permissions("read-only", fs::perms(0555));
+    else if (!MakeReadOnly((dir.path / "read-only").string()))
+        GTEST_SKIP() << "cannot make a read-only mount here";
+
+    const std::string problem = app::EnterDataFolder("new/deeper/../../read-only/data");
+    EXPECT_THAT(problem, StartsWith("cannot create the data folder new/deeper/../../read-only/data: "));
+    EXPECT_NE(problem.find(::geteuid() == 0 ? "Read-only file system" : "Permission denied"), std::string::npos);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path)) left.push_back(entry.path().string());
+    EXPECT_EQ(left, (std::vector<std::string>{(dir.path / "read-only").string(),
+                                              (dir.path / "read-only/kept").string()}));
+    EXPECT_EQ(fs::current_path(), dir.path);
+
+    if (::geteuid() == 0) UnmountSmallTmpfs((dir.path / "read-only").string());
+    fs::permissions("read-only", fs::perms(0755));
 }
 
 class ProgramStart : public ::testing::Test {

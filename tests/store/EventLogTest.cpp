@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,12 @@ namespace vigilon::test {
 namespace {
 
 constexpr std::int64_t kNewYear2000 = 946684800;  // 01/01/00 00:00:00 UTC
+
+// Ends the run, instead of stalling it, should a write hang.
+struct HangGuard {
+    HangGuard() { ::alarm(10); }
+    ~HangGuard() { ::alarm(0); }
+};
 
 // Runs with the local time zone set to UTC so that stamps are predictable.
 class EventLogTest : public StoreTestDir {
@@ -139,15 +146,18 @@ TEST_F(EventLogWrite, UnopenableFileDropsTheLineWithAMessage) {
 // A full disk is reported and the caller goes on: here a settings save
 // whose "SAVED SETTINGS" line cannot be written still saves.
 TEST_F(EventLogWrite, FullDiskIsReportedAndTheCallerCarriesOn) {
-    std::filesystem::create_symlink("/dev/full", kLogFileName);
-    EventLog log = MakeLog();
+    std::filesystem::create_directory("small");
+    if (!MountSmallTmpfs("small", 8)) GTEST_SKIP() << "cannot mount a tmpfs here";
+    FillUp("small/filler");
+    const std::string path = "small/Vigilon.log";
+    EventLog log = MakeLog(path);
     MonitorSettings settings;
     settings.targetAddress = "192.0.2.1";
     GatedLog writeLog(settings, log);
 
     EXPECT_TRUE(SaveSettings(kSettingsFileName, settings, prompt, writeLog));
     ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].text, "Disk full while accessing " + (dir / kLogFileName).string() + ".");
+    EXPECT_EQ(prompt.boxes[0].text, "Disk full while accessing " + (dir / path).string() + ".");
     EXPECT_EQ(prompt.boxes[0].icon, MessageIcon::Stop);
     MonitorSettings loaded;
     EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, prompt), LoadResult::Loaded);
@@ -155,6 +165,54 @@ TEST_F(EventLogWrite, FullDiskIsReportedAndTheCallerCarriesOn) {
 
     log.Write("again");  // nothing remembered: the next line tries again
     EXPECT_EQ(prompt.boxes.size(), 2u);
+    UnmountSmallTmpfs("small");
+}
+
+// A FIFO once hung every line, and the window with it, for good: anything
+// but a regular file is told by name, at once, and not written.
+TEST_F(EventLogWrite, AnythingButARegularFileIsReportedAtOnceAndNotWritten) {
+    HangGuard guard;
+    ASSERT_EQ(::mkfifo("fifo", 0644), 0);
+    std::filesystem::create_directory("folder");
+    const std::string named = "Unable to write the log to " + (dir / kLogFileName).string() + ": ";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"fifo", "it is a FIFO, not a regular file."},
+        {"folder", "it is a folder, not a regular file."},
+        {"/dev/null", "it leads to /dev/null, a device, not a regular file."},
+    };
+    for (const auto& [kind, problem] : cases) {
+        SCOPED_TRACE(kind);
+        std::filesystem::remove(kLogFileName);
+        if (kind == "/dev/null")
+            std::filesystem::create_symlink(kind, kLogFileName);
+        else
+            std::filesystem::rename(kind, kLogFileName);
+        FakePrompt seen;
+        PromptProblems told{seen};
+        EventLog log(kLogFileName, told, launcher, clock);
+        log.Write("lost");
+        seen.answers = {true};
+        log.Clear(seen);
+        ASSERT_EQ(seen.boxes.size(), 3u);
+        EXPECT_EQ(seen.boxes[0].text, named + problem);
+        EXPECT_EQ(seen.boxes[2].text, "Unable to clear log file " + (dir / kLogFileName).string() + ": " + problem);
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+// A link the user made is the user's choice of place: lines go there, and
+// clearing empties the file there.
+TEST_F(EventLogWrite, TheUsersOwnLinkIsFollowed) {
+    std::filesystem::create_directory("elsewhere");
+    std::filesystem::create_symlink("elsewhere/events.log", kLogFileName);
+    EventLog log = MakeLog();
+    log.Write("one");
+    EXPECT_EQ(ReadText("elsewhere/events.log"), "01/01/00 00:00:00 one\r\n");
+    prompt.answers = {true};
+    log.Clear(prompt);
+    EXPECT_EQ(ReadText("elsewhere/events.log"), "");
+    EXPECT_TRUE(std::filesystem::is_symlink(kLogFileName));
+    EXPECT_EQ(prompt.boxes.size(), 1u);  // the question only
 }
 
 // A line that only partly fits is taken out again, so the file does not

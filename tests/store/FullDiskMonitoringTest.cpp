@@ -9,6 +9,7 @@
 #include "FakePrompt.h"
 #include "LogLine.h"
 #include "MonitorEngine.h"
+#include "SmallTmpfs.h"
 #include "StoreTestDir.h"
 
 namespace vigilon::test {
@@ -21,18 +22,25 @@ class FullDiskMonitoring : public StoreTestDir {
 protected:
     void SetUp() override {
         StoreTestDir::SetUp();
-        std::filesystem::create_symlink("/dev/full", kLogFileName);
+        std::filesystem::create_directory("small");
+        if (!MountSmallTmpfs("small", 8)) GTEST_SKIP() << "cannot mount a tmpfs here";
+        FillUp("small/filler");
         network.addresses["target.example"] = "192.0.2.7";
         engine.Settings().targetAddress = "target.example";
         engine.Settings().controlAddress = "control.example";
         engine.Settings().timeoutsBeforeEmail = 100;
+    }
+    void TearDown() override {
+        UnmountSmallTmpfs("small");
+        StoreTestDir::TearDown();
     }
 
     FakePrompt prompt;
     FakeLauncher launcher;
     FakeClock clock;
     PromptProblems problems{prompt};
-    EventLog eventLog{kLogFileName, problems, launcher, clock};
+    const std::string logPath = std::string("small/") + kLogFileName;
+    EventLog eventLog{logPath, problems, launcher, clock};
     FakeTimers timers;
     FakeDisplay display;
     FakeNetwork network;
@@ -44,7 +52,7 @@ protected:
 };
 
 TEST_F(FullDiskMonitoring, TimedOutCyclesKeepTheirTimerAndCounting) {
-    const std::string diskFull = "Disk full while accessing " + (dir / kLogFileName).string() + ".";
+    const std::string diskFull = "Disk full while accessing " + (dir / logPath).string() + ".";
     engine.ToggleMonitoring();
     ASSERT_EQ(prompt.boxes.size(), 1u);  // the start banner was lost
     EXPECT_EQ(prompt.boxes[0].text, diskFull);

@@ -107,12 +107,18 @@ TEST_F(InstanceLockTest, AFolderThatCannotHoldTheFileIsAFailureThatSaysWhy) {
         return std::string(result == LockResult::Failed ? "failed: " : "not failed: ") + lock.Error();
     });
     EXPECT_EQ(report, "failed: Vigilon.lock: Permission denied");
-    // A link put in its place is not followed.
-    ASSERT_EQ(::chmod(dir.c_str(), 0755), 0);
-    ASSERT_EQ(::symlink("elsewhere", kLockFileName), 0);
+}
+
+// A link the user made to a lock file elsewhere locks that file: a second
+// process, coming through the link or straight, is turned away.
+TEST_F(InstanceLockTest, TheUsersOwnLinkLocksTheFileItLeadsTo) {
+    std::filesystem::create_directory("elsewhere");
+    ASSERT_EQ(::symlink("elsewhere/held.lock", kLockFileName), 0);
     InstanceLock lock;
-    EXPECT_EQ(lock.Acquire(kLockFileName), LockResult::Failed);
-    EXPECT_FALSE(std::filesystem::exists("elsewhere"));
+    ASSERT_EQ(lock.Acquire(kLockFileName), LockResult::Held) << lock.Error();
+    EXPECT_TRUE(std::filesystem::is_regular_file("elsewhere/held.lock"));
+    EXPECT_FALSE(LockHolder(kLockFileName).Held());
+    EXPECT_FALSE(LockHolder("elsewhere/held.lock").Held());
 }
 
 }  // namespace

@@ -161,21 +161,28 @@ TEST_F(SettingsFile, ANewFileIsPrivateAndAnOldOneKeepsItsPermissions) {
 }
 
 // A FIFO once hung the start, a link to /dev/zero ran it out of memory:
-// only a regular file is opened, and anything else is a damaged one.
+// only a regular file is opened, and anything else is named for what it is.
 TEST_F(SettingsFile, OnlyARegularFileIsRead) {
     HangGuard guard;
     ASSERT_EQ(::mkfifo("fifo", 0644), 0);
     std::filesystem::create_directory("folder");
-    for (const char* target : {"fifo", "/dev/zero", "folder"}) {
-        SCOPED_TRACE(target);
+    const std::string named = (dir / kSettingsFileName).string() + " is ";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"fifo", "a FIFO"}, {"folder", "a folder"}, {"/dev/zero", "a device"}};
+    for (const auto& [kind, what] : cases) {
+        SCOPED_TRACE(kind);
         std::filesystem::remove(kSettingsFileName);
-        std::filesystem::create_symlink(target, kSettingsFileName);
+        if (kind == "/dev/zero")
+            std::filesystem::create_symlink(kind, kSettingsFileName);
+        else
+            std::filesystem::rename(kind, kSettingsFileName);
         MonitorSettings s = Configured();
         FakePrompt seen;
         EXPECT_EQ(LoadSettings(kSettingsFileName, s, seen), LoadResult::Damaged);
         EXPECT_EQ(s, Configured());
         ASSERT_EQ(seen.boxes.size(), 1u);
-        EXPECT_EQ(seen.boxes[0].text, kEndOfFileMessage);
+        EXPECT_EQ(seen.boxes[0].text, named + what + ", not a settings file.");
+        EXPECT_EQ(seen.boxes[0].icon, MessageIcon::Exclamation);
     }
 }
 
@@ -227,7 +234,7 @@ TEST_F(SettingsFile, SaveWritesOnlyARegularFile) {
     ASSERT_EQ(::mkfifo("fifo", 0644), 0);
     std::filesystem::create_directory("folder");
     for (auto [target, reason] :
-         {std::pair{"fifo", "Operation not supported"}, {"folder", "Is a directory"}}) {
+         {std::pair{"fifo", "it leads to fifo, a FIFO"}, {"folder", "it leads to folder, a folder"}}) {
         SCOPED_TRACE(target);
         std::filesystem::remove(kSettingsFileName);
         std::filesystem::create_symlink(target, kSettingsFileName);
@@ -235,7 +242,7 @@ TEST_F(SettingsFile, SaveWritesOnlyARegularFile) {
         EXPECT_FALSE(SaveSettings(kSettingsFileName, Configured(), seen, log));
         ASSERT_EQ(seen.boxes.size(), 1u);
         EXPECT_EQ(seen.boxes[0].text, "Unable to save the settings to " + (dir / kSettingsFileName).string() +
-                                          ": " + reason + ".");
+                                          ": " + reason + ", not a regular file.");
         EXPECT_TRUE(std::filesystem::is_symlink(kSettingsFileName));
     }
     EXPECT_TRUE(std::filesystem::is_fifo("fifo"));

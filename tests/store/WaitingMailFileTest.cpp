@@ -141,11 +141,33 @@ TEST_F(WaitingMailFileTest, DamagedOrForeignFileGivesWhatItCanAndSaysWhy) {
     }
 }
 
-TEST_F(WaitingMailFileTest, FolderInItsPlaceIsReportedNotRead) {
+TEST_F(WaitingMailFileTest, FolderInItsPlaceIsReportedNotReadNorReplaced) {
     std::filesystem::create_directory(kWaitingMailFileName);
+    const std::string problem = ": it is a folder, not a regular file.";
     EXPECT_TRUE(Load().empty());
-    EXPECT_EQ(error, "Unable to read the waiting mails from " + (dir / kWaitingMailFileName).string() +
-                         ": not a regular file.");
+    EXPECT_EQ(error, "Unable to read the waiting mails from " + (dir / kWaitingMailFileName).string() + problem);
+    EXPECT_EQ(file.Save(Awkward()),
+              "Unable to save the waiting mails to " + (dir / kWaitingMailFileName).string() + problem);
+    EXPECT_TRUE(std::filesystem::is_empty(kWaitingMailFileName));
+}
+
+// A link the user made is where the mails live: saved there by a rename
+// that keeps the link, read from there, and removed from there.
+TEST_F(WaitingMailFileTest, TheUsersOwnLinkIsFollowedBothWays) {
+    std::filesystem::create_directory("elsewhere");
+    std::filesystem::create_symlink("elsewhere/kept.mail", kWaitingMailFileName);
+    ASSERT_EQ(file.Save({Awkward()[0]}), "");
+    ASSERT_EQ(file.Save(Awkward()), "");
+    EXPECT_TRUE(std::filesystem::is_symlink(kWaitingMailFileName));
+    EXPECT_EQ(DirectoryEntries("elsewhere"), std::vector<std::string>{"kept.mail"});
+    EXPECT_EQ(Load(), Awkward());
+    EXPECT_EQ(error, "");
+
+    ASSERT_EQ(file.Save({}), "");
+    EXPECT_TRUE(DirectoryEntries("elsewhere").empty());
+    EXPECT_TRUE(std::filesystem::is_symlink(kWaitingMailFileName));
+    EXPECT_TRUE(Load().empty());
+    EXPECT_EQ(error, "");
 }
 
 // A save that cannot finish leaves the previous list whole and says so.
