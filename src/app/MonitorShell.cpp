@@ -27,10 +27,9 @@ MonitorShell::MonitorShell(ShellParts parts) : parts_(parts), tray_(parts.trayBa
 
 StartupOutcome MonitorShell::InitMainWindow() {
     MonitorEngine& engine = parts_.engine;
-    engine.Run().dayIndex = 0;
+    // The engine comes with its day count at 0 and stopped; the progress
+    // bar's range 0..100 is fixed when the window lays it out.
     CheckIcmpSockets();
-    engine.Run().running = false;
-    // The progress bar's range 0..100 is fixed when the window lays it out.
 
     const StartupOutcome loaded = LoadOrEditSettings();
     if (loaded != StartupOutcome::Monitoring) return loaded;

@@ -17,7 +17,7 @@ MonitorEngine::~MonitorEngine() { ports_.alerts.Attach(nullptr); }
 
 void MonitorEngine::AdoptSettings(const MonitorSettings& loaded) {
     settings_ = loaded;
-    run_.countdown = settings_.pingFrequency;
+    run_.countdown = PingPeriodSeconds(settings_.pingFrequency);
     ports_.alerts.UseSettings(settings_);
 }
 

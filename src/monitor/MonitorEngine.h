@@ -42,9 +42,8 @@ public:
     MonitorEngine(const MonitorEngine&) = delete;
     MonitorEngine& operator=(const MonitorEngine&) = delete;
 
-    MonitorSettings& Settings() { return settings_; }
+    // The engine is the only writer of both; everyone else calls its verbs.
     const MonitorSettings& Settings() const { return settings_; }
-    MonitorRun& Run() { return run_; }
     const MonitorRun& Run() const { return run_; }
 
     // The record read from the settings file at start-up.

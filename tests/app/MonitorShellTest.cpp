@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <tuple>
 
 #include "CommandIds.h"
@@ -43,7 +44,13 @@ protected:
         RecordingLog unused;
         ASSERT_TRUE(SaveSettings(kSettingsFileName, stored, quiet, unused));
     }
-    MonitorSettings& settings() { return engine.Settings(); }
+    const MonitorSettings& settings() { return engine.Settings(); }
+    // What an edit would leave in the record: the engine's own verb.
+    void Edited(const std::function<void(MonitorSettings&)>& change) {
+        MonitorSettings edited = engine.Settings();
+        change(edited);
+        engine.ApplyEditedSettings(edited);
+    }
 
     TempWorkDir dir;
     MonitorSettings stored;
@@ -83,10 +90,10 @@ TEST_F(MonitorShellTest, StartWithASettingsFileShowsTrayAndChecksThenMonitors) {
 }
 
 TEST_F(MonitorShellTest, FirstRunEditsTheSettingsBeforeAnythingIsShown) {
-    editing.apply = [&] { settings().targetAddress = "first.example"; };
+    editing.apply = [&] { Edited([](MonitorSettings& s) { s.targetAddress = "first.example"; }); };
     EXPECT_EQ(shell.InitMainWindow(), StartupOutcome::Monitoring);
-    EXPECT_THAT(journal, ElementsAre("icmp check", "edit settings", "refresh", "tray add",
-                                     "menu checks", "start", "refresh"));
+    EXPECT_THAT(journal, ElementsAre("icmp check", "edit settings", "menu checks", "refresh", "refresh",
+                                     "tray add", "menu checks", "start", "refresh"));
     EXPECT_THAT(LogMessages().back(), HasSubstr("aimed at: first.example"));
 }
 
@@ -172,10 +179,10 @@ TEST_F(MonitorShellTest, ExitChosenInsideTheSettingsDialogClosesItAndRunsAfterTh
     editing.apply = [&] {
         EXPECT_FALSE(shell.RunExitSequence());  // the tray menu's Exit, inside the dialog's run
         EXPECT_THAT(LogMessages(), Not(Contains(app::kExitLine)));
-        settings().mailTo = "typed@example.org";  // the edit applies as its dialog closes
+        Edited([](MonitorSettings& s) { s.mailTo = "typed@example.org"; });  // the edit applies as its dialog closes
     };
     shell.RunCommand(app::ID_TRAY_SETTINGS);
-    EXPECT_THAT(journal, ElementsAre("edit settings", "close edit", "end"));
+    EXPECT_THAT(journal, ElementsAre("edit settings", "close edit", "menu checks", "refresh", "end"));
     EXPECT_EQ(LogMessages().back(), app::kExitLine);
     MonitorSettings saved;
     ASSERT_EQ(LoadSettings(kSettingsFileName, saved, prompt), LoadResult::Loaded);
@@ -195,12 +202,14 @@ TEST_F(MonitorShellTest, ExitChosenInsideTheSettingsDialogClosesItAndRunsAfterTh
 // asks for it only when a field it needs is missing.
 TEST_F(MonitorShellTest, EnablingEmailAsksForEachMissingFieldButNotTheFallbackServer) {
     const auto enable = [&](auto change) {
-        settings().emailEnabled = 0;
-        settings().mailTo = "ops@example.org";
-        settings().smtpServer1 = "smtp.example.org";
-        settings().mailFrom = "vigilon@example.org";
-        settings().smtpServer2.clear();
-        change(settings());
+        MonitorSettings s = settings();
+        s.emailEnabled = 0;
+        s.mailTo = "ops@example.org";
+        s.smtpServer1 = "smtp.example.org";
+        s.mailFrom = "vigilon@example.org";
+        s.smtpServer2.clear();
+        change(s);
+        engine.AdoptSettings(s);
         journal.clear();
         prompt.boxes.clear();
         shell.ToggleEmail();
@@ -220,7 +229,7 @@ TEST_F(MonitorShellTest, EnablingEmailAsksForEachMissingFieldButNotTheFallbackSe
         EXPECT_FALSE(display.emailChecked);
     }
 
-    settings().emailEnabled = 1;
+    engine.ToggleEmail();
     journal.clear();
     shell.ToggleEmail();
     EXPECT_EQ(settings().emailEnabled, 0);

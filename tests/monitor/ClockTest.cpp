@@ -36,7 +36,7 @@ TEST_F(Clock, TicksTheRunningTimeAndTheCountdown) {
 }
 
 TEST_F(Clock, TheDailyResetZeroesCountersButKeepsTheOutageAndItsAlert) {
-    engine.Settings().timeoutsBeforeEmail = 1;
+    Configure([&](MonitorSettings& s) { s.timeoutsBeforeEmail = 1; });
     Answer();
     TimeOut();  // alerted
     TimeOut();
@@ -60,7 +60,7 @@ TEST_F(Clock, TheDailyResetZeroesCountersButKeepsTheOutageAndItsAlert) {
 }
 
 TEST_F(Clock, AnUnalertedOutageCountsAfreshAfterTheDailyReset) {
-    engine.Settings().timeoutsBeforeEmail = 5;
+    Configure([&](MonitorSettings& s) { s.timeoutsBeforeEmail = 5; });
     TimeOut();
     TimeOut();
     TimeOut();
@@ -81,7 +81,7 @@ TEST_F(Clock, AClockSetBackLessThanADayResetsNothing) {
 }
 
 TEST_F(Clock, TrayStepFiresOnceSetsTheTrayAndRunsAnExtraClockStep) {
-    engine.Settings().autoMinimize = 1;
+    Configure([&](MonitorSettings& s) { s.autoMinimize = 1; });
     clock.now = run().runStart + 1;
     Fire(TIMER_TRAY);
     EXPECT_FALSE(timers.IsArmed(TIMER_TRAY));
@@ -92,7 +92,7 @@ TEST_F(Clock, TrayStepFiresOnceSetsTheTrayAndRunsAnExtraClockStep) {
 }
 
 TEST_F(Clock, TrayStepAfterAnEarlyStopShowsIdleAndStillHides) {
-    engine.Settings().autoMinimize = 1;
+    Configure([&](MonitorSettings& s) { s.autoMinimize = 1; });
     engine.ToggleMonitoring();
     Fire(TIMER_TRAY);
     EXPECT_EQ(display.tray, TrayState::Idle);
@@ -117,7 +117,7 @@ TEST(PingPeriod, StoredFrequenciesAreUsedButNeverWithoutPauseOrBeyondATimer) {
 }
 
 TEST_F(EngineTest, AnOutOfRangeFrequencyArmsTheTimerWithTheUsablePeriod) {
-    engine.Settings().pingFrequency = 0;
+    Configure([&](MonitorSettings& s) { s.pingFrequency = 0; });
     engine.ToggleMonitoring();
     EXPECT_EQ(timers.Period(TIMER_PING), 1000u);
     EXPECT_EQ(run().countdown, 1);
@@ -126,7 +126,7 @@ TEST_F(EngineTest, AnOutOfRangeFrequencyArmsTheTimerWithTheUsablePeriod) {
     EXPECT_EQ(pause.waits.size(), 1u);
 
     engine.ToggleMonitoring();
-    engine.Settings().pingFrequency = INT32_MAX;
+    Configure([&](MonitorSettings& s) { s.pingFrequency = INT32_MAX; });
     engine.ToggleMonitoring();
     EXPECT_EQ(timers.Period(TIMER_PING), 2'147'483'000u);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "EngineFakes.h"
 #include "FakeClock.h"
 #include "MonitorEngine.h"
@@ -17,11 +19,20 @@ class EngineTest : public ::testing::Test {
 protected:
     EngineTest() {
         network.addresses[kTarget] = kTargetIp;
-        MonitorSettings& settings = engine.Settings();
-        settings.targetAddress = kTarget;
-        settings.controlAddress = kControl;
-        settings.pingFrequency = 30;
-        settings.timeoutsBeforeEmail = 3;
+        Configure([](MonitorSettings& settings) {
+            settings.targetAddress = kTarget;
+            settings.controlAddress = kControl;
+            settings.pingFrequency = 30;
+            settings.timeoutsBeforeEmail = 3;
+        });
+    }
+
+    // Changes the record as a settings file could have it: the engine is its
+    // only writer, so the change goes through the engine's verb.
+    void Configure(const std::function<void(MonitorSettings&)>& change) {
+        MonitorSettings settings = engine.Settings();
+        change(settings);
+        engine.AdoptSettings(settings);
     }
 
     // Fires a timer the way the window would: only while it is armed.
@@ -36,7 +47,7 @@ protected:
     void TimeOut() { Cycle("timed out"); }
     void Answer() { Cycle("64 bytes from 192.0.2.7: icmp_seq = 0.  time: 3 ms"); }
 
-    MonitorRun& run() { return engine.Run(); }
+    const MonitorRun& run() { return engine.Run(); }
 
     FakeTimers timers;
     FakeDisplay display;

@@ -27,7 +27,7 @@ TEST_F(InterruptedCycle, AStopInsideTheTargetProbeEndsTheCycleWithoutRearming) {
 }
 
 TEST_F(InterruptedCycle, AStopInsideTheDeliveryLeavesNoControlResultBehind) {
-    engine.Settings().timeoutsBeforeEmail = 1;
+    Configure([&](MonitorSettings& s) { s.timeoutsBeforeEmail = 1; });
     network.Script(kControl, {"timed out"});
     alerts.duringNextDelivery = [this] { engine.ToggleMonitoring(); };
     TimeOut();
@@ -40,7 +40,7 @@ TEST_F(InterruptedCycle, AStopInsideTheDeliveryLeavesNoControlResultBehind) {
 }
 
 TEST_F(InterruptedCycle, AStopInsideTheControlProbeSendsNoAlert) {
-    engine.Settings().timeoutsBeforeEmail = 1;
+    Configure([&](MonitorSettings& s) { s.timeoutsBeforeEmail = 1; });
     network.Script(kTargetIp, {"timed out"});
     network.Script(kControl, {"timed out"});
     // The first ping of the cycle is the target; stop while the control probe waits.

@@ -91,7 +91,7 @@ TEST_F(PingCycle, AnOutageStartsAtItsFirstTimeOut) {
 }
 
 TEST_F(PingCycle, ControlProbeSharesTheCyclesProbeAndCountsItsTimeOut) {
-    engine.Settings().timeoutsBeforeEmail = 1;
+    Configure([&](MonitorSettings& s) { s.timeoutsBeforeEmail = 1; });
     network.Script(kControl, {"timed out"});
     TimeOut();
     ASSERT_EQ(network.pings.size(), 2u);
@@ -107,7 +107,7 @@ TEST_F(PingCycle, ThresholdsOfOneOrLessAlertOnTheFirstTimeOut) {
     for (std::int32_t k : {1, 0, -5, INT32_MIN}) {
         engine.ToggleMonitoring();
         engine.ToggleMonitoring();
-        engine.Settings().timeoutsBeforeEmail = k;
+        Configure([&](MonitorSettings& s) { s.timeoutsBeforeEmail = k; });
         alerts.events.clear();
         TimeOut();
         EXPECT_EQ(alerts.events.size(), 1u) << "K = " << k;
@@ -130,7 +130,7 @@ TEST_F(PingCycle, AnOutageShorterThanKSendsNothingAndNeverProbesTheControl) {
 }
 
 TEST_F(PingCycle, OnlyAnEchoReplyAnswersAndLocalFailuresAreReported) {
-    engine.Settings().timeoutsBeforeEmail = 2;
+    Configure([&](MonitorSettings& s) { s.timeoutsBeforeEmail = 2; });
     Cycle("sendto failed: 101");
     EXPECT_TRUE(run().targetDown);
     EXPECT_EQ(run().lastResult, "sendto failed: 101");
@@ -147,8 +147,8 @@ TEST_F(PingCycle, OnlyAnEchoReplyAnswersAndLocalFailuresAreReported) {
 }
 
 TEST_F(PingCycle, AnUnresolvedTargetIsLookedUpEveryCycleAndNeverProbed) {
-    engine.Settings().targetAddress = "later.example";
-    engine.Settings().timeoutsBeforeEmail = 2;
+    Configure([&](MonitorSettings& s) { s.targetAddress = "later.example"; });
+    Configure([&](MonitorSettings& s) { s.timeoutsBeforeEmail = 2; });
     engine.ToggleMonitoring();
     engine.ToggleMonitoring();
     TimeOut();
@@ -190,7 +190,7 @@ TEST_F(PingCycle, ATimerFiringWhileACycleIsOutStartsNoSecondOne) {
 }
 
 TEST_F(PingCycle, DeliveriesAreCountedAndLoggedWhenTheyEnd) {
-    engine.Settings().timeoutsBeforeEmail = 1;
+    Configure([&](MonitorSettings& s) { s.timeoutsBeforeEmail = 1; });
     TimeOut();
     ASSERT_EQ(alerts.events.size(), 1u);
     EXPECT_EQ(run().emailsSent, 0) << "nothing is counted before a server takes it";

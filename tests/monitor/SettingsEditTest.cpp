@@ -102,13 +102,14 @@ TEST_F(SettingsEdit, OpenDialogPausesPingAndClockButNotAPendingTrayStep) {
 }
 
 TEST_F(SettingsEdit, FirstRunShowsFirstRunValuesWithTheDefaultControlHost) {
-    MonitorSettings& record = engine.Settings();
-    record.targetAddress.clear();
-    record.pingFrequency = 99;
-    record.controlAddress = "control.example";
-    record.mailTo = "ops@example.org";
-    record.logEnabled = 0;
-    record.autoMinimize = 1;
+    Configure([](MonitorSettings& record) {
+        record.targetAddress.clear();
+        record.pingFrequency = 99;
+        record.controlAddress = "control.example";
+        record.mailTo = "ops@example.org";
+        record.logEnabled = 0;
+        record.autoMinimize = 1;
+    });
     Edit();
 
     MonitorSettings expected = FirstRunSettings();
@@ -118,8 +119,8 @@ TEST_F(SettingsEdit, FirstRunShowsFirstRunValuesWithTheDefaultControlHost) {
 }
 
 TEST_F(SettingsEdit, EmptyControlHostShowsTheDefaultWhichTheRecordThenKeeps) {
-    engine.Settings().controlAddress.clear();
-    engine.Settings().mailTo = "ops@example.org";
+    Configure([](MonitorSettings& s) { s.controlAddress.clear(); });
+    Configure([&](MonitorSettings& s) { s.mailTo = "ops@example.org"; });
     Edit();  // closed with Escape: nothing read, everything applied
 
     ASSERT_EQ(dialogs.shared.shown.size(), 1u);
@@ -130,7 +131,7 @@ TEST_F(SettingsEdit, EmptyControlHostShowsTheDefaultWhichTheRecordThenKeeps) {
 }
 
 TEST_F(SettingsEdit, CancelWithoutTargetEndsTheProgramWithNothingAppliedOrSaved) {
-    engine.Settings().targetAddress.clear();
+    Configure([](MonitorSettings& s) { s.targetAddress.clear(); });
     engine.ToggleMonitoring();
     eventLog.lines.clear();
     const MonitorSettings before = engine.Settings();
@@ -147,7 +148,7 @@ TEST_F(SettingsEdit, CancelWithoutTargetEndsTheProgramWithNothingAppliedOrSaved)
 }
 
 TEST_F(SettingsEdit, DialogLeftWithoutDoneIsAppliedAndSavedEmptyTargetIncluded) {
-    engine.Settings().targetAddress.clear();
+    Configure([](MonitorSettings& s) { s.targetAddress.clear(); });
     const EditOutcome outcome = Edit([](MonitorSettings& fields, bool&) {
         fields.mailTo = "read@example.org";  // a focus change read it; then Escape
         fields.pingFrequency = 5;            // read and reported, but kept
@@ -211,7 +212,7 @@ TEST_F(SettingsEdit, NewTargetResetsTheRunAndIsLoggedBeforeTheSave) {
 }
 
 TEST_F(SettingsEdit, UpdatedLineFollowsTheOldLogSwitchAndTheSaveTheNewOne) {
-    engine.Settings().logEnabled = 0;
+    Configure([&](MonitorSettings& s) { s.logEnabled = 0; });
     Edit([](MonitorSettings& fields, bool&) {
         fields.targetAddress = "a.example";
         fields.logEnabled = 1;
@@ -290,7 +291,7 @@ TEST_F(SettingsEdit, UnwritableFileIsReportedAfterTheRecordIsApplied) {
 // "Enable Email" with fields missing: the dialog shows e-mail on, and only
 // an edit that gives it somewhere to send to keeps it on.
 TEST_F(SettingsEdit, EnablingEmailLeftWithoutItsFieldsLeavesEmailOff) {
-    engine.Settings().emailEnabled = 0;
+    Configure([&](MonitorSettings& s) { s.emailEnabled = 0; });
     Edit([](MonitorSettings& fields, bool&) { fields.mailTo = "ops@example.org"; },  // then Escape
          EditPurpose::EnableEmail);
     EXPECT_EQ(dialogs.shared.shown.back().emailEnabled, 1);

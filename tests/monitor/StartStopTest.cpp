@@ -6,8 +6,17 @@ namespace {
 using StartStop = EngineTest;
 
 TEST_F(StartStop, StartShowsAFreshRunAndArmsTheThreeTimers) {
-    run().pingNumber = 9;
-    run().lastError = "SMTP old error";
+    // A run before, with a cycle counted and a delivery failed.
+    engine.ToggleMonitoring();
+    Configure([](MonitorSettings& s) { s.timeoutsBeforeEmail = 1; });
+    TimeOut();
+    alerts.Failed("smtp.example", "Unable to connect to server");
+    engine.ToggleMonitoring();
+    ASSERT_EQ(run().pingNumber, 1);
+    ASSERT_EQ(run().lastError, "SMTP smtp.example Unable to connect to server");
+    Configure([](MonitorSettings& s) { s.timeoutsBeforeEmail = 3; });
+    eventLog.lines.clear();
+    display.tray.reset();
     engine.ToggleMonitoring();
 
     EXPECT_TRUE(run().running);
@@ -60,7 +69,7 @@ TEST_F(StartStop, StopDuringAnOutageKeepsTheDownLampAndIdlesTheTray) {
 
 TEST_F(StartStop, LogLinesFollowTheRunInOrder) {
     alerts.deliverAtOnce = true;
-    engine.Settings().mailTo = "ops@example.org";
+    Configure([&](MonitorSettings& s) { s.mailTo = "ops@example.org"; });
     engine.ToggleMonitoring();
     Answer();
     TimeOut();
@@ -87,7 +96,7 @@ TEST_F(StartStop, LogLinesFollowTheRunInOrder) {
 }
 
 TEST_F(StartStop, LoggingSwitchedOffWritesNothing) {
-    engine.Settings().logEnabled = 0;
+    Configure([&](MonitorSettings& s) { s.logEnabled = 0; });
     engine.ToggleMonitoring();
     TimeOut();
     engine.ToggleMonitoring();
@@ -97,7 +106,9 @@ TEST_F(StartStop, LoggingSwitchedOffWritesNothing) {
 TEST_F(StartStop, ResetRunLeavesTheDayIndexAndLampsAlone) {
     engine.ToggleMonitoring();
     TimeOut();
-    run().dayIndex = 4;
+    clock.now += 4 * 86400 + 10;
+    Fire(TIMER_CLOCK);
+    ASSERT_EQ(run().dayIndex, 4);
     clock.now += 77;
     engine.ResetRun();
     EXPECT_EQ(run().dayIndex, 4);

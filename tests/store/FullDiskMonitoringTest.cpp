@@ -26,9 +26,11 @@ protected:
         if (!MountSmallTmpfs("small", 8)) GTEST_SKIP() << "cannot mount a tmpfs here";
         FillUp("small/filler");
         network.addresses["target.example"] = "192.0.2.7";
-        engine.Settings().targetAddress = "target.example";
-        engine.Settings().controlAddress = "control.example";
-        engine.Settings().timeoutsBeforeEmail = 100;
+        MonitorSettings settings;
+        settings.targetAddress = "target.example";
+        settings.controlAddress = "control.example";
+        settings.timeoutsBeforeEmail = 100;
+        engine.AdoptSettings(settings);
     }
     void TearDown() override {
         UnmountSmallTmpfs("small");

@@ -98,10 +98,11 @@ class DesktopNotification : public ::testing::Test {
 protected:
     DesktopNotification() {
         network.addresses["target.example"] = kTargetIp;
-        MonitorSettings& settings = engine.Settings();
+        MonitorSettings settings = engine.Settings();
         settings.targetAddress = "target.example";
         settings.controlAddress = "control.example";
         settings.timeoutsBeforeEmail = 3;
+        engine.AdoptSettings(settings);
         engine.ToggleMonitoring();
     }
 

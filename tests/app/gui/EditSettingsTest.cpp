@@ -111,10 +111,11 @@ TEST_F(EditSettingsTest, FirstRunLeftWithEscapeAppliesAndSavesTheEmptyTarget) {
 // the run goes to its end, both dialogs close as Escape closes them, and
 // what the Test Settings check read is applied and saved.
 TEST_F(EditSettingsTest, ClosingTheOpenEditLetsTheSelfTestFinishThenAppliesAsEscape) {
-    MonitorSettings& record = engine.Settings();
+    MonitorSettings record = engine.Settings();
     record.targetAddress = "target.example";
     record.controlAddress = "control.example";
     record.emailEnabled = 0;
+    engine.AdoptSettings(record);
     network.addresses["typed.example"] = "192.0.2.9";
     network.addresses["control.example"] = "198.51.100.1";
     Gate targetTest;

@@ -38,7 +38,7 @@ TEST_F(Startup, AFirstRunEditsTheSettingsBeforeTheWindowIsShown) {
     bool shownDuringEdit = true;
     editing.apply = [&] {
         shownDuringEdit = Window().IsShown();
-        Engine().Settings() = settings;
+        Engine().ApplyEditedSettings(settings);
     };
     EXPECT_EQ(Start(), app::StartupOutcome::Monitoring);
     EXPECT_THAT(journal, ElementsAre("edit settings"));
