@@ -252,7 +252,7 @@ bool MeasureIdle() {
                     earlier == before.end() ? "  (started meanwhile)" : "");
     }
     // The process's count keeps what threads that ended had used.
-    std::printf("    %-28s %8.3f %%\n", "threads that ended meanwhile",
+    std::printf("    %-28s %8.3f %%\n", "ended threads, and rounding",
                 std::max(0.0, programCpu - PercentOfCore(threadsTotal, kIdleSeconds)));
     if (!ran) {
         std::fprintf(stderr, "idle: the program ended: %s\n", program.Errors().c_str());
