@@ -61,6 +61,11 @@ bool WindowShown(::Display* x, Window window, const std::string& title) {
     return found;
 }
 
+// A window may go between listing it and asking about it (a start-up
+// window, a program being stopped): Xlib's default handler would end the
+// benchmark for that.
+int IgnoreVanishedWindow(::Display*, XErrorEvent*) { return 0; }
+
 pid_t Start(const Program& program, const fs::path& folder) {
     const pid_t pid = fork();
     if (pid == 0) {
@@ -143,6 +148,7 @@ int main() {
         std::fprintf(stderr, "no display: %s\n", session.Error().c_str());
         return 2;
     }
+    XSetErrorHandler(IgnoreVanishedWindow);
     ::Display* x = XOpenDisplay(session.Display().c_str());
     const fs::path folder = SettingsFolder();
     const Program programs[2] = {{"vigilon", VIGILON_PROGRAM, "Vigilon"},

@@ -1,5 +1,7 @@
 #include "MailOutbox.h"
 
+#include <pthread.h>
+
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -160,6 +162,7 @@ int MailOutbox::MailsWaiting() const {
 }
 
 void MailOutbox::Deliver(std::shared_ptr<Shared> shared) {
+    pthread_setname_np(pthread_self(), "mail-outbox");
     std::unique_lock<std::mutex> lock(shared->mutex);
     while (!shared->stopping) {
         if (shared->ReadyForRound())

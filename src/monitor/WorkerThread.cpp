@@ -1,5 +1,7 @@
 #include "WorkerThread.h"
 
+#include <pthread.h>
+
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -14,8 +16,8 @@ struct WorkerThread::Shared {
     bool stopping = false;  // read by continuations on the engine's thread too
 };
 
-WorkerThread::WorkerThread(Dispatcher& dispatcher)
-    : shared_(std::make_shared<Shared>()), thread_(Work, shared_, std::ref(dispatcher)) {}
+WorkerThread::WorkerThread(Dispatcher& dispatcher, const char* name)
+    : shared_(std::make_shared<Shared>()), thread_(Work, shared_, std::ref(dispatcher), name) {}
 
 WorkerThread::~WorkerThread() {
     {
@@ -35,7 +37,8 @@ void WorkerThread::Run(Job job) {
     shared_->wake.notify_one();
 }
 
-void WorkerThread::Work(std::shared_ptr<Shared> shared, Dispatcher& dispatcher) {
+void WorkerThread::Work(std::shared_ptr<Shared> shared, Dispatcher& dispatcher, const char* name) {
+    pthread_setname_np(pthread_self(), name);
     std::unique_lock<std::mutex> lock(shared->mutex);
     for (;;) {
         shared->wake.wait(lock, [&] { return shared->stopping || !shared->jobs.empty(); });

@@ -15,7 +15,8 @@ namespace vigilon {
 // nothing reaches an engine that is gone.
 class WorkerThread : public BackgroundWork {
 public:
-    explicit WorkerThread(Dispatcher& dispatcher);
+    // name (15 characters at most) is the thread's, as ps and top show it.
+    explicit WorkerThread(Dispatcher& dispatcher, const char* name = "worker");
     ~WorkerThread() override;
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
@@ -24,7 +25,7 @@ public:
 
 private:
     struct Shared;
-    static void Work(std::shared_ptr<Shared> shared, Dispatcher& dispatcher);
+    static void Work(std::shared_ptr<Shared> shared, Dispatcher& dispatcher, const char* name);
 
     std::shared_ptr<Shared> shared_;
     std::thread thread_;

@@ -1,5 +1,7 @@
 #include "LookupSharing.h"
 
+#include <pthread.h>
+
 #include <condition_variable>
 #include <system_error>
 #include <thread>
@@ -33,7 +35,10 @@ struct LookupSharing::Pending {
     // The helper holds its own share, so nobody has to wait for it to end.
     static bool Start(const std::shared_ptr<Pending>& lookup) {
         try {
-            std::thread([lookup] { lookup->Run(); }).detach();
+            std::thread([lookup] {
+                pthread_setname_np(pthread_self(), "name-lookup");
+                lookup->Run();
+            }).detach();
             return true;
         } catch (const std::system_error&) {
             return false;  // out of threads: the lookup counts as not found

@@ -69,7 +69,7 @@ void CTestSettingsDlg::OnInitDialog(wxInitDialogEvent&) {
 void CTestSettingsDlg::OnStartTimer(wxTimerEvent& event) {
     startTimer_.Stop();  // one run only
     busy_ = true;  // at once: the run's first step reaches the window later
-    worker_ = std::make_unique<WorkerThread>(windowThread_);
+    worker_ = std::make_unique<WorkerThread>(windowThread_, "self-test");
     worker_->Run([this]() -> std::function<void()> {
         selfTest_.RunTests(inputs_, postedView_);
         return nullptr;

@@ -13,7 +13,7 @@ VigilonProgram::VigilonProgram(ProgramOptions options)
       problemBoxes_(problemWindows_),
       problems_(dispatcher_, problemBoxes_),
       eventLog_(kLogFileName, problems_, launcher_, clock_),
-      engineWork_(dispatcher_),
+      engineWork_(dispatcher_, "engine-work"),
       waitingMail_(kWaitingMailFileName),
       outbox_(dispatcher_, waitingMail_, problems_),
       alerts_(outbox_, desktopNotices_),

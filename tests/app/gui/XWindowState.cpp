@@ -30,16 +30,19 @@ std::vector<Item> Property(::Display* x, Window window, const char* name, Atom t
     return items;
 }
 
+// A client window with that process id and title.
+bool IsClient(::Display* x, Window client, pid_t pid, const std::string& title) {
+    const auto owner = Property<unsigned long>(x, client, "_NET_WM_PID", XA_CARDINAL);
+    const auto name = Property<char>(x, client, "_NET_WM_NAME", XInternAtom(x, "UTF8_STRING", False));
+    return !owner.empty() && owner[0] == static_cast<unsigned long>(pid) &&
+           std::string(name.begin(), name.end()) == title;
+}
+
 // The client window the manager lists in _NET_CLIENT_LIST (a withdrawn
 // window leaves it) with that process id and title; None when there is none.
 Window FindClient(::Display* x, pid_t pid, const std::string& title) {
-    for (unsigned long client : Property<unsigned long>(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW)) {
-        const auto owner = Property<unsigned long>(x, client, "_NET_WM_PID", XA_CARDINAL);
-        const auto name = Property<char>(x, client, "_NET_WM_NAME", XInternAtom(x, "UTF8_STRING", False));
-        if (!owner.empty() && owner[0] == static_cast<unsigned long>(pid) &&
-            std::string(name.begin(), name.end()) == title)
-            return client;
-    }
+    for (unsigned long client : Property<unsigned long>(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW))
+        if (IsClient(x, client, pid, title)) return client;
     return None;
 }
 
@@ -58,6 +61,16 @@ XWindowState StateOfWindowTitled(pid_t pid, const std::string& title) {
     }
     XCloseDisplay(x);
     return state;
+}
+
+int CountWindowsTitled(pid_t pid, const std::string& title) {
+    ::Display* x = XOpenDisplay(nullptr);
+    if (x == nullptr) return 0;
+    int count = 0;
+    for (unsigned long client : Property<unsigned long>(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW))
+        count += IsClient(x, client, pid, title) ? 1 : 0;
+    XCloseDisplay(x);
+    return count;
 }
 
 bool CloseWindowTitled(pid_t pid, const std::string& title) {

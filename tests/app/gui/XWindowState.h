@@ -17,6 +17,10 @@ XWindowState StateOfWindowTitled(const std::string& title);
 // The same for a window of another process (a program the test started).
 XWindowState StateOfWindowTitled(pid_t pid, const std::string& title);
 
+// How many windows of that process with that title the manager holds
+// (message boxes share one title).
+int CountWindowsTitled(pid_t pid, const std::string& title);
+
 // Asks that process's window to close, as its close box does (the window
 // manager's WM_DELETE_WINDOW); false when no such window is managed.
 bool CloseWindowTitled(pid_t pid, const std::string& title);
