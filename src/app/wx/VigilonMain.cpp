@@ -11,7 +11,7 @@
 #include "CMonitorApp.h"
 #include "DisplayCheck.h"
 #include "InstanceLock.h"
-#include "OpenDisplay.h"
+#include "DisplayAvailable.h"
 #include "ProgramStart.h"
 
 wxIMPLEMENT_APP_NO_MAIN(vigilon::app::CMonitorApp);
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     const StartPlan plan =
         vigilon::app::PrepareStart(args, vigilon::app::ReadUserFolderVariables(), lock, std::cout, std::cerr);
     if (plan.next == StartPlan::Next::End) return plan.exitCode;
-    if (!vigilon::app::OpenDisplay()) {
+    if (!vigilon::app::DisplayAvailable()) {
         std::cerr << vigilon::app::NoDisplayMessage("vigilon", std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
         return vigilon::app::kNoDisplayExitCode;
     }
