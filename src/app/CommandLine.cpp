@@ -78,6 +78,4 @@ std::string UsageText() {
            "there while it runs.\n";
 }
 
-std::string VersionText() { return std::string("Vigilon ") + VIGILON_VERSION + "\n"; }
-
 }  // namespace vigilon::app

@@ -27,8 +27,7 @@ struct CommandLine {
 // answer at once, whatever follows; the first mistake ends the reading.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-// The text of --help and of --version, each ending in a newline.
+// The text of --help, ending in a newline (--version's: ProgramVersion.h).
 std::string UsageText();
-std::string VersionText();
 
 }  // namespace vigilon::app

@@ -5,6 +5,7 @@
 
 #include "CommandLine.h"
 #include "DataFolder.h"
+#include "ProgramVersion.h"
 
 namespace vigilon::app {
 

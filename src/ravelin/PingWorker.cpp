@@ -12,6 +12,7 @@
 #include "EchoChannel.h"
 #include "ErrorText.h"
 #include "HostResolver.h"
+#include "IcmpRemedies.h"
 #include "MonotonicClock.h"
 #include "WakeUp.h"
 
@@ -123,11 +124,8 @@ std::string SocketFailureMessage(int error, const std::string& programPath) {
     const std::string program = programPath.empty() ? "path/to/ravelin" : programPath;
     return "Ravelin may not send pings (error " + std::to_string(error) +
            "): a raw ICMP socket needs root or the CAP_NET_RAW capability, and the datagram ICMP "
-           "socket is not open to this user's groups.\n\n"
-           "Either grant the capability to the program once (again after every rebuild):\n"
-           "    sudo setcap cap_net_raw+ep " + program + "\n\n"
-           "or allow every group the datagram socket (net.ipv4.ping_group_range):\n"
-           "    sudo sysctl -w net.ipv4.ping_group_range=\"0 2147483647\"";
+           "socket is not open to this user's groups.\n\n" +
+           IcmpRemedies(program);
 }
 
 }  // namespace vigilon::ravelin

@@ -8,22 +8,11 @@
 
 #include "FilePaths.h"
 #include "LogLine.h"
+#include "WriteAll.h"
 
 namespace vigilon {
 
 namespace {
-
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        // A short write is a full disk as well: the rest would not fit.
-        if (written <= 0) return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
 
 // A link or a kind of file that is never written says what it is, so that
 // the user can mend it; other failures keep the plain message.
@@ -55,7 +44,7 @@ void EventLog::Write(const std::string& message) {
     struct stat before {};
     const bool sized = ::fstat(fd, &before) == 0;
     const std::string line = FormatLogLine(clock_.Now(), message);
-    bool ok = WriteAll(fd, line);
+    bool ok = WriteAll(fd, line) == 0;
     // Cut off a partial line so that the next entry starts cleanly.
     if (!ok && sized) (void)::ftruncate(fd, before.st_size);
     if (file.fd.Close() != 0) ok = false;

@@ -6,21 +6,9 @@
 
 #include "FilePaths.h"
 #include "TemporaryFiles.h"
+#include "WriteAll.h"
 
 namespace vigilon {
-
-int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (written == 0) return ENOSPC;
-        bytes = bytes.subspan(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
 
 void SyncFolderOf(const std::string& path) {
     UniqueFd fd(::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

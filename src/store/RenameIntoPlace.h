@@ -12,9 +12,6 @@ namespace vigilon {
 // temporary beside the file, which is synced and renamed over it. Each
 // returns 0 or the errno of the step that failed.
 
-// Writes all of bytes to fd, however the kernel splits the writes.
-int WriteAll(int fd, std::span<const std::uint8_t> bytes);
-
 // Fills path's temporary (TemporaryFiles.h), syncs it and renames it over
 // path; removes it on failure, leaving path as it was.
 int CommitTemporary(UniqueFd temporary, const std::string& path, std::span<const std::uint8_t> bytes);

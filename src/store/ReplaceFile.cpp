@@ -10,6 +10,7 @@
 #include "RenameIntoPlace.h"
 #include "TemporaryFiles.h"
 #include "UniqueFd.h"
+#include "WriteAll.h"
 
 namespace vigilon {
 

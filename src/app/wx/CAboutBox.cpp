@@ -6,6 +6,7 @@
 #include <wx/stattext.h>
 
 #include "Pictures.h"
+#include "ProgramVersion.h"
 
 namespace vigilon::app {
 
@@ -38,7 +39,7 @@ CAboutBox::CAboutBox(wxWindow* owner, ProgramLauncher& launcher)
     auto* version = new wxStaticText(this, wxID_ANY, wxString(), At(this, 38, 18), Sized(this, 72, 8),
                                      wxST_NO_AUTORESIZE);
     // No access-key processing: the text is shown exactly as it stands.
-    version->SetLabelText(wxString::FromUTF8(kVersionLine));
+    version->SetLabelText(wxString::FromUTF8(AboutVersionLine()));
     KeepTextWhole(version);
     auto* notice = new wxStaticText(this, wxID_ANY, wxString(), At(this, 38, 28), Sized(this, 115, 8),
                                     wxST_NO_AUTORESIZE);

@@ -7,7 +7,6 @@
 namespace vigilon::app {
 
 inline constexpr const char* kAboutCaption = "About Vigilon";
-inline constexpr const char* kVersionLine = "Vigilon   Version 1.0";
 inline constexpr const char* kNoticeLine = "Copyright (C) 2026 Vigilon developers";
 inline constexpr const char* kWebSiteAddress = "https://vigilon.example.org";
 // The web-site button's identifier in the box.
