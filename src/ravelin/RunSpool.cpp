@@ -42,12 +42,8 @@ int OpenNameless(const std::string& folder) {
 RunSpool::RunSpool(const std::string& folder) : folder(folder) {
     std::error_code ignored;  // opening says what is wrong
     std::filesystem::create_directories(folder, ignored);
-    fd = OpenNameless(folder);
-    if (fd < 0) Fail("open", ErrorText(errno));
-}
-
-RunSpool::~RunSpool() {
-    if (fd >= 0) close(fd);
+    fd = UniqueFd(OpenNameless(folder));
+    if (!fd) Fail("open", ErrorText(errno));
 }
 
 void RunSpool::AddLine(std::string_view line) {
@@ -68,7 +64,7 @@ void RunSpool::Append(char kind, const void* data, std::uint32_t size) {
 bool RunSpool::Flush() {
     std::size_t written = 0;
     while (Ok() && written < pending.size()) {
-        const ssize_t now = write(fd, pending.data() + written, pending.size() - written);
+        const ssize_t now = write(fd.Get(), pending.data() + written, pending.size() - written);
         if (now > 0) written += static_cast<std::size_t>(now);
         else if (now == 0) Fail("write", ErrorText(ENOSPC));
         else if (errno != EINTR) Fail("write", ErrorText(errno));
@@ -84,7 +80,7 @@ bool RunSpool::ReadBack(const std::function<void(std::string_view line)>& onLine
     std::string unread;  // entries cut by the end of a chunk wait for the next
     off_t offset = 0;
     for (;;) {
-        const ssize_t got = pread(fd, chunk.data(), chunk.size(), offset);
+        const ssize_t got = pread(fd.Get(), chunk.data(), chunk.size(), offset);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             Fail("read", ErrorText(errno));
@@ -126,8 +122,7 @@ bool RunSpool::ReadBack(const std::function<void(std::string_view line)>& onLine
 
 void RunSpool::Fail(const std::string& doing, const std::string& why) {
     error = "cannot " + doing + " the spool in " + folder + ": " + why;
-    if (fd >= 0) close(fd);
-    fd = -1;
+    fd.Close();
 }
 
 std::string SpoolFolder() {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "PingRecord.h"
+#include "UniqueFd.h"
 
 namespace vigilon::ravelin {
 
@@ -17,13 +18,12 @@ class RunSpool {
 public:
     // Opens the file in folder, which is made when missing.
     explicit RunSpool(const std::string& folder);
-    ~RunSpool();
     RunSpool(const RunSpool&) = delete;
     RunSpool& operator=(const RunSpool&) = delete;
 
     // False once the file could not be opened, written or read: it is
     // closed then, and Error() says why.
-    bool Ok() const { return fd >= 0; }
+    bool Ok() const { return static_cast<bool>(fd); }
     const std::string& Error() const { return error; }
 
     void AddLine(std::string_view line);
@@ -39,7 +39,7 @@ private:
     void Fail(const std::string& doing, const std::string& why);
 
     std::string folder;
-    int fd = -1;
+    UniqueFd fd;
     std::string pending;  // entries not yet written
     std::string error;
 };

@@ -9,14 +9,10 @@ namespace vigilon::ravelin {
 
 WakeUp::WakeUp() : fd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
-WakeUp::~WakeUp() {
-    if (fd >= 0) close(fd);
-}
-
 void WakeUp::Signal() const {
     const std::uint64_t one = 1;
     // A full counter is already signalled enough.
-    [[maybe_unused]] const ssize_t written = write(fd, &one, sizeof one);
+    [[maybe_unused]] const ssize_t written = write(fd.Get(), &one, sizeof one);
 }
 
 }  // namespace vigilon::ravelin

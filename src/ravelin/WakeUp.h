@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UniqueFd.h"
+
 namespace vigilon::ravelin {
 
 // An event file descriptor that a wait can poll beside its sockets, so that
@@ -8,16 +10,15 @@ namespace vigilon::ravelin {
 class WakeUp {
 public:
     WakeUp();
-    ~WakeUp();
     WakeUp(const WakeUp&) = delete;
     WakeUp& operator=(const WakeUp&) = delete;
 
-    bool Ok() const { return fd >= 0; }
-    int Fd() const { return fd; }
+    bool Ok() const { return static_cast<bool>(fd); }
+    int Fd() const { return fd.Get(); }
     void Signal() const;
 
 private:
-    int fd;
+    UniqueFd fd;
 };
 
 }  // namespace vigilon::ravelin
