@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "IcmpSocket.h"
+#include "EchoSocket.h"
 
 namespace vigilon::app {
 
@@ -20,8 +20,8 @@ std::string ProgramPath() {
 }  // namespace
 
 bool SystemIcmpCheck::CanOpenIcmpSocket() {
-    IcmpSocket socket;
-    return socket.Open() == 0;
+    const std::unique_ptr<EchoSocket> socket = NewSystemEchoSocket(IpFamily::V4);
+    return socket && socket->Open() == 0;
 }
 
 std::string IcmpUnavailableMessage() {
