@@ -31,8 +31,11 @@
 
 #include "ByteOrder.h"
 #include "CEchoProbe.h"
+#include "EchoIdentifiers.h"
+#include "IcmpWire.h"
 #include "NetNamespace.h"
 #include "ProbeResult.h"
+#include "UniqueFd.h"
 
 using namespace vigilon;
 
@@ -48,11 +51,8 @@ double ThreadCpuMs() {
 }
 
 bool EnterNamespace(const test::NetNamespace& space) {
-    const int fd = open(("/var/run/netns/" + space.Name()).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool entered = setns(fd, CLONE_NEWNET) == 0;
-    close(fd);
-    return entered;
+    const UniqueFd fd(open(("/var/run/netns/" + space.Name()).c_str(), O_RDONLY | O_CLOEXEC));
+    return fd && setns(fd.Get(), CLONE_NEWNET) == 0;
 }
 
 bool AddDeadHost(const test::NetNamespace& space) {
@@ -88,7 +88,7 @@ bool AddDeadHost(const test::NetNamespace& space) {
     for (std::uint16_t sequence = 0;; ++sequence) {
         StoreLe16(message + 6, sequence);
         StoreLe16(message + 2, 0);
-        StoreLe16(message + 2, CEchoProbe::Checksum(message, sizeof message));
+        StoreLe16(message + 2, IcmpChecksum(message, sizeof message));
         sendto(fd, message, sizeof message, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&to),
                sizeof to);
     }
@@ -96,18 +96,17 @@ bool AddDeadHost(const test::NetNamespace& space) {
 
 // Datagrams per second that reach a raw ICMP socket of this namespace.
 long FloodRate() {
-    const int fd = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
-    if (fd < 0) return -1;
+    const UniqueFd fd(socket(AF_INET, SOCK_RAW, IPPROTO_ICMP));
+    if (!fd) return -1;
     std::uint8_t datagram[256];
     long count = 0;
     const auto start = std::chrono::steady_clock::now();
     const auto end = start + std::chrono::milliseconds(500);
     while (std::chrono::steady_clock::now() < end) {
-        pollfd ready{fd, POLLIN, 0};
+        pollfd ready{fd.Get(), POLLIN, 0};
         if (poll(&ready, 1, 50) <= 0) continue;
-        while (recv(fd, datagram, sizeof datagram, MSG_DONTWAIT) > 0) ++count;
+        while (recv(fd.Get(), datagram, sizeof datagram, MSG_DONTWAIT) > 0) ++count;
     }
-    close(fd);
     return count * 2;
 }
 
@@ -198,7 +197,7 @@ int main(int argc, char** argv) {
     Report(kDeadHost, RunProbes(probe, kDeadHost, kIdleDeadProbes));
 
     const pid_t flooder = fork();
-    if (flooder == 0) Flood(static_cast<std::uint16_t>(CEchoProbe::ProcessIdentifier() ^ 0x5A5A));
+    if (flooder == 0) Flood(static_cast<std::uint16_t>(ProcessIdentifier() ^ 0x5A5A));
     std::printf("flood: about %ld ICMP datagrams/s reach a raw socket\n", FloodRate());
     Report("flooded, dead host (1 s wait each)", RunProbes(probe, kDeadHost, deadProbes));
     Report("flooded, 127.0.0.1", RunProbes(probe, "127.0.0.1", answeredProbes));

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "NetNamespace.h"
+#include "UniqueFd.h"
 
 namespace {
 
@@ -63,25 +64,25 @@ bool Link(const NetNamespace& client, const NetNamespace& target) {
 bool RunIn(const NetNamespace& space, const std::vector<std::string>& argv, std::string& output,
            double& cpuUs) {
     int pipeFds[2];
-    if (pipe(pipeFds) != 0) return false;
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) return false;
+    vigilon::UniqueFd readEnd(pipeFds[0]);
+    vigilon::UniqueFd writeEnd(pipeFds[1]);
     const pid_t child = fork();
     if (child == 0) {
+        // The child ends in exec or _exit; the pipe's ends close on exec.
         const int ns = open(("/var/run/netns/" + space.Name()).c_str(), O_RDONLY | O_CLOEXEC);
         if (ns < 0 || setns(ns, CLONE_NEWNET) != 0) _exit(126);
-        dup2(pipeFds[1], STDOUT_FILENO);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
+        dup2(writeEnd.Get(), STDOUT_FILENO);
         std::vector<char*> args;
         for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
         args.push_back(nullptr);
         execv(args[0], args.data());
         _exit(127);
     }
-    close(pipeFds[1]);
+    writeEnd.Close();
     char chunk[4096];
     ssize_t got = 0;
-    while ((got = read(pipeFds[0], chunk, sizeof chunk)) > 0) output.append(chunk, got);
-    close(pipeFds[0]);
+    while ((got = read(readEnd.Get(), chunk, sizeof chunk)) > 0) output.append(chunk, got);
     int status = 0;
     rusage used{};
     if (child < 0 || wait4(child, &status, 0, &used) != child) return false;

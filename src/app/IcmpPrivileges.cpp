@@ -1,13 +1,13 @@
 #include "IcmpPrivileges.h"
 
+#include "EchoSocket.h"
 #include "IcmpRemedies.h"
-#include "IcmpSocket.h"
 
 namespace vigilon::app {
 
 bool SystemIcmpCheck::CanOpenIcmpSocket() {
-    IcmpSocket socket;
-    return socket.Open() == 0;
+    const std::unique_ptr<EchoSocket> socket = NewSystemEchoSocket(IpFamily::V4);
+    return socket && socket->Open() == 0;
 }
 
 std::string IcmpUnavailableMessage() {

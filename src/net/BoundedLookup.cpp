@@ -4,6 +4,7 @@
 #include <netdb.h>
 #include <sys/socket.h>
 
+#include "IpAddress.h"
 #include "LookupSharing.h"
 
 namespace vigilon {
@@ -55,10 +56,8 @@ std::vector<in_addr> ResolveAddresses(const std::string& host, LookupClock::time
 }
 
 std::string ResolveName(in_addr address, LookupClock::time_point deadline) {
-    char dotted[INET_ADDRSTRLEN];
-    ::inet_ntop(AF_INET, &address, dotted, sizeof dotted);
     const auto resolve = [address] { return LookupAnswer{{}, NameOf(address)}; };
-    return Lookups().Await(std::string("reverse ") + dotted, resolve, deadline).name;
+    return Lookups().Await("reverse " + Dotted(address), resolve, deadline).name;
 }
 
 }  // namespace vigilon

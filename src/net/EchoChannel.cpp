@@ -1,132 +1,147 @@
 #include "EchoChannel.h"
 
-#include <arpa/inet.h>
-#include <sys/random.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 
 #include "ByteOrder.h"
-#include "CEchoProbe.h"
-#include "EchoAnswer.h"
-#include "EchoReport.h"
+#include "EchoMatch.h"
+#include "IcmpWire.h"
 #include "MonotonicClock.h"
 
 namespace vigilon {
 
 namespace {
 
-constexpr int kIcmpHeader = 8;
-constexpr int kStampBytes = 8;
 // Room for the largest IP header and request, and for errors that quote it.
 constexpr int kReceiveBuffer = 2048;
-// Reading stops after this many datagrams, so that a flood cannot keep the
+// Reading stops after this many messages, so that a flood cannot keep the
 // sender from its next request.
 constexpr int kMostPerRead = 64;
 
-// Not guessable from outside, so that replies made up without seeing a
-// request rarely carry it; the process id when the kernel has no random
-// bytes to give yet.
-std::uint16_t UnsharedIdentifier() {
-    std::uint16_t value = 0;
-    if (getrandom(&value, sizeof value, GRND_NONBLOCK) == sizeof value) return value;
-    return static_cast<std::uint16_t>(getpid());
-}
+// A socket for a family the system cannot ping: every step says so.
+class NoEchoSocket : public EchoSocket {
+public:
+    int Open() override { return EAFNOSUPPORT; }
+    bool Unprivileged() const override { return false; }
+    std::optional<std::uint16_t> SystemIdentifier() const override { return std::nullopt; }
+    std::uint8_t RequestType() const override { return 0; }
+    int Admit(const EchoAdmission&) override { return EAFNOSUPPORT; }
+    int LimitSendWait(std::uint32_t) override { return EAFNOSUPPORT; }
+    int Send(const std::vector<std::uint8_t>&, const IpAddress&) override { return EAFNOSUPPORT; }
+    SocketWait Wait(std::int64_t, WakeHandle) override {
+        return {SocketWait::End::Failed, EAFNOSUPPORT};
+    }
+    int Receive(std::uint8_t*, int, ReceivedEcho&) override { return EAFNOSUPPORT; }
+};
 
 }  // namespace
 
+EchoChannel::EchoChannel(std::unique_ptr<EchoSocket> socket, const EchoChannelSetup& setup)
+    : socket(socket ? std::move(socket) : std::make_unique<NoEchoSocket>()),
+      setup(setup),
+      identifier(setup.identifier) {}
+
+std::uint16_t EchoChannel::WireSequence(std::uint16_t count) const {
+    return static_cast<std::uint16_t>(count + setup.sequenceOffset);
+}
+
+std::uint16_t EchoChannel::AsFiltered(std::uint16_t value) const {
+    std::uint8_t wire[2];
+    StoreEchoField(setup.layout, wire, value);
+    return LoadBe16(wire);
+}
+
 int EchoChannel::Open() {
-    if (const int error = socket.Open()) return error;
-    identifier = socket.IsDatagram() ? socket.KernelIdentifier() : UnsharedIdentifier();
-    return socket.AdmitAnswersAndErrors(identifier);
+    if (const int error = socket->Open()) return error;
+    // The kernel writes its own identifier over ours: the request carries
+    // it from the start, so that replies and quoted requests repeat it.
+    if (const std::optional<std::uint16_t> own = socket->SystemIdentifier())
+        identifier = IdentifierStoredAs(setup.layout, *own);
+    EchoAdmission admission;
+    admission.identifier = AsFiltered(identifier);
+    if (setup.onlyCount) admission.sequence = AsFiltered(WireSequence(*setup.onlyCount));
+    admission.errors = setup.errorsSettle;
+    return socket->Admit(admission);
 }
 
-void EchoChannel::BuildRequest(Waiting& request, int dataSize) const {
-    std::vector<std::uint8_t>& message = request.message;
-    message.assign(static_cast<std::size_t>(kIcmpHeader + dataSize), 0);
-    message[0] = 8;  // echo request
-    StoreBe16(message.data() + 4, identifier);
-    StoreBe16(message.data() + 6, request.sequence);
-    // The send time first, as far as it fits, which no one can guess; then
-    // counting bytes.
-    request.sentAtUs = MonotonicUs();
-    for (int i = 0; i < dataSize; ++i)
-        message[kIcmpHeader + i] =
-            i < kStampBytes ? static_cast<std::uint8_t>(request.sentAtUs >> (8 * (7 - i)))
-                            : static_cast<std::uint8_t>(i);
-    StoreLe16(message.data() + 2, CEchoProbe::Checksum(message.data(), kIcmpHeader + dataSize));
-}
-
-std::optional<EchoResult> EchoChannel::Send(std::uint16_t sequence, int dataSize) {
-    Waiting request{sequence, 0, {}};
-    BuildRequest(request, std::clamp(dataSize, 0, kMaxDataSize));
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_addr = destination;
-    if (sendto(socket.Fd(), request.message.data(), request.message.size(), MSG_DONTWAIT,
-               reinterpret_cast<sockaddr*>(&to), sizeof to) < 0) {
+std::optional<EchoResult> EchoChannel::Send(const IpAddress& to, std::uint16_t count,
+                                            int dataBytes) {
+    Waiting request{count, WireSequence(count), MonotonicUs(), to, {}};
+    request.message = BuildEchoRequest(setup.layout, socket->RequestType(), identifier,
+                                       request.sequence, dataBytes, request.sentAtUs);
+    if (const int error = socket->Send(request.message, to)) {
         EchoResult refused;
         refused.outcome = EchoOutcome::LocalError;
         refused.step = LocalStep::Send;
-        refused.error = errno;
-        refused.sequence = sequence;
+        refused.error = error;
+        refused.sequence = count;
         refused.sentAtUs = request.sentAtUs;
         return refused;
     }
     // A sequence that wrapped round replaces the request still waiting under it.
-    const auto older = FindWaiting(sequence);
+    const auto older = FindWaiting(request.sequence);
     if (older != waiting.end()) waiting.erase(older);
     waiting.push_back(std::move(request));
     return std::nullopt;
 }
 
-std::vector<EchoResult> EchoChannel::ReadQueued() {
-    std::vector<EchoResult> settled;
-    std::uint8_t buffer[kReceiveBuffer];
-    for (int read = 0; read < kMostPerRead; ++read) {
-        IcmpDatagram got;
-        const int error = socket.Receive(buffer, sizeof buffer, got);
-        if (error == EINTR) continue;
-        // Anything else that goes wrong here is about no request in
-        // particular: the waiting ones time out if it keeps going wrong.
-        if (error != 0) break;
-        if (std::optional<EchoResult> result = Settle(buffer, got)) settled.push_back(*result);
+EchoChannel::Waited EchoChannel::Await(std::int64_t deadlineUs, WakeHandle wake) {
+    Waited waited;
+    const SocketWait wait = socket->Wait(deadlineUs, wake);
+    switch (wait.end) {
+        case SocketWait::End::Woken: waited.woken = true; return waited;
+        case SocketWait::End::Failed: waited.waitError = wait.error; return waited;
+        case SocketWait::End::Quiet: return waited;
+        case SocketWait::End::Readable: break;
     }
-    return settled;
+    ReadQueued(waited);
+    return waited;
 }
 
-std::optional<EchoResult> EchoChannel::Settle(const std::uint8_t* datagram,
-                                              const IcmpDatagram& got) {
-    if (got.byteCount < 1) return std::nullopt;
-    const int ipHeader = (datagram[0] & 0x0F) * 4;
-    if (got.byteCount < ipHeader + kIcmpHeader) return std::nullopt;
-    const bool reply = datagram[ipHeader] == 0;
-    const std::optional<QuotedMessage> quoted =
-        reply ? std::nullopt : QuotedIcmp(datagram, got.byteCount);
-    if (!reply && (!quoted || quoted->length < kIcmpHeader)) return std::nullopt;
-    const std::uint8_t* sequenceAt = reply ? datagram + ipHeader + 6 : quoted->message + 6;
-    const auto request = FindWaiting(LoadBe16(sequenceAt));
+void EchoChannel::ReadQueued(Waited& waited) {
+    std::uint8_t buffer[kReceiveBuffer];
+    for (int read = 0; read < kMostPerRead; ++read) {
+        ReceivedEcho got;
+        const int error = socket->Receive(buffer, sizeof buffer, got);
+        if (error == EINTR) continue;
+        if (error == EAGAIN || error == EWOULDBLOCK) return;
+        if (error != 0) {
+            waited.readError = error;
+            return;
+        }
+        if (std::optional<EchoResult> result = Settle(got)) waited.settled.push_back(*result);
+    }
+}
+
+std::optional<EchoResult> EchoChannel::Settle(const ReceivedEcho& got) {
+    const bool reply = got.kind == ReceivedEcho::Kind::Reply;
+    const bool error = got.kind == ReceivedEcho::Kind::Error && setup.errorsSettle &&
+                       got.quotedBytes >= kIcmpHeader;
+    if (!reply && !error) return std::nullopt;
+    const std::uint8_t* sequenceAt = reply ? got.message + 6 : got.quoted + 6;
+    const auto request = FindWaiting(LoadEchoField(setup.layout, sequenceAt));
     if (request == waiting.end()) return std::nullopt;
 
     const SentEcho sent{request->message.data(), static_cast<int>(request->message.size()),
-                        destination};
+                        request->destination};
     EchoResult result;
     if (reply) {
-        if (!IsAnswerTo(sent, datagram, got.byteCount, got.source)) return std::nullopt;
+        if (!IsAnswerTo(sent, got)) return std::nullopt;
         result.outcome = EchoOutcome::Reply;
     } else {
-        if (!IsErrorAbout(sent, datagram, got.byteCount)) return std::nullopt;
-        ReadErrorDetails(datagram, got.byteCount, result);
+        if (!IsErrorAbout(sent, got)) return std::nullopt;
+        result.outcome = got.outcome;
+        result.icmpType = got.icmpType;
+        result.icmpCode = got.icmpCode;
+        result.icmpInfo = got.icmpInfo;
     }
-    result.sequence = request->sequence;
+    result.sequence = request->count;
     result.sentAtUs = request->sentAtUs;
     result.roundTripUs = std::max<std::int64_t>(0, got.receivedAtUs - request->sentAtUs);
     result.ttl = got.ttl;
-    result.ipHeaderBytes = ipHeader;
-    result.messageBytes = got.byteCount - ipHeader;
-    result.source = got.source.sin_addr;
+    result.ipHeaderBytes = got.headerBytes;
+    result.messageBytes = got.messageBytes;
+    result.source = got.source;
     waiting.erase(request);
     return result;
 }
@@ -135,9 +150,9 @@ std::vector<EchoResult> EchoChannel::Expire(std::int64_t nowUs, std::int64_t wai
     std::vector<EchoResult> expired;
     while (!waiting.empty() && nowUs - waiting.front().sentAtUs >= waitUs) {
         EchoResult result;  // timed out
-        result.sequence = waiting.front().sequence;
+        result.sequence = waiting.front().count;
         result.sentAtUs = waiting.front().sentAtUs;
-        result.source = destination;
+        result.source = waiting.front().destination;
         expired.push_back(result);
         waiting.pop_front();
     }

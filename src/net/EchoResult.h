@@ -1,8 +1,8 @@
 #pragma once
 
-#include <netinet/in.h>
-
 #include <cstdint>
+
+#include "IpAddress.h"
 
 namespace vigilon {
 
@@ -34,7 +34,7 @@ struct EchoResult {
     int ttl = -1;                  // of the datagram received; -1 when unknown
     int ipHeaderBytes = 0;         // in front of the ICMP message
     int messageBytes = 0;          // the ICMP message
-    in_addr source{};              // who sent the reply or the error
+    IpAddress source;              // who sent the reply or the error
     std::uint8_t icmpType = 0;
     std::uint8_t icmpCode = 0;
     std::uint32_t icmpInfo = 0;  // next-hop MTU, pointer or gateway

@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "BoundedLookup.h"
+#include "IpAddress.h"
 
 namespace vigilon {
 
@@ -31,9 +32,7 @@ bool ResolveFirstAddress(const std::string& host, in_addr& address) {
 LookupOutcome LookupAddress(const std::string& host) {
     in_addr address{};
     if (!ResolveFirstAddress(host, address)) return {false, kCantResolve + host};
-    char dotted[INET_ADDRSTRLEN];
-    inet_ntop(AF_INET, &address, dotted, sizeof dotted);
-    return {true, dotted};
+    return {true, Dotted(address)};
 }
 
 LookupOutcome LookupName(const std::string& address) {

@@ -1,7 +1,5 @@
 #include "ProbeText.h"
 
-#include <arpa/inet.h>
-
 #include <cstdio>
 
 #include "ProbeResult.h"
@@ -43,13 +41,13 @@ std::string ProbeText(const EchoResult& result, const std::string& host) {
         case EchoOutcome::Reply:
             // The whole datagram is counted, IP header included.
             std::snprintf(text, sizeof text, "%d bytes from %s: icmp_seq = %d.  time: %d ms",
-                          result.ipHeaderBytes + result.messageBytes, inet_ntoa(result.source),
+                          result.ipHeaderBytes + result.messageBytes, result.source.Text().c_str(),
                           static_cast<int>(result.sequence), MillisecondTicks(result));
             return text;
         case EchoOutcome::TimedOut: return kTimedOut;
         case EchoOutcome::ForeignReply: return "someone else's packet!";
         case EchoOutcome::TooShort:
-            std::snprintf(text, sizeof text, "Too few bytes from %s", inet_ntoa(result.source));
+            std::snprintf(text, sizeof text, "Too few bytes from %s", result.source.Text().c_str());
             return text;
         case EchoOutcome::LocalError: return LocalFailure(result, host);
         case EchoOutcome::Unreachable:

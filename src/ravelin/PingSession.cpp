@@ -1,7 +1,5 @@
 #include "PingSession.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -17,12 +15,6 @@ std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(kBlank);
     if (first == std::string::npos) return "";
     return text.substr(first, text.find_last_not_of(kBlank) - first + 1);
-}
-
-std::string Dotted(in_addr address) {
-    char text[INET_ADDRSTRLEN];
-    inet_ntop(AF_INET, &address, text, sizeof text);
-    return text;
 }
 
 }  // namespace
@@ -58,9 +50,9 @@ std::optional<PingSettings> PingSession::Begin(const std::string& hostText,
     return settings;
 }
 
-std::optional<std::string> PingSession::Started(int run, in_addr resolved) {
+std::optional<std::string> PingSession::Started(int run, const IpAddress& resolved) {
     if (!Accepts(run)) return std::nullopt;
-    address = Dotted(resolved);
+    address = resolved.Text();
     std::string line = HeaderLine(host, address, dataSize);
     spool->AddLine(line);
     Keep(line);

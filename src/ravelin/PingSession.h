@@ -1,7 +1,5 @@
 #pragma once
 
-#include <netinet/in.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -9,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "EchoChannel.h"
+#include "IpAddress.h"
 #include "PingRecord.h"
 #include "PingStatistics.h"
 #include "PingWorker.h"
@@ -32,7 +30,7 @@ class PingSession {
 public:
     static constexpr double kShortestInterval = 0.2;
     static constexpr double kLongestInterval = 60;
-    static constexpr int kLargestPayload = EchoChannel::kMaxDataSize;
+    static constexpr int kLargestPayload = PingSettings::kMaxDataSize;
     static constexpr std::size_t kMostKept = 100000;
 
     explicit PingSession(std::string spoolFolder = SpoolFolder());
@@ -46,7 +44,7 @@ public:
 
     // What the worker told, each with the line it made; none when the call
     // came from an earlier run.
-    std::optional<std::string> Started(int run, in_addr address);
+    std::optional<std::string> Started(int run, const IpAddress& address);
     std::optional<std::string> Recorded(int run, const PingRecord& record);
     std::optional<std::string> Failed(int run, const std::string& message);
 

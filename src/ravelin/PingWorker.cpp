@@ -1,7 +1,5 @@
 #include "PingWorker.h"
 
-#include <arpa/inet.h>
-#include <poll.h>
 #include <pthread.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include <stop_token>
 
 #include "EchoChannel.h"
+#include "EchoIdentifiers.h"
 #include "ErrorText.h"
 #include "HostResolver.h"
 #include "IcmpRemedies.h"
@@ -34,17 +33,23 @@ public:
             case Resolution::Unknown: events.OnFailed("Unknown host: " + settings.host); return;
             case Resolution::Resolved: break;
         }
-        EchoChannel channel(address);
+        const IpAddress destination = IpAddress::V4(address);
+        EchoChannelSetup setup;
+        setup.layout = EchoLayout::NetworkOrder;
+        setup.identifier = UnguessableNumber();
+        setup.errorsSettle = true;
+        EchoChannel channel(NewSystemEchoSocket(destination.Family()), setup);
         if (const int error = channel.Open()) {
             events.OnFailed(SocketFailureMessage(error, settings.programPath));
             return;
         }
-        events.OnStarted(address, channel.IsDatagram());
-        Exchange(channel);
+        events.OnStarted(destination, channel.Unprivileged());
+        Exchange(channel, destination);
     }
 
 private:
-    void Exchange(EchoChannel& channel) {
+    void Exchange(EchoChannel& channel, const IpAddress& destination) {
+        const int dataSize = std::clamp(settings.dataSize, 0, PingSettings::kMaxDataSize);
         const std::int64_t intervalUs =
             std::max<std::int64_t>(1000, ToUs(settings.intervalSeconds));
         const std::int64_t waitUs = ToUs(settings.replyWaitSeconds);
@@ -53,9 +58,9 @@ private:
         std::int64_t nextSendUs = startUs;
         std::uint16_t sequence = 1;
         for (;;) {
-            std::int64_t nowUs = MonotonicUs();
+            const std::int64_t nowUs = MonotonicUs();
             if (nowUs >= nextSendUs) {
-                if (const auto refused = channel.Send(sequence++, settings.dataSize))
+                if (const auto refused = channel.Send(destination, sequence++, dataSize))
                     Tell(*refused);
                 nextSendUs += intervalUs;
                 // After a stall the next request keeps its distance, no burst.
@@ -66,15 +71,11 @@ private:
             std::int64_t untilUs = nextSendUs;
             if (const auto oldest = channel.OldestSentAtUs())
                 untilUs = std::min(untilUs, *oldest + waitUs);
-            nowUs = MonotonicUs();
-            const std::int64_t leftUs = std::max<std::int64_t>(0, untilUs - nowUs);
-            const timespec timeout{static_cast<time_t>(leftUs / 1000000),
-                                   static_cast<long>(leftUs % 1000000) * 1000};
-            pollfd waits[2] = {{channel.Fd(), POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
-            if (ppoll(waits, 2, &timeout, nullptr) < 0 && errno != EINTR) return;
-            if (waits[1].revents != 0) return;
-            if (waits[0].revents != 0)
-                for (const EchoResult& result : channel.ReadQueued()) Tell(result);
+            // What goes wrong while reading is about no request in
+            // particular: the waiting ones time out if it keeps going wrong.
+            const EchoChannel::Waited waited = channel.Await(untilUs, stop.Fd());
+            if (waited.woken || waited.waitError != 0) return;
+            for (const EchoResult& result : waited.settled) Tell(result);
         }
     }
 

@@ -1,19 +1,20 @@
 #pragma once
 
-#include <netinet/in.h>
-
 #include <cstdint>
 #include <string>
 #include <thread>
 
+#include "IpAddress.h"
 #include "PingRecord.h"
 
 namespace vigilon::ravelin {
 
 struct PingSettings {
+    static constexpr int kMaxDataSize = 1012;
+
     std::string host;               // a name or a dotted IPv4 address
     double intervalSeconds = 1.0;   // between requests, whatever became of the last
-    int dataSize = 56;              // 0 to EchoChannel::kMaxDataSize
+    int dataSize = 56;              // 0 to kMaxDataSize
     double replyWaitSeconds = 2.0;  // a request that waits longer has timed out
     std::string programPath;        // named in the message about missing privileges
 };
@@ -23,7 +24,7 @@ class PingEvents {
 public:
     virtual ~PingEvents() = default;
     // The host resolved and a socket is open: requests follow.
-    virtual void OnStarted(in_addr address, bool datagramSocket) = 0;
+    virtual void OnStarted(const IpAddress& address, bool datagramSocket) = 0;
     // A request settled: answered, timed out, or refused with an error.
     virtual void OnRecord(const PingRecord& record) = 0;
     // The run could not start and has ended.

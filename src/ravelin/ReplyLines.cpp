@@ -1,23 +1,13 @@
 #include "ReplyLines.h"
 
-#include <arpa/inet.h>
-
 #include <cstdio>
 
 #include "ErrorText.h"
+#include "IcmpWire.h"
 
 namespace vigilon::ravelin {
 
 namespace {
-
-constexpr int kIcmpHeader = 8;
-constexpr int kIpHeader = 20;
-
-std::string Dotted(in_addr address) {
-    char text[INET_ADDRSTRLEN];
-    inet_ntop(AF_INET, &address, text, sizeof text);
-    return text;
-}
 
 std::string Printf(const char* format, auto... values) {
     char text[160];
@@ -64,7 +54,7 @@ std::string Redirect(const EchoResult& result) {
 
 std::string HeaderLine(const std::string& host, const std::string& address, int dataSize) {
     return Printf("PING %s (%s) %d(%d) bytes of data.", host.c_str(), address.c_str(), dataSize,
-                  dataSize + kIcmpHeader + kIpHeader);
+                  dataSize + kIcmpHeader + kIpv4Header);
 }
 
 std::string FormatMs(std::int64_t us) {
@@ -102,7 +92,7 @@ std::string RecordLine(const PingRecord& record) {
     switch (result.outcome) {
         case EchoOutcome::Reply: {
             std::string line = Printf("%d bytes from %s: icmp_seq=%u", result.messageBytes,
-                                      Dotted(result.source).c_str(), sequence);
+                                      result.source.Text().c_str(), sequence);
             if (result.ttl >= 0) line += Printf(" ttl=%d", result.ttl);
             return line + " time=" + FormatMs(result.roundTripUs) + " ms";
         }
@@ -111,7 +101,7 @@ std::string RecordLine(const PingRecord& record) {
             return Printf("Local error for icmp_seq=%u: ", sequence) + DescribeFailure(result);
         default: break;
     }
-    return Printf("From %s icmp_seq=%u ", Dotted(result.source).c_str(), sequence) +
+    return Printf("From %s icmp_seq=%u ", result.source.Text().c_str(), sequence) +
            DescribeFailure(result);
 }
 

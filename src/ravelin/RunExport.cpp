@@ -1,7 +1,5 @@
 #include "RunExport.h"
 
-#include <arpa/inet.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -29,9 +27,7 @@ std::string OutcomeWord(const EchoResult& result) {
         case EchoOutcome::LocalError: return "local error: " + DescribeFailure(result);
         default: break;
     }
-    char from[INET_ADDRSTRLEN];
-    inet_ntop(AF_INET, &result.source, from, sizeof from);
-    return DescribeFailure(result) + " from " + from;
+    return DescribeFailure(result) + " from " + result.source.Text();
 }
 
 }  // namespace

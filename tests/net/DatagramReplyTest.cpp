@@ -1,4 +1,5 @@
-// Replies from the unprivileged datagram socket, dressed as raw ones.
+// The unprivileged datagram socket: its replies dressed as raw ones, and the
+// kernel's identifier, which it writes over every request's own.
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -7,9 +8,10 @@
 #include <cstring>
 
 #include "ByteOrder.h"
-#include "CEchoProbe.h"
-#include "IcmpSocket.h"
-#include "MonotonicClock.h"
+#include "EchoChannel.h"
+#include "FakeEchoSocket.h"
+#include "Ipv4EchoSocket.h"
+#include "TestAddress.h"
 
 namespace vigilon {
 namespace {
@@ -17,53 +19,55 @@ namespace {
 constexpr std::uint16_t kOwnId = 0x1234;
 constexpr std::uint16_t kKernelId = 0xBEEF;
 
-class DatagramReplyTest : public ::testing::Test {
+TEST(DatagramReplyTest, GetsAnIpv4HeaderFromTheSource) {
+    std::array<std::uint8_t, 128> buffer{};
+    in_addr source{};
+    inet_pton(AF_INET, "127.0.0.1", &source);
+    ASSERT_EQ(PutSyntheticHeader(buffer.data(), 44, source, 61), 64);
+    EXPECT_EQ(buffer[0], 0x45);
+    EXPECT_EQ(buffer[2] << 8 | buffer[3], 64);  // total length
+    EXPECT_EQ(buffer[8], 61);                   // time to live
+    EXPECT_EQ(buffer[9], IPPROTO_ICMP);
+    EXPECT_EQ(std::memcmp(buffer.data() + 12, &source, 4), 0);
+}
+
+class KernelIdentifierTest : public ::testing::TestWithParam<EchoLayout> {
 protected:
-    std::array<std::uint8_t, CEchoProbe::kBufferSize> buffer{};
-    sockaddr_in source{};
-    std::uint8_t* icmp = buffer.data() + IcmpSocket::kSyntheticHeaderSize;
+    test::FakeEchoState state;
+    IpAddress host = test::V4Address("127.0.0.1");
 
     void SetUp() override {
-        source.sin_family = AF_INET;
-        inet_pton(AF_INET, "127.0.0.1", &source.sin_addr);
+        state.kernelIdentifier = kKernelId;
+        state.hostAnswers = true;
     }
 
-    // An echo reply as the datagram socket hands it over: the kernel's
-    // identifier in network byte order where the probe wrote its own.
-    void PutKernelReply(std::uint16_t wireIdentifier, std::uint16_t sequence) {
-        icmp[0] = 0;
-        const std::uint16_t wire = htons(wireIdentifier);
-        std::memcpy(icmp + 4, &wire, 2);
-        StoreLe16(icmp + 6, sequence);
-        StoreLe32(icmp + 8, MonotonicMs());
+    EchoChannel Channel() {
+        EchoChannelSetup setup;
+        setup.layout = GetParam();
+        setup.identifier = kOwnId;
+        return EchoChannel(test::NewFakeSocket(state), setup);
     }
 };
 
-TEST_F(DatagramReplyTest, GetsAnIpv4HeaderFromTheSource) {
-    PutKernelReply(kKernelId, 0);
-    ASSERT_EQ(AdaptDatagramReply(buffer.data(), 44, source, kKernelId, kOwnId), 64);
-    EXPECT_EQ(buffer[0], 0x45);
-    EXPECT_EQ(buffer[2] << 8 | buffer[3], 64);  // total length
-    EXPECT_EQ(buffer[9], IPPROTO_ICMP);
-    EXPECT_EQ(std::memcmp(buffer.data() + 12, &source.sin_addr, 4), 0);
+TEST_P(KernelIdentifierTest, RequestsCarryItSoThatTheirRepliesAnswerThem) {
+    EchoChannel channel = Channel();
+    ASSERT_EQ(channel.Open(), 0);
+    EXPECT_TRUE(channel.Unprivileged());
+    EXPECT_EQ(state.admitted->identifier, kKernelId);
+    ASSERT_FALSE(channel.Send(host, 7, 36));
+
+    const EchoChannel::Waited waited = channel.Await(MonotonicUs() + 1000000);
+    ASSERT_EQ(waited.settled.size(), 1u);
+    EXPECT_EQ(waited.settled[0].outcome, EchoOutcome::Reply);
+    EXPECT_EQ(waited.settled[0].sequence, 7);
 }
 
-TEST_F(DatagramReplyTest, DecodesAsTheProbesOwnReply) {
-    PutKernelReply(kKernelId, 7);
-    const int count = AdaptDatagramReply(buffer.data(), 44, source, kKernelId, kOwnId);
-    EXPECT_EQ(LoadLe16(icmp + 4), kOwnId);
-
-    CEchoProbe probe([](std::uint32_t) {}, kOwnId);
-    const std::string line = probe.DecodeReply(buffer.data(), count, source);
-    EXPECT_EQ(line.rfind("64 bytes from 127.0.0.1: icmp_seq = 7.  time: ", 0), 0u) << line;
-}
-
-TEST_F(DatagramReplyTest, LeavesAnotherIdentifierAlone) {
-    PutKernelReply(0x4321, 0);
-    AdaptDatagramReply(buffer.data(), 44, source, kKernelId, kOwnId);
-    EXPECT_EQ(icmp[4], 0x43);
-    EXPECT_EQ(icmp[5], 0x21);
-}
+INSTANTIATE_TEST_SUITE_P(BothLayouts, KernelIdentifierTest,
+                         ::testing::Values(EchoLayout::LowByteFirst, EchoLayout::NetworkOrder),
+                         [](const auto& info) {
+                             return info.param == EchoLayout::LowByteFirst ? "LowByteFirst"
+                                                                           : "NetworkOrder";
+                         });
 
 }  // namespace
 }  // namespace vigilon

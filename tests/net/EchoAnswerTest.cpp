@@ -2,32 +2,26 @@
 // are held in buffers of their exact size, so a read past the end shows
 // under the address sanitizer.
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
-#include "ByteOrder.h"
-#include "CEchoProbe.h"
-#include "EchoAnswer.h"
+#include "EchoMatch.h"
+#include "EchoRequest.h"
+#include "Ipv4Datagram.h"
+#include "TestAddress.h"
 
 namespace vigilon {
 namespace {
 
 class EchoAnswerTest : public ::testing::Test {
 protected:
-    CEchoProbe probe{[](std::uint32_t) {}, 0x2468};
-    std::array<std::uint8_t, CEchoProbe::kBufferSize> request{};
-    sockaddr_in host{};
+    std::vector<std::uint8_t> request =
+        BuildEchoRequest(EchoLayout::LowByteFirst, 8, 0x2468, 0, 36, 123456789);
+    IpAddress host = test::V4Address("192.0.2.7");
 
-    void SetUp() override {
-        probe.BuildRequest(request.data(), 44);
-        host.sin_family = AF_INET;
-        inet_pton(AF_INET, "192.0.2.7", &host.sin_addr);
-    }
-
-    SentEcho Sent() const { return {request.data(), 44, host.sin_addr}; }
+    SentEcho Sent() const { return {request.data(), 44, host}; }
 
     // The faithful reply: an IP header of ipHeader bytes, then the request
     // with type 0 and another checksum.
@@ -41,8 +35,9 @@ protected:
         return datagram;
     }
 
-    bool Answers(const std::vector<std::uint8_t>& datagram, const sockaddr_in& source) const {
-        return IsAnswerTo(Sent(), datagram.data(), static_cast<int>(datagram.size()), source);
+    bool Answers(const std::vector<std::uint8_t>& datagram, const IpAddress& source) const {
+        return IsAnswerTo(Sent(), ReadIpv4Datagram(datagram.data(),
+                                                   static_cast<int>(datagram.size()), source));
     }
 };
 
@@ -52,9 +47,7 @@ TEST_F(EchoAnswerTest, FaithfulReplyFromTheHostAnswers) {
 }
 
 TEST_F(EchoAnswerTest, ReplyFromAnotherAddressDoesNot) {
-    sockaddr_in elsewhere = host;
-    inet_pton(AF_INET, "198.51.100.7", &elsewhere.sin_addr);
-    EXPECT_FALSE(Answers(ReplyTo(request.data(), 44), elsewhere));
+    EXPECT_FALSE(Answers(ReplyTo(request.data(), 44), test::V4Address("198.51.100.7")));
 }
 
 TEST_F(EchoAnswerTest, AnyChangeFromTheIdentifierOnDoesNot) {
@@ -80,7 +73,7 @@ TEST_F(EchoAnswerTest, ReplyOfAnotherLengthDoesNot) {
     EXPECT_FALSE(Answers(ReplyTo(longer.data(), 45), host));
     EXPECT_FALSE(Answers(ReplyTo(request.data(), 8), host));
     EXPECT_FALSE(Answers(std::vector<std::uint8_t>(1, 0x45), host));
-    EXPECT_FALSE(IsAnswerTo(Sent(), nullptr, 0, host));
+    EXPECT_FALSE(IsAnswerTo(Sent(), ReadIpv4Datagram(nullptr, 0, host)));
 }
 
 }  // namespace

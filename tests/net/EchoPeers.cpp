@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "ByteOrder.h"
-#include "CEchoProbe.h"
+#include "IcmpWire.h"
 
 namespace vigilon::test {
 
@@ -81,7 +81,7 @@ int ListenerFor(in_addr host) {
 void Send(int fd, Message message, in_addr to) {
     StoreLe16(message.data() + 2, 0);
     StoreLe16(message.data() + 2,
-              CEchoProbe::Checksum(message.data(), static_cast<int>(message.size())));
+              IcmpChecksum(message.data(), static_cast<int>(message.size())));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr = to;

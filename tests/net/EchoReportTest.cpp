@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "ByteOrder.h"
-#include "CEchoProbe.h"
-#include "EchoReport.h"
+#include "EchoMatch.h"
+#include "IcmpWire.h"
+#include "Ipv4Datagram.h"
+#include "TestAddress.h"
 
 namespace vigilon {
 namespace {
@@ -27,7 +29,7 @@ std::vector<std::uint8_t> IpHeader(const char* from, const char* to, std::uint8_
 class EchoReportTest : public ::testing::Test {
 protected:
     std::vector<std::uint8_t> request;
-    in_addr host{};
+    IpAddress host = test::V4Address("198.51.100.5");
 
     void SetUp() override {
         request.assign(64, 0);
@@ -35,8 +37,7 @@ protected:
         StoreBe16(request.data() + 4, 0xBEEF);
         StoreBe16(request.data() + 6, 7);
         for (std::size_t i = 8; i < request.size(); ++i) request[i] = static_cast<std::uint8_t>(i);
-        StoreLe16(request.data() + 2, CEchoProbe::Checksum(request.data(), 64));
-        inet_pton(AF_INET, "198.51.100.5", &host);
+        StoreLe16(request.data() + 2, IcmpChecksum(request.data(), 64));
     }
 
     SentEcho Sent() const { return {request.data(), static_cast<int>(request.size()), host}; }
@@ -54,8 +55,13 @@ protected:
         return datagram;
     }
 
+    static ReceivedEcho Read(const std::vector<std::uint8_t>& datagram) {
+        return ReadIpv4Datagram(datagram.data(), static_cast<int>(datagram.size()),
+                                test::V4Address("192.0.2.1"));
+    }
+
     bool About(const std::vector<std::uint8_t>& datagram) const {
-        return IsErrorAbout(Sent(), datagram.data(), static_cast<int>(datagram.size()));
+        return IsErrorAbout(Sent(), Read(datagram));
     }
 };
 
@@ -83,7 +89,7 @@ TEST_F(EchoReportTest, OnlyErrorTypesQuoteARequest) {
     EXPECT_FALSE(About(ErrorAbout(0, 0, 64)));  // an echo reply that happens to look so
     EXPECT_FALSE(About(ErrorAbout(8, 0, 64)));
     EXPECT_FALSE(About(ErrorAbout(13, 0, 64)));  // a timestamp request is no error
-    EXPECT_FALSE(IsErrorAbout(Sent(), nullptr, 0));
+    EXPECT_FALSE(IsErrorAbout(Sent(), Read({})));
 }
 
 TEST_F(EchoReportTest, QuotedHeaderWithOptionsMovesTheMessage) {
@@ -96,18 +102,22 @@ TEST_F(EchoReportTest, QuotedHeaderWithOptionsMovesTheMessage) {
 }
 
 TEST_F(EchoReportTest, DetailsNameTheCodeAndWhatTheErrorAdds) {
-    EchoResult result;
-    std::vector<std::uint8_t> fragmentation = ErrorAbout(3, 4, 8);
-    ReadErrorDetails(fragmentation.data(), static_cast<int>(fragmentation.size()), result);
-    EXPECT_EQ(result.outcome, EchoOutcome::Unreachable);
-    EXPECT_EQ(result.icmpCode, 4);
-    EXPECT_EQ(result.icmpInfo, 1500u);  // next-hop MTU
+    const ReceivedEcho fragmentation = Read(ErrorAbout(3, 4, 8));
+    EXPECT_EQ(fragmentation.outcome, EchoOutcome::Unreachable);
+    EXPECT_EQ(fragmentation.icmpCode, 4);
+    EXPECT_EQ(fragmentation.icmpInfo, 1500u);  // next-hop MTU
 
     std::vector<std::uint8_t> parameter = ErrorAbout(12, 0, 8);
     parameter[24] = 9;
-    ReadErrorDetails(parameter.data(), static_cast<int>(parameter.size()), result);
-    EXPECT_EQ(result.outcome, EchoOutcome::ParameterProblem);
-    EXPECT_EQ(result.icmpInfo, 9u);  // the pointer
+    const ReceivedEcho problem = Read(parameter);
+    EXPECT_EQ(problem.outcome, EchoOutcome::ParameterProblem);
+    EXPECT_EQ(problem.icmpInfo, 9u);  // the pointer
+
+    std::vector<std::uint8_t> redirect = ErrorAbout(5, 1, 8);
+    inet_pton(AF_INET, "192.0.2.9", redirect.data() + 24);
+    const ReceivedEcho gateway = Read(redirect);
+    EXPECT_EQ(gateway.outcome, EchoOutcome::Redirect);
+    EXPECT_EQ(IpAddress::V4(in_addr{gateway.icmpInfo}).Text(), "192.0.2.9");
 }
 
 }  // namespace

@@ -40,9 +40,11 @@
 #include <vector>
 
 #include "ByteOrder.h"
-#include "CEchoProbe.h"
+#include "EchoIdentifiers.h"
 #include "EchoPeers.h"
+#include "IcmpWire.h"
 #include "SystemNetwork.h"
+#include "UniqueFd.h"
 
 using namespace vigilon;
 
@@ -69,7 +71,7 @@ std::uint32_t NowMs() {
 
 void SendMessage(int fd, std::uint8_t* message, int length) {
     StoreLe16(message + 2, 0);
-    StoreLe16(message + 2, CEchoProbe::Checksum(message, length));
+    StoreLe16(message + 2, IcmpChecksum(message, length));
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -131,21 +133,20 @@ void SendEcho(int fd, std::uint8_t type, std::uint16_t identifier, std::uint16_t
 // Proves the flood reaches a raw socket before the probe starts: a reply
 // carrying the probe's identifier but the foreign sequence.
 bool SeeFlood(std::uint16_t probeIdentifier) {
-    const int fd = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
-    if (fd < 0) return false;
+    const UniqueFd fd(socket(AF_INET, SOCK_RAW, IPPROTO_ICMP));
+    if (!fd) return false;
     const auto start = std::chrono::steady_clock::now();
     std::uint8_t datagram[1024];
     bool seen = false;
     while (!seen && MsSince(start) < 2000) {
-        pollfd ready{fd, POLLIN, 0};
+        pollfd ready{fd.Get(), POLLIN, 0};
         if (poll(&ready, 1, 100) <= 0) continue;
-        const ssize_t got = recv(fd, datagram, sizeof datagram, 0);
+        const ssize_t got = recv(fd.Get(), datagram, sizeof datagram, 0);
         const int header = (datagram[0] & 0x0F) * 4;
         if (got < header + 8) continue;
         seen = datagram[header] == 0 && LoadLe16(datagram + header + 4) == probeIdentifier &&
                LoadLe16(datagram + header + 6) == kForeignSequence;
     }
-    close(fd);
     return seen;
 }
 
@@ -169,7 +170,7 @@ int Ping(const std::vector<std::string>& hosts, int dataSize, int count, bool fl
          bool freshProbes) {
     pid_t flooder = -1;
     if (flood) {
-        const std::uint16_t identifier = CEchoProbe::ProcessIdentifier();
+        const std::uint16_t identifier = ProcessIdentifier();
         flooder = fork();
         if (flooder == 0) FloodAndAnswerLate(identifier);
         if (SeeFlood(identifier)) std::printf("flood: seen\n");

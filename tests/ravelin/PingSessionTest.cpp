@@ -2,7 +2,6 @@
 // belong to it, what memory keeps of a long run, how the whole run is saved
 // through its spool, and where that spool lives and when it goes.
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,6 +14,7 @@
 
 #include "PingSession.h"
 #include "ScopedEnvironment.h"
+#include "TestAddress.h"
 #include "StoreTestDir.h"
 
 namespace vigilon::ravelin {
@@ -29,18 +29,14 @@ PingRecord Request(std::int64_t n, std::int64_t roundTripUs, bool answered = tru
     record.result.sequence = static_cast<std::uint16_t>(n);
     record.result.roundTripUs = answered ? roundTripUs : 0;
     record.result.messageBytes = 64;
-    inet_pton(AF_INET, "192.0.2.2", &record.result.source);
+    record.result.source = test::V4Address("192.0.2.2");
     record.secondsIntoRun = 0.2 * static_cast<double>(n - 1);
     record.sentAt = std::chrono::system_clock::time_point(std::chrono::seconds(1709985598)) +
                     std::chrono::milliseconds(200 * (n - 1));
     return record;
 }
 
-in_addr Address(const char* dotted) {
-    in_addr address{};
-    inet_pton(AF_INET, dotted, &address);
-    return address;
-}
+IpAddress Address(const char* dotted) { return test::V4Address(dotted); }
 
 std::size_t Count(const std::string& text, const std::string& what) {
     std::size_t count = 0;

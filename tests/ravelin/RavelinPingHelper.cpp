@@ -9,7 +9,6 @@
 // "line: TEXT". It stops the worker after COUNT records or when they are
 // long overdue.
 
-#include <arpa/inet.h>
 #include <grp.h>
 #include <unistd.h>
 
@@ -33,8 +32,9 @@ class PrintingEvents : public PingEvents {
 public:
     explicit PrintingEvents(std::int64_t startUs) : startUs(startUs) {}
 
-    void OnStarted(in_addr address, bool datagramSocket) override {
-        std::printf("started: %s %s\n", inet_ntoa(address), datagramSocket ? "datagram" : "raw");
+    void OnStarted(const IpAddress& address, bool datagramSocket) override {
+        std::printf("started: %s %s\n", address.Text().c_str(),
+                    datagramSocket ? "datagram" : "raw");
     }
     void OnRecord(const PingRecord& record) override {
         const EchoResult& r = record.result;

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "ReplyLines.h"
+#include "TestAddress.h"
 
 namespace vigilon::ravelin {
 namespace {
@@ -14,7 +15,7 @@ PingRecord Record(EchoOutcome outcome, std::uint16_t sequence, const char* sourc
     PingRecord record;
     record.result.outcome = outcome;
     record.result.sequence = sequence;
-    inet_pton(AF_INET, source, &record.result.source);
+    record.result.source = test::V4Address(source);
     return record;
 }
 

@@ -1,6 +1,5 @@
 // Statistics, CSV and text of one known run.
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include "../mail/ScopedTimeZone.h"
 #include "PingStatistics.h"
 #include "RunExport.h"
+#include "TestAddress.h"
 
 namespace vigilon::ravelin {
 namespace {
@@ -28,8 +28,8 @@ std::vector<PingRecord> KnownRun() {
         record.result.sequence = static_cast<std::uint16_t>(run.size() + 1);
         record.result.roundTripUs = us;
         record.result.messageBytes = 64;
-        inet_pton(AF_INET, outcome == EchoOutcome::Unreachable ? "192.0.2.1" : "192.0.2.2",
-                  &record.result.source);
+        record.result.source =
+            test::V4Address(outcome == EchoOutcome::Unreachable ? "192.0.2.1" : "192.0.2.2");
         record.sentAt = start + std::chrono::seconds(run.size());
         record.secondsIntoRun = static_cast<double>(run.size());
         run.push_back(record);

@@ -25,7 +25,7 @@ class CPingFrame::WindowEvents : public PingEvents {
 public:
     explicit WindowEvents(CPingFrame* frame) : frame(frame) {}
 
-    void OnStarted(in_addr address, bool) override {
+    void OnStarted(const IpAddress& address, bool) override {
         frame->CallAfter(&CPingFrame::OnStarted, run, address);
     }
     void OnRecord(const PingRecord& record) override {
@@ -162,7 +162,7 @@ void CPingFrame::ShowRunning(bool running) {
     else clock.Stop();
 }
 
-void CPingFrame::OnStarted(int run, in_addr address) {
+void CPingFrame::OnStarted(int run, IpAddress address) {
     const std::optional<std::string> line = session.Started(run, address);
     if (!line) return;
     addressText->SetLabel(wxString::FromUTF8("\u2192 " + session.Address()));

@@ -45,7 +45,7 @@ private:
 
     void BuildControls();
     void OnStartStop();
-    void OnStarted(int run, in_addr address);
+    void OnStarted(int run, IpAddress address);
     void OnRecord(int run, const PingRecord& record);
     void OnFailed(int run, const std::string& message);
     void ShowLine(const std::string& line);

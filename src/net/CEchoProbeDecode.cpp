@@ -1,47 +1,14 @@
-// The echo message on the wire: building a request and reading a reply.
-
-#include <cstring>
+// How the probe reads one received datagram by its own identifier, down to
+// the texts of what is not its answer.
 
 #include "ByteOrder.h"
 #include "CEchoProbe.h"
-#include "EchoReport.h"
+#include "IcmpWire.h"
+#include "Ipv4Datagram.h"
 #include "MonotonicClock.h"
 #include "ProbeText.h"
 
 namespace vigilon {
-
-namespace {
-constexpr std::uint8_t kEchoRequest = 8;
-constexpr std::uint8_t kEchoReply = 0;
-constexpr std::uint8_t kDataFill = 0x45;
-}  // namespace
-
-void CEchoProbe::FillEchoRequest(std::uint8_t* buffer, int length) const {
-    buffer[0] = kEchoRequest;
-    buffer[1] = 0;
-    StoreLe16(buffer + 2, 0);
-    StoreLe16(buffer + 4, identifier);
-    StoreLe16(buffer + 6, 0);
-    if (length > kHeaderSize) std::memset(buffer + kHeaderSize, kDataFill, length - kHeaderSize);
-}
-
-std::uint16_t CEchoProbe::Checksum(const std::uint8_t* buffer, int length) {
-    std::uint32_t sum = 0;
-    int i = 0;
-    for (; i + 1 < length; i += 2) sum += LoadLe16(buffer + i);
-    if (i < length) sum += buffer[i];
-    sum = (sum >> 16) + (sum & 0xFFFF);
-    sum += sum >> 16;
-    return static_cast<std::uint16_t>(~sum & 0xFFFF);
-}
-
-void CEchoProbe::BuildRequest(std::uint8_t* buffer, int length) {
-    FillEchoRequest(buffer, length);
-    StoreLe16(buffer + 2, 0);
-    StoreLe32(buffer + 8, MonotonicMs());
-    StoreLe16(buffer + 6, nextSequence++);
-    StoreLe16(buffer + 2, Checksum(buffer, length));
-}
 
 std::string CEchoProbe::DecodeReply(const std::uint8_t* buffer, int byteCount,
                                     const sockaddr_in& source) const {
@@ -51,9 +18,9 @@ std::string CEchoProbe::DecodeReply(const std::uint8_t* buffer, int byteCount,
 EchoResult CEchoProbe::DecodeResult(const std::uint8_t* buffer, int byteCount,
                                     const sockaddr_in& source) const {
     EchoResult result;
-    result.source = source.sin_addr;
+    result.source = IpAddress::V4(source.sin_addr);
     const int ipHeader = byteCount > 0 ? (buffer[0] & 0x0F) * 4 : 0;
-    if (byteCount < ipHeader + 8) {
+    if (byteCount < ipHeader + kIcmpHeader) {
         result.outcome = EchoOutcome::TooShort;
         return result;
     }
@@ -63,7 +30,7 @@ EchoResult CEchoProbe::DecodeResult(const std::uint8_t* buffer, int byteCount,
     const std::uint8_t* icmp = buffer + ipHeader;
     result.icmpType = icmp[0];
     result.icmpCode = icmp[1];
-    if (icmp[0] != kEchoReply) {
+    if (icmp[0] != icmp4::kEchoReply) {
         result.outcome = OutcomeOfType(icmp[0]);
         return result;
     }

@@ -1,5 +1,5 @@
-// Reading from an ICMP socket: every datagram laid out as the raw kind gives
-// it, with the kernel's receive time and the time to live.
+// Reading from an IPv4 ICMP socket: every datagram laid out as the raw kind
+// gives it, with the kernel's receive time and the time to live.
 
 #include <arpa/inet.h>
 #include <linux/errqueue.h>
@@ -9,16 +9,15 @@
 #include <cstring>
 #include <ctime>
 
-#include "ByteOrder.h"
-#include "IcmpSocket.h"
+#include "IcmpWire.h"
+#include "Ipv4Datagram.h"
+#include "Ipv4EchoSocket.h"
 #include "MonotonicClock.h"
 
 namespace vigilon {
 
 namespace {
 
-constexpr int kIpHeader = IcmpSocket::kSyntheticHeaderSize;
-constexpr int kIcmpHeader = 8;
 constexpr std::uint8_t kDefaultTtl = 64;
 
 struct Ancillary {
@@ -53,51 +52,44 @@ std::int64_t ArrivalUs(const timespec* stamp) {
     return agoUs >= 0 && agoUs < 1000000 ? nowUs - agoUs : nowUs;
 }
 
+void ReadDatagram(const std::uint8_t* buffer, int byteCount, in_addr source, int ttl,
+                  const timespec* stamp, ReceivedEcho& got) {
+    got = ReadIpv4Datagram(buffer, byteCount, IpAddress::V4(source));
+    got.ttl = ttl;
+    got.receivedAtUs = ArrivalUs(stamp);
+}
+
 }  // namespace
 
-int PutSyntheticHeader(std::uint8_t* buffer, int icmpBytes, const sockaddr_in& source, int ttl) {
-    const int total = icmpBytes + kIpHeader;
-    std::memset(buffer, 0, kIpHeader);
+int PutSyntheticHeader(std::uint8_t* buffer, int icmpBytes, in_addr source, int ttl) {
+    const int total = icmpBytes + kIpv4Header;
+    std::memset(buffer, 0, kIpv4Header);
     buffer[0] = 0x45;  // IPv4, five 32-bit words
     const std::uint16_t totalLength = htons(static_cast<std::uint16_t>(total));
     std::memcpy(buffer + 2, &totalLength, 2);
     buffer[8] = static_cast<std::uint8_t>(ttl);
     buffer[9] = IPPROTO_ICMP;
-    std::memcpy(buffer + 12, &source.sin_addr, 4);
+    std::memcpy(buffer + 12, &source, 4);
     return total;
 }
 
-void RestoreIdentifier(std::uint8_t* icmp, int icmpBytes, std::uint16_t kernelIdentifier,
-                       std::uint16_t ownIdentifier) {
-    if (icmpBytes < kIcmpHeader) return;
-    std::uint16_t wire;
-    std::memcpy(&wire, icmp + 4, 2);
-    if (ntohs(wire) == kernelIdentifier) StoreLe16(icmp + 4, ownIdentifier);
-}
-
-int AdaptDatagramReply(std::uint8_t* buffer, int icmpBytes, const sockaddr_in& source,
-                       std::uint16_t kernelIdentifier, std::uint16_t ownIdentifier) {
-    const int total = PutSyntheticHeader(buffer, icmpBytes, source, kDefaultTtl);
-    RestoreIdentifier(buffer + kIpHeader, icmpBytes, kernelIdentifier, ownIdentifier);
-    return total;
-}
-
-int IcmpSocket::Receive(std::uint8_t* buffer, int size, IcmpDatagram& got) const {
+int Ipv4EchoSocket::Receive(std::uint8_t* buffer, int size, ReceivedEcho& got) {
     if (errorsQueued) {
         const int error = ReceiveError(buffer, size, got);
         if (error != EAGAIN) return error;
     }
-    const int offset = datagram ? kIpHeader : 0;
+    const int offset = datagram ? kIpv4Header : 0;
+    sockaddr_in source{};
     alignas(cmsghdr) char control[256];
     iovec part{buffer + offset, static_cast<size_t>(size - offset)};
     msghdr message{};
-    message.msg_name = &got.source;
-    message.msg_namelen = sizeof got.source;
+    message.msg_name = &source;
+    message.msg_namelen = sizeof source;
     message.msg_iov = &part;
     message.msg_iovlen = 1;
     message.msg_control = control;
     message.msg_controllen = sizeof control;
-    const ssize_t received = recvmsg(fd, &message, MSG_DONTWAIT);
+    const ssize_t received = recvmsg(fd.Get(), &message, MSG_DONTWAIT);
     if (received < 0) {
         // An error report raises the socket's error as well; it is read from
         // the queue, or was already.
@@ -106,22 +98,22 @@ int IcmpSocket::Receive(std::uint8_t* buffer, int size, IcmpDatagram& got) const
         return errno;
     }
     const Ancillary details = ReadAncillary(message);
-    got.receivedAtUs = ArrivalUs(details.stamp);
     if (datagram) {
-        got.ttl = details.ttl;
-        got.byteCount = PutSyntheticHeader(buffer, static_cast<int>(received), got.source,
-                                                details.ttl >= 0 ? details.ttl : kDefaultTtl);
+        const int byteCount =
+            PutSyntheticHeader(buffer, static_cast<int>(received), source.sin_addr,
+                               details.ttl >= 0 ? details.ttl : kDefaultTtl);
+        ReadDatagram(buffer, byteCount, source.sin_addr, details.ttl, details.stamp, got);
     } else {
-        got.byteCount = static_cast<int>(received);
-        got.ttl = received > 8 ? buffer[8] : -1;
+        ReadDatagram(buffer, static_cast<int>(received), source.sin_addr,
+                     received > 8 ? buffer[8] : -1, details.stamp, got);
     }
     return 0;
 }
 
-int IcmpSocket::ReceiveError(std::uint8_t* buffer, int size, IcmpDatagram& got) const {
+int Ipv4EchoSocket::ReceiveError(std::uint8_t* buffer, int size, ReceivedEcho& got) {
     // Room for the outer IP header, the error's header and the quoted IP
     // header in front of the quoted message.
-    constexpr int quotedAt = kIpHeader + kIcmpHeader + kIpHeader;
+    constexpr int quotedAt = kIpv4Header + kIcmpHeader + kIpv4Header;
     sockaddr_in destination{};
     alignas(cmsghdr) char control[256];
     iovec part{buffer + quotedAt, static_cast<size_t>(size - quotedAt)};
@@ -132,35 +124,34 @@ int IcmpSocket::ReceiveError(std::uint8_t* buffer, int size, IcmpDatagram& got) 
     message.msg_iovlen = 1;
     message.msg_control = control;
     message.msg_controllen = sizeof control;
-    const ssize_t quoted = recvmsg(fd, &message, MSG_ERRQUEUE | MSG_DONTWAIT);
+    const ssize_t quoted = recvmsg(fd.Get(), &message, MSG_ERRQUEUE | MSG_DONTWAIT);
     if (quoted < 0) return errno;
 
     const Ancillary details = ReadAncillary(message);
-    got = IcmpDatagram{};
+    got = ReceivedEcho{};
     // Local reports (a refused send) are given to the sender already.
     if (details.error == nullptr || details.error->ee_origin != SO_EE_ORIGIN_ICMP) return 0;
     const sock_extended_err& report = *details.error;
     const auto* offender = reinterpret_cast<const sockaddr_in*>(SO_EE_OFFENDER(&report));
-    if (offender->sin_family == AF_INET) got.source = *offender;
-    got.ttl = details.ttl;
-    got.receivedAtUs = ArrivalUs(details.stamp);
+    in_addr source{};
+    if (offender->sin_family == AF_INET) source = offender->sin_addr;
 
-    std::uint8_t* error = buffer + kIpHeader;
+    std::uint8_t* error = buffer + kIpv4Header;
     std::memset(error, 0, kIcmpHeader);
     error[0] = report.ee_type;
     error[1] = report.ee_code;
-    if (report.ee_type == 3 && report.ee_code == 4) {  // fragmentation needed: next-hop MTU
-        error[6] = static_cast<std::uint8_t>(report.ee_info >> 8);
+    if (report.ee_type == icmp4::kUnreachable && report.ee_code == icmp4::kFragmentationNeeded) {
+        error[6] = static_cast<std::uint8_t>(report.ee_info >> 8);  // the next hop's MTU
         error[7] = static_cast<std::uint8_t>(report.ee_info);
-    } else if (report.ee_type == 12) {  // parameter problem: the pointer
-        error[4] = static_cast<std::uint8_t>(report.ee_info);
+    } else if (report.ee_type == icmp4::kParameterProblem) {
+        error[4] = static_cast<std::uint8_t>(report.ee_info);  // the pointer
     }
-    sockaddr_in nobody{};
-    PutSyntheticHeader(error + kIcmpHeader, static_cast<int>(quoted), nobody, 0);
+    PutSyntheticHeader(error + kIcmpHeader, static_cast<int>(quoted), in_addr{}, 0);
     std::memcpy(error + kIcmpHeader + 16, &destination.sin_addr, 4);
-    got.byteCount = PutSyntheticHeader(buffer, kIcmpHeader + kIpHeader + static_cast<int>(quoted),
-                                            got.source,
-                                            details.ttl >= 0 ? details.ttl : kDefaultTtl);
+    const int byteCount =
+        PutSyntheticHeader(buffer, kIcmpHeader + kIpv4Header + static_cast<int>(quoted), source,
+                           details.ttl >= 0 ? details.ttl : kDefaultTtl);
+    ReadDatagram(buffer, byteCount, source, details.ttl, details.stamp, got);
     return 0;
 }
 

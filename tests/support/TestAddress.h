@@ -1,0 +1,16 @@
+#pragma once
+
+#include <arpa/inet.h>
+
+#include "IpAddress.h"
+
+namespace vigilon::test {
+
+// A dotted IPv4 address as the echo code carries it.
+inline IpAddress V4Address(const char* dotted) {
+    in_addr address{};
+    inet_pton(AF_INET, dotted, &address);
+    return IpAddress::V4(address);
+}
+
+}  // namespace vigilon::test
