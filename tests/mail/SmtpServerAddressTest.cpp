@@ -105,6 +105,11 @@ TEST(SmtpServerAddressTest, UnusableFieldsSayWhyAndHideThePassword) {
         {"smtp://me:pw%zz@h", "smtp://me@h", "h", "bad percent-escape in the password"},
         {"smtp://me:pw%00@h", "smtp://me@h", "h", "bad percent-escape in the password"},
         {"me:pw@mail.example.org", "me@mail.example.org", "mail.example.org", nullptr},
+        // A "://" in the password or after the host of a field without a
+        // scheme is no scheme's: the password stays hidden.
+        {"me:pw://x@mail.example.org", "me@mail.example.org", "mail.example.org", nullptr},
+        {"me:pw@mail.example.org://x", "me@mail.example.org://x", "mail.example.org://x", nullptr},
+        {"smtp:://me:pw@h", "smtp@h", "h", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.field);
