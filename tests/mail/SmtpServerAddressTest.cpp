@@ -124,5 +124,18 @@ TEST(SmtpServerAddressTest, UnusableFieldsSayWhyAndHideThePassword) {
     }
 }
 
+// libcurl takes user and password as C strings, which a NUL would cut short:
+// one that came in unescaped (from a damaged settings file) is refused as
+// the escaped one is.
+TEST(SmtpServerAddressTest, NulInTheLoginIsRefused) {
+    using namespace std::string_literals;
+    EXPECT_EQ(SmtpServerAddress::Parse("smtp://me:p\0w@h"s).error,
+              "Invalid server address: bad percent-escape in the password");
+    EXPECT_EQ(SmtpServerAddress::Parse("smtp://m\0e:pw@h"s).error,
+              "Invalid server address: bad percent-escape in the user name");
+    EXPECT_EQ(SmtpServerAddress::Parse("smtp://me:p%00w@h").error,
+              "Invalid server address: bad percent-escape in the password");
+}
+
 }  // namespace
 }  // namespace vigilon
