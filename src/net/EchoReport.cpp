@@ -49,6 +49,7 @@ bool IsErrorAbout(const SentEcho& request, const std::uint8_t* datagram, int byt
 }
 
 void ReadErrorDetails(const std::uint8_t* datagram, int byteCount, EchoResult& result) {
+    if (byteCount < 1) return;  // not even the header's length to read
     const int ipHeader = (datagram[0] & 0x0F) * 4;
     if (byteCount < ipHeader + kIcmpHeader) return;
     const std::uint8_t* icmp = datagram + ipHeader;

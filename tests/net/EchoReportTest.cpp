@@ -110,5 +110,12 @@ TEST_F(EchoReportTest, DetailsNameTheCodeAndWhatTheErrorAdds) {
     EXPECT_EQ(result.icmpInfo, 9u);  // the pointer
 }
 
+TEST_F(EchoReportTest, EmptyDatagramHasNoDetails) {
+    EchoResult result;
+    ReadErrorDetails(nullptr, 0, result);
+    EXPECT_EQ(result.outcome, EchoOutcome::TimedOut);
+    EXPECT_EQ(result.icmpType, 0);
+}
+
 }  // namespace
 }  // namespace vigilon
