@@ -8,7 +8,7 @@ set -u
 build=$1
 seconds=$2
 here=$(cd "$(dirname "$0")" && pwd)
-targets="settings_decode waiting_mail smtp_reply smtp_server_address"
+targets="settings_decode waiting_mail echo_reply smtp_reply smtp_server_address"
 
 failed=""
 for target in $targets; do
