@@ -109,7 +109,8 @@ void CheckDatagram(const SentEcho& sent, const Datagram& d, const sockaddr_in& s
     }
     FUZZ_CHECK(Printable(probe.DecodeReply(bytes, d.count, source)));
 
-    // Ravelin reads an error about one of its requests for the details.
+    // Ravelin reads the details of an error about one of its requests; from
+    // any other datagram they are read without leaving it too.
     EchoResult details;
     ReadErrorDetails(bytes, d.count, details);
     if (about) {
