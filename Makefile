@@ -16,6 +16,7 @@
 #          StatusNotifierWatcher and notification service on it),
 #          desktop-file-utils, appstream, lintian and file (the installed files and the package checked)
 #   bench: iputils-ping (what Ravelin's round trips are measured against)
+#   fuzz:  FUZZ_PACKAGES below, installed by make fuzz and make fuzz-ci only
 PACKAGES := g++ cmake ninja-build ccache pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
             libcurl4-openssl-dev ca-certificates libayatana-appindicator3-dev \
             librsvg2-bin libcap2-bin dpkg-dev \
