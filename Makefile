@@ -16,6 +16,7 @@
 #          StatusNotifierWatcher and notification service on it),
 #          desktop-file-utils, appstream, lintian and file (the installed files and the package checked)
 #   bench: iputils-ping (what Ravelin's round trips are measured against)
+#   fuzz:  FUZZ_PACKAGES below, installed by make fuzz and make fuzz-ci only
 PACKAGES := g++ cmake ninja-build ccache pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
             libcurl4-openssl-dev ca-certificates libayatana-appindicator3-dev \
             librsvg2-bin libcap2-bin dpkg-dev \
@@ -25,11 +26,13 @@ PACKAGES := g++ cmake ninja-build ccache pkg-config libgtest-dev libgmock-dev li
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps configure build test sanitize bench run install package clean
+.PHONY: deps configure build test sanitize bench run install package clean \
+        fuzz-deps fuzz-build fuzz fuzz-ci
 
-deps:
+# Installs those of the packages given that are missing.
+define install-missing
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -37,6 +40,10 @@ deps:
 	  $(SUDO) apt-get update && \
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call install-missing,$(PACKAGES))
 
 # ccache when it is there (make deps installs it): a second build of the
 # same sources, in this clone or another, compiles nothing again.
@@ -95,5 +102,32 @@ install: build
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
+# The fuzz targets (fuzz/) for the parsers of what comes from outside. libFuzzer
+# is clang's, so they are built by clang in a folder of their own, apart from
+# the gcc build, with AddressSanitizer and UndefinedBehaviorSanitizer:
+#   clang-14 (the compiler), libclang-rt-14-dev (libFuzzer and the sanitizers' runtimes)
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
+FUZZ_DIR ?= build-fuzz
+# Seconds each target runs: make fuzz searches long, CI briefly after the tests.
+FUZZ_SECONDS ?= 300
+FUZZ_CI_SECONDS ?= 20
+# The build shares the machine with others; two compilers at most.
+FUZZ_JOBS ?= 2
+
+fuzz-deps: deps
+	$(call install-missing,$(FUZZ_PACKAGES))
+
+fuzz-build: fuzz-deps
+	cmake -S fuzz -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 \
+	  $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+	cmake --build $(FUZZ_DIR) -j $(FUZZ_JOBS)
+
+# A crash fails the run; its input stays in $(FUZZ_DIR)/crashes/TARGET/.
+fuzz: fuzz-build
+	sh fuzz/run-all.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+fuzz-ci: fuzz-build
+	sh fuzz/run-all.sh $(FUZZ_DIR) $(FUZZ_CI_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

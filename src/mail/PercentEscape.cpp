@@ -38,6 +38,7 @@ std::string PercentEncoded(std::string_view text) {
 std::optional<std::string> PercentDecoded(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\0') return std::nullopt;
         if (text[i] != '%') {
             out += text[i];
             continue;

@@ -12,8 +12,8 @@ namespace vigilon {
 // text means the same wherever in a URL it stands.
 std::string PercentEncoded(std::string_view text);
 
-// Nothing for a '%' without two hex digits after it, or for an escaped NUL,
-// which no C string could carry on to libcurl.
+// Nothing for a '%' without two hex digits after it, or for a NUL, escaped
+// or not, which no C string could carry on to libcurl.
 std::optional<std::string> PercentDecoded(std::string_view text);
 
 }  // namespace vigilon

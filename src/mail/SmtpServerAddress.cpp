@@ -27,7 +27,12 @@ struct FieldParts {
 FieldParts SplitField(std::string_view field) {
     FieldParts parts;
     std::string_view rest = field;
-    if (const std::size_t mark = field.find("://"); mark != std::string_view::npos) {
+    // A scheme is a word without ':', '/' or '@'. A "://" behind one of them
+    // lies in a login or a host, and what stands in front of it, a password
+    // maybe, must not be taken for a scheme and shown.
+    const std::size_t mark = field.find("://");
+    if (mark != std::string_view::npos &&
+        field.substr(0, mark).find_first_of(":/@") == std::string_view::npos) {
         parts.isUrl = true;
         parts.scheme = field.substr(0, mark);
         rest = field.substr(mark + 3);

@@ -105,6 +105,11 @@ TEST(SmtpServerAddressTest, UnusableFieldsSayWhyAndHideThePassword) {
         {"smtp://me:pw%zz@h", "smtp://me@h", "h", "bad percent-escape in the password"},
         {"smtp://me:pw%00@h", "smtp://me@h", "h", "bad percent-escape in the password"},
         {"me:pw@mail.example.org", "me@mail.example.org", "mail.example.org", nullptr},
+        // A "://" in the password or after the host of a field without a
+        // scheme is no scheme's: the password stays hidden.
+        {"me:pw://x@mail.example.org", "me@mail.example.org", "mail.example.org", nullptr},
+        {"me:pw@mail.example.org://x", "me@mail.example.org://x", "mail.example.org://x", nullptr},
+        {"smtp:://me:pw@h", "smtp@h", "h", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.field);
@@ -117,6 +122,19 @@ TEST(SmtpServerAddressTest, UnusableFieldsSayWhyAndHideThePassword) {
                                : "Invalid server address: a login needs smtp:// or smtps:// in front");
         EXPECT_EQ(a.error.find("pw"), std::string::npos);
     }
+}
+
+// libcurl takes user and password as C strings, which a NUL would cut short:
+// one that came in unescaped (from a damaged settings file) is refused as
+// the escaped one is.
+TEST(SmtpServerAddressTest, NulInTheLoginIsRefused) {
+    using namespace std::string_literals;
+    EXPECT_EQ(SmtpServerAddress::Parse("smtp://me:p\0w@h"s).error,
+              "Invalid server address: bad percent-escape in the password");
+    EXPECT_EQ(SmtpServerAddress::Parse("smtp://m\0e:pw@h"s).error,
+              "Invalid server address: bad percent-escape in the user name");
+    EXPECT_EQ(SmtpServerAddress::Parse("smtp://me:p%00w@h").error,
+              "Invalid server address: bad percent-escape in the password");
 }
 
 }  // namespace

@@ -120,5 +120,11 @@ TEST_F(EchoReportTest, DetailsNameTheCodeAndWhatTheErrorAdds) {
     EXPECT_EQ(IpAddress::V4(in_addr{gateway.icmpInfo}).Text(), "192.0.2.9");
 }
 
+TEST_F(EchoReportTest, EmptyDatagramHasNoDetails) {
+    const ReceivedEcho nothing = ReadIpv4Datagram(nullptr, 0, IpAddress{});
+    EXPECT_EQ(nothing.kind, ReceivedEcho::Kind::Nothing);
+    EXPECT_EQ(nothing.icmpType, 0);
+}
+
 }  // namespace
 }  // namespace vigilon
