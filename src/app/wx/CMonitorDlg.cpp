@@ -106,7 +106,13 @@ void CMonitorDlg::Withdraw() { Hide(); }
 
 void CMonitorDlg::Iconify() { Iconize(true); }
 
-void CMonitorDlg::BringToFront() { Raise(); }
+// Only a window on screen is raised: GTK raises by presenting, which maps
+// a withdrawn window again, minimised as it was when it went. Mapped just
+// before a restore (the tray's double-click raises, then opens), it raced
+// the restore and the window manager often kept it minimised.
+void CMonitorDlg::BringToFront() {
+    if (IsShown()) Raise();
+}
 
 void CMonitorDlg::OnCommand(wxCommandEvent& event) {
     if (shell_ == nullptr || !shell_->RunCommand(FromWxId(event.GetId()))) event.Skip();
