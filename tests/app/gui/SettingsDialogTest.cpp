@@ -263,7 +263,7 @@ TEST_F(SettingsDialogTest, LogButtonsViewAndClearTheLog) {
         user.Click(Control(IDC_VIEW_LOG));
         ASSERT_EQ(launcher.launched.size(), 1u);
         EXPECT_EQ(launcher.launched[0].back(), kLogFileName);
-        wxTEST_DIALOG(user.Click(Control(IDC_CLEAR_LOG)), wxExpectModal<wxMessageDialog>(wxYES));
+        wxTEST_DIALOG(user.Click(Control(IDC_CLEAR_LOG)), AnswerMessageBox(wxID_YES));
         EXPECT_EQ(ReadText(kLogFileName), "");
         user.Click(Control(IDC_ENABLE_LOG));
         EXPECT_FALSE(Control(IDC_VIEW_LOG)->IsEnabled());
