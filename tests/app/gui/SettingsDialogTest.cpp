@@ -1,5 +1,6 @@
 // The settings dialog on a real display, driven by keyboard and mouse, its
 // message boxes answered through wxTEST_DIALOG.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/button.h>
@@ -11,6 +12,7 @@
 #include "CSettingsDlg.h"
 #include "DialogIds.h"
 #include "DialogTesting.h"
+#include "LabelPlacement.h"
 #include "EngineFakes.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
@@ -112,6 +114,14 @@ TEST_F(SettingsDialogTest, TemplateControlsTextsAndTabOrder) {
             user.Press(WXK_TAB);
             EXPECT_TRUE(FocusIn(id)) << "tab to " << id;
         }
+        PressEscape();
+    });
+}
+
+TEST_F(SettingsDialogTest, LabelsSitInsideTheirGroupBoxesClearOfTheBorder) {
+    Run([&] {
+        const int margin = dialog->ConvertDialogToPixels(wxSize(4, 0)).x;
+        EXPECT_THAT(MisplacedLabels(*dialog, margin), ::testing::IsEmpty());
         PressEscape();
     });
 }
