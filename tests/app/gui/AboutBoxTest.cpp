@@ -15,6 +15,7 @@
 
 #include "CAboutBox.h"
 #include "DialogTesting.h"
+#include "FixedSizeCheck.h"
 #include "FakeLauncher.h"
 #include "GuiSession.h"
 
@@ -91,6 +92,7 @@ TEST(AboutBox, ShowsItsTextsAndOpensTheWebSiteWhileStayingOpen) {
     FakeLauncher launcher;
     WithAboutBox(launcher, [&](app::CAboutBox& box) {
         EXPECT_EQ(box.GetTitle(), "About Vigilon");
+        ExpectFixedSize(box);
         EXPECT_EQ(box.GetClientSize(), box.ConvertDialogToPixels(wxSize(235, 66)));
         const std::vector<wxString> texts = StaticTexts(&box);
         EXPECT_NE(std::find(texts.begin(), texts.end(), "Vigilon   Version 1.0"), texts.end());

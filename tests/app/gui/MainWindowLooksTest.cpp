@@ -1,9 +1,10 @@
 // How the main window looks on a real display: labels inside their group
-// boxes, clear of the border.
+// boxes, clear of the border; a fixed size.
 #include <gmock/gmock.h>
 
 #include <wx/statbox.h>
 
+#include "FixedSizeCheck.h"
 #include "LabelPlacement.h"
 #include "MainWindowFixture.h"
 
@@ -49,6 +50,12 @@ TEST_F(MainWindowLooks, LabelsSitInsideTheirGroupBoxesClearOfTheBorder) {
         EXPECT_EQ(CountDarkPixels(borderX + 3, at.y, margin - 3, at.height), 0) << text << " touches the border";
         EXPECT_GT(CountDarkPixels(at.x, at.y, at.width, at.height), 0) << text << " is drawn";
     }
+}
+
+TEST_F(MainWindowLooks, IsFixedSizeWithoutMaximising) {
+    StoreSettings();
+    ASSERT_EQ(Start(), app::StartupOutcome::Monitoring);
+    ExpectFixedSize(Window());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "CSettingsDlg.h"
 #include "DialogIds.h"
 #include "DialogTesting.h"
+#include "FixedSizeCheck.h"
 #include "LabelPlacement.h"
 #include "EngineFakes.h"
 #include "FakeClock.h"
@@ -118,8 +119,9 @@ TEST_F(SettingsDialogTest, TemplateControlsTextsAndTabOrder) {
     });
 }
 
-TEST_F(SettingsDialogTest, LabelsSitInsideTheirGroupBoxesClearOfTheBorder) {
+TEST_F(SettingsDialogTest, LabelsSitInsideTheirGroupBoxesAndTheSizeIsFixed) {
     Run([&] {
+        ExpectFixedSize(*dialog);
         const int margin = dialog->ConvertDialogToPixels(wxSize(4, 0)).x;
         EXPECT_THAT(MisplacedLabels(*dialog, margin), ::testing::IsEmpty());
         PressEscape();
