@@ -1,6 +1,7 @@
 #include "LogViewerFrame.h"
 
 #include <wx/button.h>
+#include <wx/dialog.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -19,10 +20,23 @@ namespace {
 // The end shown: plenty of days of a busy log, quick to read and lay out.
 constexpr std::size_t kShownBytes = 256 * 1024;
 
+// The modal dialog in front, if one runs: the window manager keeps it above
+// the program's other windows, so the viewer must belong to it to be seen.
+wxWindow* RunningModalDialog() {
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog != nullptr && dialog->IsModal() && dialog->IsActive())
+            return dialog;
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog != nullptr && dialog->IsModal()) return dialog;
+    return nullptr;
+}
+
 }  // namespace
 
-LogViewerFrame::LogViewerFrame(std::string path)
-    : wxFrame(nullptr, wxID_ANY, kLogViewerCaption), path_(std::move(path)) {
+LogViewerFrame::LogViewerFrame(wxWindow* owner, std::string path)
+    : wxFrame(owner, wxID_ANY, kLogViewerCaption, wxDefaultPosition, wxDefaultSize,
+              wxDEFAULT_FRAME_STYLE | (owner != nullptr ? wxFRAME_FLOAT_ON_PARENT : 0)),
+      path_(std::move(path)) {
     auto* panel = new wxPanel(this);
     auto* note = new wxStaticText(panel, wxID_ANY, kNoTextViewerNote);
     text_ = new wxTextCtrl(panel, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
@@ -77,8 +91,8 @@ void WxLogViewer::ShowLog(const std::string& path) {
         frame_->SetPath(path);
         frame_->Reload();
     } else {
-        frame_ = new LogViewerFrame(path);
-        frame_->Centre();
+        frame_ = new LogViewerFrame(RunningModalDialog(), path);
+        frame_->CentreOnScreen();
     }
     frame_->Show();
     frame_->Raise();

@@ -11,11 +11,13 @@
 namespace vigilon::app {
 
 // A read-only window on the end of the log, with a note on what to install
-// for the system's own viewer, Reload and Close. It stands on its own, and
-// stays usable while a modal dialog (the settings) holds the others.
+// for the system's own viewer, Reload and Close. It stands on its own, or
+// above a modal dialog (the settings) that asked for it, and stays usable
+// while that dialog holds the program's other windows.
 class LogViewerFrame : public wxFrame {
 public:
-    explicit LogViewerFrame(std::string path);
+    // owner: the modal dialog it shows above, or nullptr.
+    LogViewerFrame(wxWindow* owner, std::string path);
 
     // Reads the file again and shows its end.
     void Reload();

@@ -14,6 +14,7 @@
 #include "DialogTesting.h"
 #include "FixedSizeCheck.h"
 #include "LabelPlacement.h"
+#include "LogViewerFrame.h"
 #include "EngineFakes.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
@@ -65,7 +66,8 @@ protected:
     FakeLauncher launcher;
     FakeClock clock;
     FakeProblems problems;
-    EventLog eventLog{kLogFileName, problems, launcher, clock};
+    WxLogViewer ownViewer;
+    EventLog eventLog{kLogFileName, problems, launcher, clock, &ownViewer};
     FakeNetwork network;
     SettingsDialogServices services{prompt, eventLog, network};
     std::unique_ptr<CSettingsDlg> dialog;
@@ -115,6 +117,30 @@ TEST_F(SettingsDialogTest, TemplateControlsTextsAndTabOrder) {
             user.Press(WXK_TAB);
             EXPECT_TRUE(FocusIn(id)) << "tab to " << id;
         }
+        PressEscape();
+    });
+}
+
+// Without a handler for text files, the program's own viewer comes up
+// beside the modal dialog and answers the mouse there.
+TEST_F(SettingsDialogTest, ViewLogWithoutAHandlerShowsTheOwnViewerUsableBesideTheDialog) {
+    eventLog.Write("an old line");
+    Run([&] {
+        user.Click(Control(IDC_VIEW_LOG));
+        launcher.FailWatched();
+        LogViewerFrame* viewer = nullptr;
+        ASSERT_TRUE(PumpUntil([&] {
+            for (wxWindow* window : wxTopLevelWindows)
+                if (auto* shown = dynamic_cast<LogViewerFrame*>(window); shown != nullptr && shown->IsShown())
+                    viewer = shown;
+            return viewer != nullptr && viewer->IsShownOnScreen();
+        })) << "no viewer";
+        PumpFor(300ms);  // placed by the window manager
+        EXPECT_TRUE(viewer->Text().GetValue().Contains("an old line"));
+        wxWeakRef<LogViewerFrame> open(viewer);  // Close destroys it
+        user.Click(viewer->FindWindow(wxID_CLOSE));
+        EXPECT_TRUE(PumpUntil([&] { return !open || !open->IsShown(); })) << "Close did not reach the viewer";
+        EXPECT_TRUE(dialog->IsModal());
         PressEscape();
     });
 }
