@@ -79,6 +79,7 @@ std::string DescribeFailure(const EchoResult& result) {
         case EchoOutcome::LocalError: return ErrorText(result.error);
         case EchoOutcome::TimedOut: return "Request timeout";
         case EchoOutcome::Reply:
+        case EchoOutcome::PacketTooBig:
         case EchoOutcome::OtherMessage:
         case EchoOutcome::ForeignReply:
         case EchoOutcome::TooShort: break;
