@@ -123,10 +123,9 @@ bool RunPing(const NetNamespace& space, const Family& family, int count, Side& s
 bool RunRavelin(const NetNamespace& space, const Family& family, int count, Side& side) {
     std::string output;
     side.asked += count;
-    const bool ran = RunIn(space,
-                           {RAVELIN_PING_HELPER, family.target, kInterval, "56",
-                            std::to_string(count)},
-                           output, side.cpuUs);
+    const bool ran =
+        RunIn(space, {RAVELIN_PING_HELPER, family.target, kInterval, "56", std::to_string(count)},
+              output, side.cpuUs);
     std::istringstream lines(output);
     std::string line;
     while (std::getline(lines, line)) {
@@ -152,10 +151,11 @@ double PerAnswerUs(const Side& side) {
 }
 
 void Report(const char* name, const Side& side) {
-    std::printf("%-8s %3zu of %d answered, median round trip %.1f us, CPU per probe %.1f us, "
-                "per answered probe %.1f us\n",
-                name, side.roundTripsUs.size(), side.asked, Median(side.roundTripsUs),
-                side.cpuUs / side.asked, PerAnswerUs(side));
+    std::printf(
+        "%-8s %3zu of %d answered, median round trip %.1f us, CPU per probe %.1f us, "
+        "per answered probe %.1f us\n",
+        name, side.roundTripsUs.size(), side.asked, Median(side.roundTripsUs),
+        side.cpuUs / side.asked, PerAnswerUs(side));
 }
 
 double ThreadCpuUs() {
@@ -212,15 +212,16 @@ bool MeasureFamily(const Family& family) {
     Report("ravelin", ravelin);
     Report("ping", ping);
     const double apartUs = Median(ravelin.roundTripsUs) - Median(ping.roundTripsUs);
-    std::printf("medians %.1f us apart (at most %.0f us allowed); CPU per answered probe "
-                "ravelin/ping %.2f\n",
-                apartUs, kMostApartUs, PerAnswerUs(ravelin) / PerAnswerUs(ping));
+    std::printf(
+        "medians %.1f us apart (at most %.0f us allowed); CPU per answered probe "
+        "ravelin/ping %.2f\n",
+        apartUs, kMostApartUs, PerAnswerUs(ravelin) / PerAnswerUs(ping));
     double probeCpuUs = 0;
     const int probeAnswers = RunMonitorProbe(client, family, probeCpuUs);
-    std::printf("monitor probe, a fresh socket per exchange: %d of %d answered, CPU per answered "
-                "exchange %.1f us (ping's per answered probe: %.1f us)\n",
-                probeAnswers, kMonitorProbes, probeCpuUs / std::max(1, probeAnswers),
-                PerAnswerUs(ping));
+    std::printf(
+        "monitor probe, a fresh socket per exchange: %d of %d answered, CPU per answered "
+        "exchange %.1f us (ping's per answered probe: %.1f us)\n",
+        probeAnswers, kMonitorProbes, probeCpuUs / std::max(1, probeAnswers), PerAnswerUs(ping));
     const bool complete = ravelin.roundTripsUs.size() >= kProbes * 0.95 &&
                           ping.roundTripsUs.size() >= kProbes * 0.95 &&
                           probeAnswers >= kMonitorProbes * 0.95;

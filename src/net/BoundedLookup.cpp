@@ -53,16 +53,15 @@ std::string NameOf(const IpAddress& address) {
         length = sizeof *v6;
     }
     char name[NI_MAXHOST];
-    if (::getnameinfo(reinterpret_cast<const sockaddr*>(&peer), length, name, sizeof name,
-                      nullptr, 0, NI_NAMEREQD) != 0)
+    if (::getnameinfo(reinterpret_cast<const sockaddr*>(&peer), length, name, sizeof name, nullptr,
+                      0, NI_NAMEREQD) != 0)
         return {};
     return name;
 }
 
 }  // namespace
 
-std::vector<IpAddress> ResolveAddresses(const std::string& host,
-                                        LookupClock::time_point deadline) {
+std::vector<IpAddress> ResolveAddresses(const std::string& host, LookupClock::time_point deadline) {
     if (host.empty()) return {};  // nothing a resolver could answer
     std::vector<IpAddress> numeric = AddressesOf(host, AI_NUMERICHOST);
     if (!numeric.empty()) return numeric;

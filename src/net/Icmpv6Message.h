@@ -17,7 +17,6 @@ EchoOutcome Icmpv6OutcomeOfType(std::uint8_t type);
 // header whose next header is ICMPv6; its type, code and what it adds
 // (MTU, pointer) are read with it. headerBytes counts the fixed IPv6 header
 // that carried the message.
-ReceivedEcho ReadIcmpv6Message(const std::uint8_t* message, int byteCount,
-                               const IpAddress& source);
+ReceivedEcho ReadIcmpv6Message(const std::uint8_t* message, int byteCount, const IpAddress& source);
 
 }  // namespace vigilon

@@ -40,8 +40,8 @@ Ancillary ReadAncillary(msghdr& message) {
     return found;
 }
 
-// One recvmsg of up to size bytes into buffer, with the sender's (or for an
-// error report, the request's destination) address and the ancillary data.
+// One recvmsg into part, with the sender's (or for an error report, the
+// request's destination) address and the ancillary data.
 struct Received {
     ssize_t bytes = -1;
     sockaddr_in6 address{};
@@ -49,8 +49,7 @@ struct Received {
     msghdr header{};
 };
 
-void ReceiveInto(int fd, std::uint8_t* buffer, int size, int flags, Received& into) {
-    iovec part{buffer, static_cast<size_t>(size)};
+void ReceiveInto(int fd, iovec part, int flags, Received& into) {
     into.header.msg_name = &into.address;
     into.header.msg_namelen = sizeof into.address;
     into.header.msg_iov = &part;
@@ -75,7 +74,7 @@ int Ipv6EchoSocket::Receive(std::uint8_t* buffer, int size, ReceivedEcho& got) {
         if (error != EAGAIN) return error;
     }
     Received received;
-    ReceiveInto(fd.Get(), buffer, size, 0, received);
+    ReceiveInto(fd.Get(), {buffer, static_cast<size_t>(size)}, 0, received);
     if (received.bytes < 0) {
         // An error report raises the socket's error as well; it is read from
         // the queue, or was already.
@@ -93,7 +92,8 @@ int Ipv6EchoSocket::ReceiveError(std::uint8_t* buffer, int size, ReceivedEcho& g
     // quoted message.
     constexpr int quotedAt = kIcmpHeader + kIpv6Header;
     Received received;
-    ReceiveInto(fd.Get(), buffer + quotedAt, size - quotedAt, MSG_ERRQUEUE, received);
+    ReceiveInto(fd.Get(), {buffer + quotedAt, static_cast<size_t>(size - quotedAt)}, MSG_ERRQUEUE,
+                received);
     if (received.bytes < 0) return errno;
 
     const Ancillary details = ReadAncillary(received.header);

@@ -85,8 +85,7 @@ int Ipv6EchoSocket::Admit(const EchoAdmission& admission) {
     // discovery included: the type filter drops all but what we read before
     // they are queued, the socket filter what is not about our requests.
     const icmp6_filter types = AdmittedTypes(admission.errors);
-    if (setsockopt(fd.Get(), IPPROTO_ICMPV6, ICMP6_FILTER, &types, sizeof types) != 0)
-        return errno;
+    if (setsockopt(fd.Get(), IPPROTO_ICMPV6, ICMP6_FILTER, &types, sizeof types) != 0) return errno;
     std::vector<sock_filter> program = Ipv6EchoFilter(admission);
     const sock_fprog filter{static_cast<unsigned short>(program.size()), program.data()};
     if (setsockopt(fd.Get(), SOL_SOCKET, SO_ATTACH_FILTER, &filter, sizeof filter) != 0)

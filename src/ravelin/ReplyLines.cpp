@@ -62,8 +62,7 @@ std::string DescribeIcmpv6Error(const EchoResult& result) {
         "Source address failed ingress/egress policy",
         "Reject route to destination",
     };
-    static const char* const kParameter[] = {"Erroneous header field",
-                                             "Unrecognized next header",
+    static const char* const kParameter[] = {"Erroneous header field", "Unrecognized next header",
                                              "Unrecognized IPv6 option"};
     const unsigned code = result.icmpCode;
     switch (result.outcome) {

@@ -61,8 +61,8 @@ protected:
         ASSERT_TRUE(space->Ok()) << space->Error();
         // A route through the loopback to an address nobody holds: requests
         // go out and are dropped, so the probe waits for its time-out.
-        for (const char* route : {"ip route add 198.51.100.0/24 dev lo",
-                                  "ip -6 route add 2001:db8:9::/64 dev lo"}) {
+        for (const char* route :
+             {"ip route add 198.51.100.0/24 dev lo", "ip -6 route add 2001:db8:9::/64 dev lo"}) {
             const CommandOutput added = space->Exec(route);
             ASSERT_EQ(added.exitCode, 0) << route << ": " << added.output;
         }
@@ -252,16 +252,15 @@ TEST_F(SelfTestRealPeers, Ipv6HostsAndServersPassOrFailAsTheyAnswer) {
     EXPECT_EQ(Rows(results), (Strings{"PASS", "FAIL", "PASS", "PASS", "PASS", "PASS"}));
     EXPECT_TRUE(prompt.boxes.empty());
     const std::string shown2 = "smtp://alice@[::1]:" + port;
-    EXPECT_EQ(LogMessages(),
-              (Strings{"**************** Testing Settings ****************",
-                       "EMAIL TO: ops@example.org (through) ::1",
-                       "MESSAGE: If you got this email then your SMTP server ::1 is working",
-                       "EMAIL TO: ops@example.org (through) " + shown2,
-                       "MESSAGE: If you got this email then your SMTP server " + shown2 +
-                           " is working",
-                       "Target: PASS", "Control: FAIL", "Ping 1st SMTP: PASS",
-                       "Ping 2nd SMTP: PASS", "Send Email 1st SMTP: PASS",
-                       "Send Email 2nd SMTP: PASS"}));
+    EXPECT_EQ(
+        LogMessages(),
+        (Strings{"**************** Testing Settings ****************",
+                 "EMAIL TO: ops@example.org (through) ::1",
+                 "MESSAGE: If you got this email then your SMTP server ::1 is working",
+                 "EMAIL TO: ops@example.org (through) " + shown2,
+                 "MESSAGE: If you got this email then your SMTP server " + shown2 + " is working",
+                 "Target: PASS", "Control: FAIL", "Ping 1st SMTP: PASS", "Ping 2nd SMTP: PASS",
+                 "Send Email 1st SMTP: PASS", "Send Email 2nd SMTP: PASS"}));
     const Strings mails = plain.Messages();
     ASSERT_EQ(mails.size(), 1u);
     EXPECT_EQ(HeaderValue(mails[0], "Subject"), "Testing - ::1");

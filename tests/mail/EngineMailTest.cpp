@@ -215,9 +215,10 @@ TEST_F(EngineMailTest, Ipv6OutageMailsThroughAServerOnTheIpv6Loopback) {
     ASSERT_EQ(messages.size(), 2u);
     std::vector<std::string> bodies = {test::BodyOf(messages[0]), test::BodyOf(messages[1])};
     std::sort(bodies.begin(), bodies.end());
-    EXPECT_EQ(bodies, (std::vector<std::string>{
-                          "Time: 01:46:40 -- target.example : OFFLINE\nControl Address: ONLINE\n\n",
-                          "Time: 01:46:50 -- target.example : ONLINE\nControl Address: ONLINE\n\n"}));
+    EXPECT_EQ(bodies,
+              (std::vector<std::string>{
+                  "Time: 01:46:40 -- target.example : OFFLINE\nControl Address: ONLINE\n\n",
+                  "Time: 01:46:50 -- target.example : ONLINE\nControl Address: ONLINE\n\n"}));
     EXPECT_EQ(std::count(eventLog_.lines.begin(), eventLog_.lines.end(),
                          "EMAIL TO: ops@example.org (through) ::1"),
               2);

@@ -13,7 +13,7 @@ namespace vigilon::test {
 
 // Runs program on packet as the kernel would; a load past the end drops it.
 inline std::uint32_t RunFilter(const std::vector<sock_filter>& program,
-                        const std::vector<std::uint8_t>& packet) {
+                               const std::vector<std::uint8_t>& packet) {
     std::uint32_t a = 0;
     std::uint32_t x = 0;
     const auto byteAt = [&](std::uint32_t at, bool& ok) -> std::uint32_t {

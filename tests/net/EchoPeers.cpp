@@ -88,8 +88,7 @@ int RawSocketAt(const PeerAddress& address, int passedType) {
         icmp_filter types{passedType >= 0 ? ~(1U << passedType) : ~0U};
         setsockopt(fd, SOL_RAW, ICMP_FILTER, &types, sizeof types);
     }
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&address.socket), address.length) != 0)
-        _exit(1);
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address.socket), address.length) != 0) _exit(1);
     return fd;
 }
 
@@ -125,8 +124,7 @@ bool NextRequest(int listener, int timeoutMs, Message& reply, PeerAddress& reque
     if (got < 0) return false;
     const bool v6 = IsV6(requester);
     const int header = v6 ? 0 : (datagram[0] & 0x0F) * 4;
-    if (got < header + 8 || datagram[header] != (v6 ? ICMP6_ECHO_REQUEST : ICMP_ECHO))
-        return false;
+    if (got < header + 8 || datagram[header] != (v6 ? ICMP6_ECHO_REQUEST : ICMP_ECHO)) return false;
     reply.assign(datagram + header, datagram + got);
     reply[0] = EchoReplyType(requester);
     return true;

@@ -78,7 +78,7 @@ TEST_F(Icmpv6MatchTest, OnlyTheHostsFaithfulReplyAnswers) {
     EXPECT_TRUE(Answers(Reply()));
 
     EXPECT_FALSE(Answers(Reply(), "2001:db8:1::6"));  // from elsewhere
-    for (const int at : {4, 5, 6, 7, 8, 15, 63}) {     // identifier, sequence, stamp, data
+    for (const int at : {4, 5, 6, 7, 8, 15, 63}) {    // identifier, sequence, stamp, data
         Bytes altered = Reply();
         altered[at] ^= 0x01;
         EXPECT_FALSE(Answers(altered)) << "byte " << at << " changed";
@@ -106,7 +106,7 @@ TEST_F(Icmpv6MatchTest, ErrorQuotingTheRequestIsAboutItWhateverItsChecksum) {
     EXPECT_FALSE(About(ErrorAbout(1, 3, 64, kHost, 17)));        // quotes UDP
     EXPECT_FALSE(About(ErrorAbout(1, 3, 64, kHost, 0)));         // behind an extension header
     EXPECT_FALSE(About(ErrorAbout(1, 3, 7)));                    // too short to tell
-    EXPECT_FALSE(About(ErrorAbout(129, 0, 64)));  // an echo reply that looks so
+    EXPECT_FALSE(About(ErrorAbout(129, 0, 64)));                 // an echo reply that looks so
     EXPECT_FALSE(About(ErrorAbout(135, 0, 64)));  // neighbour solicitation is no error
 }
 

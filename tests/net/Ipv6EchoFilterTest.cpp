@@ -63,7 +63,7 @@ TEST_F(Ipv6EchoFilterTest, WithErrorsKeepsThoseThatQuoteARequestOfTheIdentifier)
     EXPECT_TRUE(Keeps(Reply(0x2468, 7)));
     EXPECT_TRUE(Keeps(ErrorAbout(0x2468)));
     EXPECT_FALSE(Keeps(ErrorAbout(0x6824)));
-    EXPECT_FALSE(Keeps(ErrorAbout(0x2468, 17)));      // quotes UDP
+    EXPECT_FALSE(Keeps(ErrorAbout(0x2468, 17)));       // quotes UDP
     EXPECT_FALSE(Keeps(ErrorAbout(0x2468, 58, 129)));  // quotes a reply
     Bytes cut = ErrorAbout(0x2468);
     cut.resize(cut.size() - 3);  // the quote ends inside the identifier

@@ -96,12 +96,10 @@ TEST_P(Ipv6ProbeNamespaceTest, ForgedRepliesAreNoAnswersAndTheRealOneStillIs) {
     PlayHosts();
     const std::string late = kLateHost;
     const std::string silent = kSilentHost;
-    const HelperRun run = Probe({"--forge-from", silent + "@" + kElsewhere,
-                                 "--forge-altered", silent,
-                                 "--forge-from", late + "@" + kElsewhere,
-                                 "--forge-altered", late,
-                                 "--answer", late + "@200"},
-                                silent + "," + late, 2);
+    const HelperRun run =
+        Probe({"--forge-from", silent + "@" + kElsewhere, "--forge-altered", silent, "--forge-from",
+               late + "@" + kElsewhere, "--forge-altered", late, "--answer", late + "@200"},
+              silent + "," + late, 2);
     ASSERT_EQ(run.results.size(), 2u) << run.output;
     EXPECT_EQ(run.results[0], "timed out") << run.output;
     std::smatch match;

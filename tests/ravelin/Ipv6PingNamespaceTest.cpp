@@ -26,10 +26,9 @@ TEST_P(Ipv6PingNamespaceTest, LoopbackAndNeighbourReplyInSequenceWithTheirHopLim
         EXPECT_EQ(record.bytes, 64);
         EXPECT_GT(record.roundTripUs, 0);
         EXPECT_LT(record.roundTripUs, 200000);
-        EXPECT_TRUE(std::regex_match(record.line,
-                                     std::regex("64 bytes from ::1: icmp_seq=" +
-                                                std::to_string(i + 1) +
-                                                R"( ttl=64 time=\d+\.\d+ ms)")))
+        EXPECT_TRUE(std::regex_match(
+            record.line, std::regex("64 bytes from ::1: icmp_seq=" + std::to_string(i + 1) +
+                                    R"( ttl=64 time=\d+\.\d+ ms)")))
             << record.line;
     }
 
