@@ -227,8 +227,9 @@ TEST_F(EngineMailTest, Ipv6OutageMailsThroughAServerOnTheIpv6Loopback) {
               eventLog_.lines.end());
 }
 
-// A URL server at an IPv6 address: the brackets reach libcurl, which
-// connects, secures and logs in over IPv6.
+// A URL server at an IPv6 address, TLS from the first byte (the self-test
+// tries STARTTLS): the brackets reach libcurl, which connects, secures and
+// logs in over IPv6.
 TEST_F(EngineMailTest, OutageThroughUrlServerAtABracketedIpv6Address) {
     test::TestCertificates certs;
     ASSERT_EQ(certs.Error(), "");
@@ -239,11 +240,12 @@ TEST_F(EngineMailTest, OutageThroughUrlServerAtABracketedIpv6Address) {
     options.login = "watch";
     options.password = "s3cret";
     options.address = "::1";
+    options.mode = "implicit";
     test::TlsSmtpServer server(options);
     ASSERT_TRUE(server.Ready()) << server.Output();
     const std::string port = std::to_string(server.Port());
     Start(CSMTP::kSmtpPort,
-          [&](MonitorSettings& s) { s.smtpServer1 = "smtp://watch:s3cret@[::1]:" + port; });
+          [&](MonitorSettings& s) { s.smtpServer1 = "smtps://watch:s3cret@[::1]:" + port; });
 
     Cycle("timed out");
     Cycle("timed out");
@@ -256,7 +258,7 @@ TEST_F(EngineMailTest, OutageThroughUrlServerAtABracketedIpv6Address) {
               (std::vector<std::string>{"AUTH tls PLAIN watch ok", "MAIL tls watch@example.org",
                                         "RCPT tls ops@example.org"}));
     EXPECT_NE(std::find(eventLog_.lines.begin(), eventLog_.lines.end(),
-                        "EMAIL TO: ops@example.org (through) smtp://watch@[::1]:" + port),
+                        "EMAIL TO: ops@example.org (through) smtps://watch@[::1]:" + port),
               eventLog_.lines.end());
 }
 
