@@ -99,7 +99,8 @@ MainWindowControls LayOutMainWindow(wxPanel* panel) {
     layout.Frame({7, 82, 253, 84}, "Status / Statistics (resets every 24 hours)");
 
     c.targetAddress = layout.ReadOnlyEdit(IDC_TARGET_ADDRESS, {66, 10, 120, 12}, "Target Address:");
-    c.targetIp = layout.ReadOnlyEdit(IDC_TARGET_IP, {66, 26, 95, 12}, "Target IP:");
+    // As wide as the name below it: an IPv6 address takes up to 39 characters.
+    c.targetIp = layout.ReadOnlyEdit(IDC_TARGET_IP, {66, 26, 176, 12}, "Target IP:");
     c.ipToName = layout.ReadOnlyEdit(IDC_IP_TO_NAME, {66, 43, 176, 12}, "IP to Name:");
     c.countdown = layout.ReadOnlyEdit(IDC_COUNTDOWN, {12, 65, 32, 15}, nullptr, wxTE_CENTRE,
                                       wxTextValidator(wxFILTER_DIGITS));
