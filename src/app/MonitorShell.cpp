@@ -1,7 +1,6 @@
 // The main window's start-up and exit sequences.
 #include "MonitorShell.h"
 
-#include <utility>
 
 #include "IcmpPrivileges.h"
 #include "SettingsFile.h"
@@ -81,12 +80,12 @@ bool MonitorShell::RunExitSequence() {
         // usable there): saving and ending now would let the edit apply and
         // save after the exit line. The edit ends first; EditSettings then
         // comes back here.
-        exitAfterEdit_ = true;
+        exit_.WaitForEdit();
         parts_.editing.CloseOpenEdit();
         return false;
     }
     // Once only: a second Exit while the first one's box is open changes nothing.
-    if (std::exchange(exiting_, true)) return true;
+    if (!exit_.BeginEnd()) return true;
     MonitorEngine& engine = parts_.engine;
     if (const int waiting = engine.MailsWaiting(); waiting > 0) engine.WriteLog(MailsWaitingLine(waiting));
     // A settings file that cannot be written is reported once, in its box;

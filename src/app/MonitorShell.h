@@ -2,6 +2,7 @@
 
 #include "CTrayIcon.h"
 #include "EventLog.h"
+#include "ExitProgress.h"
 #include "MonitorEngine.h"
 #include "ProblemReport.h"
 #include "SettingsEditing.h"
@@ -85,8 +86,7 @@ private:
 
     ShellParts parts_;
     CTrayIcon tray_;
-    bool exitAfterEdit_ = false;
-    bool exiting_ = false;
+    ExitProgress exit_;
 };
 
 // The exit's log line for mails that no server has accepted yet.
