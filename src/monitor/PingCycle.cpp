@@ -48,7 +48,7 @@ void MonitorEngine::ResolveTarget() {
     NetworkProbes& network = ports_.network;
     Beside<LookupOutcome>(
         [&network, host = settings_.targetAddress] { return network.LookupAddress(host); },
-        [this](LookupOutcome address) {
+        [this](const LookupOutcome& address) {
             if (address.found) {
                 run_.targetIp = address.text;
                 return NameTarget();

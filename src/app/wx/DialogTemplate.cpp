@@ -22,7 +22,7 @@ namespace {
 // paste) get through; pasted text is checked when it is read instead.
 void RefuseNonDigits(wxKeyEvent& event) {
     const wxChar typed = event.GetUnicodeKey();
-    if (typed == WXK_NONE || typed < WXK_SPACE || typed == WXK_DELETE || event.ControlDown() ||
+    if (typed < WXK_SPACE || typed == WXK_DELETE || event.ControlDown() ||
         event.AltDown() || (typed >= '0' && typed <= '9'))
         event.Skip();
 }
