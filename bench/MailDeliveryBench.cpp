@@ -21,8 +21,8 @@
 
 #include "AlertText.h"
 #include "CNotifyMail.h"
-#include "CaBundle.h"
 #include "CSMTP.h"
+#include "CaBundle.h"
 #include "RealSmtpServer.h"
 #include "SmtpServerAddress.h"
 #include "TestCertificates.h"
@@ -118,8 +118,9 @@ bool SendThroughServer(const std::string& url, int count, std::vector<double>& t
             std::fprintf(stderr, "URL delivery failed: %s\n", error.c_str());
             return false;
         }
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                            .count());
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     return true;
 }

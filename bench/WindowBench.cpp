@@ -194,7 +194,8 @@ int main() {
     std::printf("%-22s %12s %12s %10s\n", "", "vigilon", "minimal", "ratio");
     const auto verdict = [](bool met) { return met ? "met" : "MISSED"; };
     std::printf("%-22s %10.1f ms %9.1f ms %9.2fx  (aim <= %.2fx) %s\n", "exec to window shown",
-                startMs[0], startMs[1], startRatio, kStartTarget, verdict(startRatio <= kStartTarget));
+                startMs[0], startMs[1], startRatio, kStartTarget,
+                verdict(startRatio <= kStartTarget));
     std::printf("%-22s %9.0f KiB %8.0f KiB %9.2fx  (aim <= %.2fx) %s\n", "peak RSS", rssKiB[0],
                 rssKiB[1], rssRatio, kRssTarget, verdict(rssRatio <= kRssTarget));
     std::printf("%-22s %11.3f %% %10.3f %%             (aim < %.2f%% of a core) %s\n",

@@ -33,7 +33,8 @@ bool ReadWhole(const std::string& path, std::string& text) {
     if (file == nullptr) return false;
     char chunk[65536];
     std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        text.append(chunk, got);
     const bool ok = std::ferror(file) == 0;
     std::fclose(file);
     return ok;

@@ -36,7 +36,8 @@ int SetSendWait(int fd, std::uint32_t milliseconds) {
 int DiscardQueued(int fd) {
     std::uint8_t discard;
     int count = 0;
-    while (recv(fd, &discard, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0) ++count;
+    while (recv(fd, &discard, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0)
+        ++count;
     return count;
 }
 

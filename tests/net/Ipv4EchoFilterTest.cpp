@@ -94,7 +94,8 @@ TEST_F(Ipv4EchoFilterTest, TheSocketIsFilteredOnlyOnceOthersTrafficArrives) {
     admission.sequence = 7;
     const std::vector<sock_filter> program = Ipv4EchoFilter(admission);
     const auto send = [](int fd, const std::vector<std::uint8_t>& datagram) {
-        ASSERT_EQ(write(fd, datagram.data(), datagram.size()), static_cast<ssize_t>(datagram.size()));
+        ASSERT_EQ(write(fd, datagram.data(), datagram.size()),
+                  static_cast<ssize_t>(datagram.size()));
     };
     for (const bool queuedFirst : {false, true}) {
         int pair[2];
