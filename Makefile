@@ -3,6 +3,8 @@
 #   build: compiler, CMake, Ninja, ccache (a rebuild reuses what was compiled before),
 #          GoogleTest/GoogleMock, wxWidgets 3.2 on GTK 3,
 #          libcurl with OpenSSL (mail servers given as smtp:// or smtps:// URLs),
+#          libssl-dev (the CA certificates parsed once into an OpenSSL store that
+#          every delivery's TLS context shares),
 #          libayatana-appindicator3 (the StatusNotifierItem tray) found through pkg-config,
 #          librsvg2-bin (the icon's PNG sizes, drawn from its SVG at build time)
 #   run:   ca-certificates (the system's CA store that mail servers' certificates are checked against),
@@ -20,7 +22,7 @@
 #   fuzz:  FUZZ_PACKAGES below, installed by make fuzz and make fuzz-ci only
 #   lint:  LINT_PACKAGES below, installed by make lint only
 PACKAGES := g++ cmake ninja-build ccache pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
-            libcurl4-openssl-dev ca-certificates xdg-utils libayatana-appindicator3-dev \
+            libcurl4-openssl-dev libssl-dev ca-certificates xdg-utils libayatana-appindicator3-dev \
             librsvg2-bin libcap2-bin dpkg-dev \
             iproute2 python3-aiosmtpd openssl xvfb openbox trayer xdotool dbus-daemon python3-dbus python3-gi \
             desktop-file-utils appstream lintian file iputils-ping

@@ -6,8 +6,8 @@
 // window (ravelin_ping_helper). The two take turns in rounds, so that a
 // change in the machine's load weighs on both alike. Beside them, the
 // monitor's probe, which opens a fresh socket for every exchange: its CPU
-// per answered exchange, in process. Needs root (network namespaces) and
-// /usr/bin/ping.
+// per answered exchange, in process, against ping's (aim kMonitorProbeAim).
+// Needs root (network namespaces) and /usr/bin/ping.
 
 #include <fcntl.h>
 #include <sched.h>
@@ -41,6 +41,9 @@ constexpr const char* kInterval = "0.05";
 constexpr double kMostApartUs = 20;
 constexpr const char* kPing = "/usr/bin/ping";
 constexpr int kMonitorProbes = 200;
+// The most the monitor's probe may spend per answered exchange, in times
+// ping's CPU per answered probe.
+constexpr double kMonitorProbeAim = 1.3;
 
 // One address family's run: the link's two ends and ping's option for it.
 struct Family {
@@ -218,15 +221,18 @@ bool MeasureFamily(const Family& family) {
         apartUs, kMostApartUs, PerAnswerUs(ravelin) / PerAnswerUs(ping));
     double probeCpuUs = 0;
     const int probeAnswers = RunMonitorProbe(client, family, probeCpuUs);
+    const double probeRatio = probeCpuUs / std::max(1, probeAnswers) / PerAnswerUs(ping);
+    const bool probeMet = probeRatio <= kMonitorProbeAim;
     std::printf(
         "monitor probe, a fresh socket per exchange: %d of %d answered, CPU per answered "
-        "exchange %.1f us (ping's per answered probe: %.1f us)\n",
-        probeAnswers, kMonitorProbes, probeCpuUs / std::max(1, probeAnswers), PerAnswerUs(ping));
+        "exchange %.1f us against ping's per answered probe %.1f us: %.2fx (aim <= %.1fx) %s\n",
+        probeAnswers, kMonitorProbes, probeCpuUs / std::max(1, probeAnswers), PerAnswerUs(ping),
+        probeRatio, kMonitorProbeAim, probeMet ? "met" : "MISSED");
     const bool complete = ravelin.roundTripsUs.size() >= kProbes * 0.95 &&
                           ping.roundTripsUs.size() >= kProbes * 0.95 &&
                           probeAnswers >= kMonitorProbes * 0.95;
     if (!complete) std::printf("too few answers to compare\n");
-    return complete && std::fabs(apartUs) <= kMostApartUs;
+    return complete && std::fabs(apartUs) <= kMostApartUs && probeMet;
 }
 
 }  // namespace

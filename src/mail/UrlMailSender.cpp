@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "CSMTP.h"
-#include "CaBundle.h"
+#include "CaTrust.h"
 #include "CurlOptions.h"
 #include "CurlUrl.h"
 #include "HeloName.h"
@@ -196,24 +196,14 @@ void SetLimits(CurlOptions& options, Transfer& transfer, const SmtpTimeouts& tim
     options.Set(CURLOPT_QUICK_EXIT, 1L);
 }
 
-// TLS required and checked. An extra CA file is added to the system's
-// bundle by handing libcurl both as one: a CA file of its own would replace
-// the bundle, not extend it.
-bool SetSecurity(CURL* curl, CurlOptions& options, std::string& errorText) {
+// TLS required and checked, against the system's CA store and the extra
+// file (CaTrust).
+bool SetSecurity(CURL* curl, CurlOptions& options, CaTrustHold& trust, std::string& errorText) {
     options.Set(CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
     options.Set(CURLOPT_SSL_VERIFYPEER, 1L);
     options.Set(CURLOPT_SSL_VERIFYHOST, 2L);
     options.Set(CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
-    const char* extra = std::getenv(kExtraCaVariable);
-    if (extra == nullptr || *extra == '\0') return true;
-    char* systemBundle = nullptr;
-    curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemBundle);
-    std::string bundle;
-    if (!JoinCaBundles(systemBundle != nullptr ? systemBundle : "", extra, bundle, errorText))
-        return false;
-    curl_blob blob{bundle.data(), bundle.size(), CURL_BLOB_COPY};
-    options.Set(CURLOPT_CAINFO_BLOB, &blob);
-    return true;
+    return SetCaTrust(curl, options, trust, errorText);
 }
 
 void SetLogin(CurlOptions& options, const SmtpServerAddress& server, Transfer& transfer) {
@@ -259,6 +249,7 @@ UrlMailFailure Failure(CURL* curl, CURLcode code, const Transfer& transfer, cons
 // Everything libcurl reads during the transfer. The handle is the last
 // member, so it goes first: its clean-up may still call back or write.
 struct Delivery {
+    CaTrustHold trust;
     Transfer transfer;
     StringList recipients;
     std::string url;
@@ -334,7 +325,7 @@ bool SendThroughUrl(const SmtpServerAddress& server, CNotifyMail& message,
     }
     delivery.transfer.curl = curl;
     CurlOptions options(curl);
-    if (!SetSecurity(curl, options, errorText) ||
+    if (!SetSecurity(curl, options, delivery.trust, errorText) ||
         !SetEnvelope(delivery, options, server, message, errorText))
         return false;
     SetLogin(options, server, delivery.transfer);

@@ -33,10 +33,12 @@ int SetSendWait(int fd, std::uint32_t milliseconds) {
     return 0;
 }
 
-void DiscardQueued(int fd) {
+int DiscardQueued(int fd) {
     std::uint8_t discard;
-    while (recv(fd, &discard, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0) {
-    }
+    int count = 0;
+    while (recv(fd, &discard, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0)
+        ++count;
+    return count;
 }
 
 void AskForArrivalStamps(int fd) {

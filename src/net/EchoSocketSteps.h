@@ -17,8 +17,9 @@ SocketWait WaitToRead(int fd, std::int64_t deadlineUs, WakeHandle wake);
 int SetSendWait(int fd, std::uint32_t milliseconds);
 
 // What came in before the filters may fill the receive buffer under a
-// flood, and the reply would find no room: throws it away unread.
-void DiscardQueued(int fd);
+// flood, and the reply would find no room: throws it away unread. Returns
+// how many datagrams that was.
+int DiscardQueued(int fd);
 
 // Asks for the kernel's receive time of each message (SO_TIMESTAMPNS).
 void AskForArrivalStamps(int fd);

@@ -91,6 +91,7 @@ int Ipv4EchoSocket::Receive(std::uint8_t* buffer, int size, ReceivedEcho& got) {
                                details.ttl >= 0 ? details.ttl : kDefaultTtl);
         ReadDatagram(buffer, byteCount, source.sin_addr, details.ttl, details.stamp, got);
     } else {
+        filter.Note(fd.Get(), buffer, static_cast<std::size_t>(received));
         ReadDatagram(buffer, static_cast<int>(received), source.sin_addr,
                      received > 8 ? buffer[8] : -1, details.stamp, got);
     }

@@ -78,14 +78,10 @@ int Ipv4EchoSocket::Admit(const EchoAdmission& admission) {
     }
     // Every ICMP datagram of the host reaches a raw socket: the type filter
     // drops the others' requests (and errors, unless wanted) before they are
-    // queued, the socket filter what is not about our requests.
+    // queued, the socket filter (once needed) what is not about our requests.
     icmp_filter types{~AdmittedTypes(admission.errors)};
     if (setsockopt(fd.Get(), SOL_RAW, ICMP_FILTER, &types, sizeof types) != 0) return errno;
-    std::vector<sock_filter> program = Ipv4EchoFilter(admission);
-    const sock_fprog filter{static_cast<unsigned short>(program.size()), program.data()};
-    if (setsockopt(fd.Get(), SOL_SOCKET, SO_ATTACH_FILTER, &filter, sizeof filter) != 0)
-        return errno;
-    DiscardQueued(fd.Get());
+    filter.Prepare(Ipv4EchoFilter(admission));
     return 0;
 }
 
@@ -100,6 +96,7 @@ int Ipv4EchoSocket::Send(const std::vector<std::uint8_t>& message, const IpAddre
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr = to.ToV4();
+    if (!datagram) filter.BeforeFirstSend(fd.Get());
     if (sendto(fd.Get(), message.data(), message.size(), sendWaits ? 0 : MSG_DONTWAIT,
                reinterpret_cast<sockaddr*>(&address), sizeof address) < 0)
         return errno;

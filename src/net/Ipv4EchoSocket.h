@@ -2,6 +2,7 @@
 
 #include <netinet/in.h>
 
+#include "BpfProgram.h"
 #include "EchoSocket.h"
 #include "UniqueFd.h"
 
@@ -34,6 +35,7 @@ private:
     int ReceiveError(std::uint8_t* buffer, int size, ReceivedEcho& got);
 
     UniqueFd fd;
+    LazySocketFilter filter;  // the raw kind's
     bool datagram = false;
     bool errorsQueued = false;  // the datagram kind with IP_RECVERR
     bool sendWaits = false;

@@ -82,6 +82,7 @@ int Ipv6EchoSocket::Receive(std::uint8_t* buffer, int size, ReceivedEcho& got) {
             return ReceiveError(buffer, size, got);
         return errno;
     }
+    if (!datagram) filter.Note(fd.Get(), buffer, static_cast<std::size_t>(received.bytes));
     ReadMessage(buffer, static_cast<int>(received.bytes), received.address.sin6_addr,
                 ReadAncillary(received.header), got);
     return 0;

@@ -83,14 +83,11 @@ int Ipv6EchoSocket::Admit(const EchoAdmission& admission) {
     }
     // Every ICMPv6 message of the host reaches a raw socket, neighbour
     // discovery included: the type filter drops all but what we read before
-    // they are queued, the socket filter what is not about our requests.
+    // they are queued, the socket filter (once needed) what is not about our
+    // requests.
     const icmp6_filter types = AdmittedTypes(admission.errors);
     if (setsockopt(fd.Get(), IPPROTO_ICMPV6, ICMP6_FILTER, &types, sizeof types) != 0) return errno;
-    std::vector<sock_filter> program = Ipv6EchoFilter(admission);
-    const sock_fprog filter{static_cast<unsigned short>(program.size()), program.data()};
-    if (setsockopt(fd.Get(), SOL_SOCKET, SO_ATTACH_FILTER, &filter, sizeof filter) != 0)
-        return errno;
-    DiscardQueued(fd.Get());
+    filter.Prepare(Ipv6EchoFilter(admission));
     return 0;
 }
 
@@ -116,6 +113,7 @@ int Ipv6EchoSocket::Send(const std::vector<std::uint8_t>& message, const IpAddre
     datagramOut.msg_namelen = sizeof address;
     datagramOut.msg_iov = parts;
     datagramOut.msg_iovlen = 2;
+    if (!datagram) filter.BeforeFirstSend(fd.Get());
     if (sendmsg(fd.Get(), &datagramOut, sendWaits ? 0 : MSG_DONTWAIT) < 0) return errno;
     return 0;
 }

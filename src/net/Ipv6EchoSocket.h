@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BpfProgram.h"
 #include "EchoSocket.h"
 #include "UniqueFd.h"
 
@@ -32,6 +33,7 @@ private:
     int ReceiveError(std::uint8_t* buffer, int size, ReceivedEcho& got);
 
     UniqueFd fd;
+    LazySocketFilter filter;  // the raw kind's
     bool datagram = false;
     bool errorsQueued = false;  // the datagram kind with IPV6_RECVERR
     bool sendWaits = false;

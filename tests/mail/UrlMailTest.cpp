@@ -229,6 +229,32 @@ TEST_F(UrlMailTest, CertificateMustChainToATrustedCaAndNameTheHost) {
     }
 }
 
+// The certificates are parsed once for many deliveries: a CA file written
+// anew under the same name is read again before the next one.
+TEST_F(UrlMailTest, ACaFileRewrittenInPlaceIsReadAgain) {
+    TlsSmtpServer server(Secured("starttls"));
+    ASSERT_TRUE(server.Ready()) << server.Output();
+    const std::string url = Url("smtp", kUserInUrl + ":" + kPasswordInUrl + "@", server);
+    const std::string named = certs_.Directory() + "/named-ca.pem";
+    test::TestCertificates other;
+    ASSERT_EQ(other.Error(), "");
+    test::ScopedEnvironment trust(kExtraCaVariable, named);
+    const auto copy = [&](const std::string& from) {
+        std::filesystem::copy_file(from, named, std::filesystem::copy_options::overwrite_existing);
+    };
+
+    copy(certs_.CaFile());
+    CNotifyMail message = Message("hello");
+    EXPECT_TRUE(SendMailThrough(url, message).delivered);
+    copy(other.CaFile());
+    EXPECT_EQ(SendMailThrough(url, message).errorText,
+              "Server certificate refused: SSL certificate problem: unable to get local issuer "
+              "certificate");
+    copy(certs_.CaFile());
+    EXPECT_TRUE(SendMailThrough(url, message).delivered);
+    EXPECT_EQ(server.Messages().size(), 2u);
+}
+
 TEST_F(UrlMailTest, PasswordComesFromNetrcWhenTheUrlHasNone) {
     TlsSmtpServer::Options options = Secured("starttls");
     options.password = "n3trc-pass";

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <vector>
 
 #include "BpfInterpreter.h"
@@ -74,6 +77,49 @@ TEST_F(Ipv4EchoFilterTest, WithErrorsKeepsThoseThatQuoteARequestOfTheIdentifier)
     std::vector<std::uint8_t> cut = ErrorAbout(0x2468);
     cut.resize(cut.size() - 3);  // the quote ends inside the identifier
     EXPECT_FALSE(Keeps(cut));
+}
+
+// How many instructions the kernel filters fd with; 0 for none.
+int AttachedLength(int fd) {
+    sock_filter none{};
+    socklen_t length = 0;
+    if (getsockopt(fd, SOL_SOCKET, SO_GET_FILTER, &none, &length) != 0) return -1;
+    return static_cast<int>(length);
+}
+
+// The filter goes on a socket once others' traffic reaches it: queued
+// before the first request (thrown away then), or read after it. Any socket
+// takes a classic filter; a datagram pair stands in for the raw socket.
+TEST_F(Ipv4EchoFilterTest, TheSocketIsFilteredOnlyOnceOthersTrafficArrives) {
+    admission.sequence = 7;
+    const std::vector<sock_filter> program = Ipv4EchoFilter(admission);
+    const auto send = [](int fd, const std::vector<std::uint8_t>& datagram) {
+        ASSERT_EQ(write(fd, datagram.data(), datagram.size()),
+                  static_cast<ssize_t>(datagram.size()));
+    };
+    for (const bool queuedFirst : {false, true}) {
+        int pair[2];
+        ASSERT_EQ(socketpair(AF_UNIX, SOCK_DGRAM, 0, pair), 0);
+        LazySocketFilter filter;
+        filter.Prepare(program);
+        if (queuedFirst) send(pair[1], Reply(0x6824, 7));
+        filter.BeforeFirstSend(pair[0]);
+        if (queuedFirst) {
+            EXPECT_EQ(AttachedLength(pair[0]), static_cast<int>(program.size()));
+            std::uint8_t left;
+            EXPECT_LT(recv(pair[0], &left, 1, MSG_DONTWAIT), 0) << "the queued datagram is gone";
+        } else {
+            EXPECT_EQ(AttachedLength(pair[0]), 0) << "nothing queued: no filter yet";
+            const std::vector<std::uint8_t> ours = Reply(0x2468, 7);
+            filter.Note(pair[0], ours.data(), ours.size());
+            EXPECT_EQ(AttachedLength(pair[0]), 0) << "our own reply needs no filter";
+            const std::vector<std::uint8_t> theirs = Reply(0x2468, 8);
+            filter.Note(pair[0], theirs.data(), theirs.size());
+            EXPECT_EQ(AttachedLength(pair[0]), static_cast<int>(program.size()));
+        }
+        close(pair[0]);
+        close(pair[1]);
+    }
 }
 
 }  // namespace

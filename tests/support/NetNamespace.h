@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -52,7 +53,11 @@ public:
 
     NetNamespace() {
         static std::atomic<int> counter{0};
-        name = "vigilon-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+        // VIGILON_NETNS_PREFIX keeps the names of checkouts testing side by
+        // side on one machine apart.
+        const char* prefix = std::getenv("VIGILON_NETNS_PREFIX");
+        name = std::string(prefix != nullptr && *prefix != '\0' ? prefix : "vigilon-test-") +
+               std::to_string(getpid()) + "-" + std::to_string(counter++);
         CommandOutput added = RunCommand("ip netns add " + name);
         if (added.exitCode != 0) {
             error = "ip netns add failed: " + added.output;

@@ -44,6 +44,14 @@ CMonitorDlg::CMonitorDlg()
       timers_(this) {
     SetMenuBar(BuildMenuBar(*FindMenuResource(kMainMenuId)));
     panel_ = new wxPanel(this);
+#ifdef __WXGTK__
+    // GTK draws both backgrounds from the theme. Left at wx's default, each
+    // redraw (the values change every second) would first make a drawing
+    // context for an erase event nobody handles, asking the theme for the
+    // font each time.
+    SetBackgroundStyle(wxBG_STYLE_SYSTEM);
+    panel_->SetBackgroundStyle(wxBG_STYLE_SYSTEM);
+#endif
     controls_ = LayOutMainWindow(panel_);
     SetClientSize(panel_->GetSize());
     AddSystemMenuAbout();

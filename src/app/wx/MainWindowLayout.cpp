@@ -56,17 +56,10 @@ public:
         return new wxTextCtrl(panel_, id, wxEmptyString, rect.GetPosition(), rect.GetSize(),
                               wxTE_READONLY | style, validator);
     }
-    // A sunken, centred display of one value. GTK draws no border around a
-    // static text, so the text sits centred in a sunken panel of that size.
-    wxStaticText* Value(int id, Du du, const char* label) {
+    // A sunken, centred display of one value.
+    ValueField* Value(int id, Du du, const char* label) {
         const wxRect rect = Narrowed(du, Label(label, du));
-        auto* box = new wxPanel(panel_, wxID_ANY, rect.GetPosition(), rect.GetSize(), wxBORDER_SUNKEN);
-        const wxSize inside = box->GetClientSize();
-        auto* value = new wxStaticText(box, id, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                                       wxALIGN_CENTRE_HORIZONTAL | wxST_NO_AUTORESIZE);
-        const int height = value->GetBestSize().y;
-        value->SetSize(0, (inside.y - height) / 2, inside.x, height);
-        return value;
+        return new ValueField(panel_, id, rect.GetPosition(), rect.GetSize());
     }
     // A picture control takes the size of its picture.
     wxStaticBitmap* Picture(int id, Du du, vigilon::app::Picture picture, wxSize size) {

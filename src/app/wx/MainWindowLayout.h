@@ -8,6 +8,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "ValueField.h"
+
 namespace vigilon::app {
 
 // Control identifiers of the main window.
@@ -36,13 +38,13 @@ struct MainWindowControls {
     wxTextCtrl* ipToName = nullptr;
     wxTextCtrl* countdown = nullptr;
     wxGauge* progress = nullptr;
-    wxStaticText* pingNumber = nullptr;
-    wxStaticText* targetTimeouts = nullptr;
-    wxStaticText* controlTimeouts = nullptr;
-    wxStaticText* emails = nullptr;
-    wxStaticText* timeRunning = nullptr;
-    wxStaticText* lastError = nullptr;
-    wxStaticText* results = nullptr;
+    ValueField* pingNumber = nullptr;
+    ValueField* targetTimeouts = nullptr;
+    ValueField* controlTimeouts = nullptr;
+    ValueField* emails = nullptr;
+    ValueField* timeRunning = nullptr;
+    ValueField* lastError = nullptr;
+    ValueField* results = nullptr;
     wxStaticBitmap* lampIdle = nullptr;
     wxStaticBitmap* lampOnline = nullptr;
     wxStaticBitmap* lampTargetDown = nullptr;

@@ -18,11 +18,7 @@ void Show(wxTextCtrl* edit, const std::string& text) {
     if (edit->GetValue() != value) edit->ChangeValue(value);
 }
 
-void Show(wxStaticText* value, const std::string& text) {
-    // Shown as it is: an '&' in a result is no mnemonic.
-    const wxString label = ToWx(text);
-    if (value->GetLabelText() != label) value->SetLabelText(label);
-}
+void Show(ValueField* value, const std::string& text) { value->SetLabel(ToWx(text)); }
 
 }  // namespace
 
