@@ -3,15 +3,20 @@
 # icon in the hicolor theme, the AppStream metainfo, the manual pages and
 # the documents. Included after src/, so that the programs are known.
 include(GNUInstallDirs)
+set(VIGILON_WINDOW_DIR ${CMAKE_INSTALL_LIBEXECDIR}/vigilon)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-# The companion ping tool is installed with the monitor once it is built here.
-set(vigilonPrograms vigilon)
+# The companion ping tool is installed with the monitor once it is built
+# here. vigilon starts its window program from libexec; both ping, so both
+# get the raw-socket capability (vigilonPrograms: paths under the prefix).
+set(vigilonPrograms ${CMAKE_INSTALL_BINDIR}/vigilon ${VIGILON_WINDOW_DIR}/vigilon-window)
+install(TARGETS vigilon RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vigilon_window RUNTIME DESTINATION ${VIGILON_WINDOW_DIR})
 if(TARGET ravelin)
-  list(APPEND vigilonPrograms ravelin)
+  list(APPEND vigilonPrograms ${CMAKE_INSTALL_BINDIR}/ravelin)
+  install(TARGETS ravelin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
-install(TARGETS ${vigilonPrograms} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(dataSource ${CMAKE_SOURCE_DIR}/data)
 set(packagingSource ${CMAKE_SOURCE_DIR}/packaging)
@@ -82,5 +87,4 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md ${packagingSource}/copyright ${gener
 # Last: the installed programs get the raw-socket capability when root
 # installs them (see SetCapabilities.cmake).
 install(CODE "set(vigilonPrograms \"${vigilonPrograms}\")
-set(vigilonBinDir \"${CMAKE_INSTALL_BINDIR}\")
 include(\"${CMAKE_SOURCE_DIR}/cmake/SetCapabilities.cmake\")")

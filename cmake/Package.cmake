@@ -39,7 +39,7 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ca-certificates, xdg-utils")
 
 set(packagedPrograms "")
 foreach(program IN LISTS vigilonPrograms)
-  string(APPEND packagedPrograms " ${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}")
+  string(APPEND packagedPrograms " ${CPACK_PACKAGING_INSTALL_PREFIX}/${program}")
 endforeach()
 string(STRIP "${packagedPrograms}" VIGILON_PACKAGED_PROGRAMS)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/postinst.in ${CMAKE_BINARY_DIR}/install/deb/postinst @ONLY

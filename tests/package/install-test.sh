@@ -30,7 +30,7 @@ same_lines "installed files" "$(installed_files usr "$ravelin")" "$(found_files 
 for file in $(installed_files usr "$ravelin"); do
     mode=$(stat -c %a "$root/$file" 2>/dev/null)
     case $file in
-        usr/bin/*) [ "$mode" = 755 ] || fail "$file has mode $mode, not 755" ;;
+        usr/bin/* | usr/libexec/*) [ "$mode" = 755 ] || fail "$file has mode $mode, not 755" ;;
         *) [ "$mode" = 644 ] || fail "$file has mode $mode, not 644" ;;
     esac
 done
@@ -74,7 +74,7 @@ version=$("$root/usr/bin/vigilon" --version)
     fail "the installed program's version: $version"
 
 for program in $(installed_programs "$ravelin"); do
-    file=$root/usr/bin/$program
+    file=$root/usr/$program
     if [ "$(id -u)" = 0 ]; then
         getcap "$file" | grep -q 'cap_net_raw=ep' || fail "root's install left $program without cap_net_raw: $(getcap "$file")"
     else
@@ -87,7 +87,7 @@ other=$stage/opt-nocap
 install_into "$other" /opt/vigilon no
 same_lines "files installed under /opt/vigilon" "$(installed_files opt/vigilon "$ravelin")" "$(found_files "$other")"
 for program in $(installed_programs "$ravelin"); do
-    caps=$(getcap "$other/opt/vigilon/bin/$program")
+    caps=$(getcap "$other/opt/vigilon/$program")
     [ -z "$caps" ] || fail "SETCAP=no still set $caps"
 done
 ! grep -q setcap "$stage/log" || fail "SETCAP=no still talks of setcap: $(cat "$stage/log")"

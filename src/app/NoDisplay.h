@@ -1,0 +1,22 @@
+#pragma once
+
+#include "MonitorPorts.h"
+
+namespace vigilon::app {
+
+// The headless program shows nothing: the log, standard error and the
+// metrics tell what the run does.
+class NoDisplay : public MonitorDisplay {
+public:
+    void ShowLamp(Lamp, bool) override {}
+    void SetCaption(const std::string&) override {}
+    void SetToggleButtonText(const std::string&) override {}
+    void EnableStartStop(bool, bool) override {}
+    void SetProgress(int) override {}
+    void Refresh(const MonitorSettings&, const MonitorRun&) override {}
+    void SetTrayState(TrayState) override {}
+    void HideWindow() override {}
+    void SetMenuChecks(bool, bool) override {}
+};
+
+}  // namespace vigilon::app
