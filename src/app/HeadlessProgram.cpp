@@ -22,9 +22,10 @@ HeadlessProgram::HeadlessProgram(const CommandLine& line, std::ostream& err)
       waitingMail_(kWaitingMailFileName),
       outbox_(loop_, waitingMail_, problems_),
       engine_({timers_, display_, network_, engineWork_, outbox_, log_, clock_, pause_, problems_}),
+      metrics_(problems_),
       signals_(loop_, [this](int signal) { OnSignal(signal); }) {}
 
-HeadlessProgram::~HeadlessProgram() = default;
+HeadlessProgram::~HeadlessProgram() { engine_.Observe(nullptr); }
 
 int HeadlessProgram::Run() {
     if (const int failed = Start(); failed != 0) return failed;
@@ -58,6 +59,12 @@ int HeadlessProgram::Start() {
                          " name no target: vigilon --set targetAddress=HOST");
         return kNoSettingsExitCode;
     }
+    // Before the first line of the run: a port in use ends the start.
+    if (const std::string problem = metrics_.Start(line_.metricsListen, line_.metricsFile); !problem.empty()) {
+        problems_.Report("--metrics-listen: " + problem);
+        return 1;
+    }
+    engine_.Observe(metrics_.Observer());
     engine_.AdoptSettings(loaded);
     engine_.ToggleMonitoring();
     return 0;

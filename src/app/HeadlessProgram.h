@@ -7,6 +7,7 @@
 #include "EventLoop.h"
 #include "LoopPorts.h"
 #include "MailOutbox.h"
+#include "MetricsService.h"
 #include "MonitorEngine.h"
 #include "NoDisplay.h"
 #include "PosixProgramLauncher.h"
@@ -79,6 +80,7 @@ private:
     WaitingMailFile waitingMail_;
     MailOutbox outbox_;
     MonitorEngine engine_;
+    metrics::MetricsService metrics_;  // observes the engine until the destructor takes it away
     SignalWatch signals_;
 };
 

@@ -19,6 +19,7 @@ VigilonProgram::VigilonProgram(ProgramOptions options)
       alerts_(outbox_, desktopNotices_),
       engine_({window_->WindowTimers(), window_->Display(), network_, engineWork_, alerts_, eventLog_, clock_,
                pause_, problems_}),
+      metrics_(problems_),
       settingsDialogs_({prompt_, eventLog_, network_}),
       settingsSaver_(kSettingsFileName, prompt_),
       settingsEditor_(engine_, settingsDialogs_, settingsSaver_),
@@ -28,9 +29,15 @@ VigilonProgram::VigilonProgram(ProgramOptions options)
       shell_({engine_, window_->Display(), *window_, prompt_, problems_, editing_, eventLog_, *services_, icmp_,
               *trayBackend_}) {
     window_->Attach(&engine_, &shell_);
+    // Monitoring goes on without metrics when the endpoint cannot listen;
+    // the user is told in a box.
+    if (const std::string problem = metrics_.Start(options.metricsListen, options.metricsFile); !problem.empty())
+        problems_.Report("The metrics cannot be served: " + problem, MessageIcon::Exclamation);
+    engine_.Observe(metrics_.Observer());
 }
 
 VigilonProgram::~VigilonProgram() {
+    engine_.Observe(nullptr);
     window_->Attach(nullptr, nullptr);
     window_->Hide();
     window_->Destroy();

@@ -9,6 +9,7 @@
 #include "MonitorEngine.h"
 #include "MonitorShell.h"
 #include "MailOutbox.h"
+#include "MetricsService.h"
 #include "PosixProgramLauncher.h"
 #include "PostedProblems.h"
 #include "ProblemBoxes.h"
@@ -31,6 +32,9 @@ namespace vigilon::app {
 struct ProgramOptions {
     ProgramLauncher* launcher = nullptr;  // the detached launcher when null
     SettingsEditing* editing = nullptr;   // the settings dialog when null
+    // --metrics-listen and --metrics-file; empty for none.
+    std::string metricsListen;
+    std::string metricsFile;
 };
 
 // The real program, assembled in one place: which object serves each of the
@@ -75,6 +79,7 @@ private:
     WxDesktopNotifier desktopNotices_;
     AlertNoticeDelivery alerts_;  // a desktop notice, then the mail
     MonitorEngine engine_;
+    metrics::MetricsService metrics_;
     WxSettingsDialogs settingsDialogs_;
     SettingsFileSaver settingsSaver_;
     SettingsEditor settingsEditor_;

@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
 
     // The toolkit gets the program's name only: the options are ours.
     wxApp::SetInstance(plan.next == StartPlan::Next::TellRunning ? new vigilon::app::CMonitorApp(plan.refusal)
-                                                                 : new vigilon::app::CMonitorApp);
+                                                                 : new vigilon::app::CMonitorApp(
+                                                                       plan.line.metricsListen, plan.line.metricsFile));
     int toolkitArgc = 1;
     char* toolkitArgv[] = {argv[0], nullptr};
     return wxEntry(toolkitArgc, toolkitArgv);
