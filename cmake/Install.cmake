@@ -4,6 +4,8 @@
 # the documents. Included after src/, so that the programs are known.
 include(GNUInstallDirs)
 set(VIGILON_WINDOW_DIR ${CMAKE_INSTALL_LIBEXECDIR}/vigilon)
+# systemd's own folders under the prefix: lib/, never the multiarch libdir.
+set(CMAKE_INSTALL_LIBDIR_SYSTEMD lib/systemd)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
@@ -52,6 +54,12 @@ vigilon_icon(vigilon ${CMAKE_SOURCE_DIR}/src/app/pictures/vigilon.svg)
 if(TARGET ravelin)
   vigilon_icon(ravelin ${CMAKE_SOURCE_DIR}/src/ravelin/ravelin.svg)
 endif()
+
+# The headless watcher as a service of the machine and as one of a user's
+# own, neither enabled: a service needs settings first (vigilon --set).
+install(FILES ${packagingSource}/vigilon.service DESTINATION ${CMAKE_INSTALL_LIBDIR_SYSTEMD}/system)
+install(FILES ${packagingSource}/vigilon-user.service DESTINATION ${CMAKE_INSTALL_LIBDIR_SYSTEMD}/user
+        RENAME vigilon.service)
 
 # Menu entries and the software centres' description.
 install(FILES ${dataSource}/vigilon.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -7,6 +7,8 @@ installed_files() {
         echo "$prefix/bin/vigilon"
         echo "$prefix/libexec/vigilon/vigilon-window"
         echo "$prefix/share/vigilon/vigilon.htb"
+        echo "$prefix/lib/systemd/system/vigilon.service"
+        echo "$prefix/lib/systemd/user/vigilon.service"
         echo "$prefix/share/applications/vigilon.desktop"
         echo "$prefix/share/metainfo/org.example.vigilon.metainfo.xml"
         echo "$prefix/share/icons/hicolor/scalable/apps/vigilon.svg"

@@ -69,6 +69,34 @@ head -n1 "$root/usr/share/doc/vigilon/copyright" |
     fail "the copyright file is not machine-readable"
 zcat "$root/usr/share/doc/vigilon/changelog.gz" | head -n1 | grep -q '^vigilon (' || fail "changelog.gz"
 
+# The service units: systemd's own check, and its rating of the system
+# unit's sandbox, which must stay "OK" or better (an exposure below 4).
+# The check runs in a copy of the installation that also holds what the
+# units name from the rest of the system (its targets, kill); the user
+# unit goes there under a name of its own, as a user manager cannot be
+# given a root folder.
+if systemd-analyze --version >/dev/null 2>&1; then
+    check=$stage/units-root
+    cp -a "$root" "$check"
+    cp -an /usr/lib/systemd/system/. "$check/usr/lib/systemd/system/"
+    cp /usr/bin/kill "$check/usr/bin/kill"
+    cp "$check/usr/lib/systemd/user/vigilon.service" "$check/usr/lib/systemd/system/vigilon-user.service"
+    for unit in vigilon.service vigilon-user.service; do
+        MANPATH=$check/usr/share/man systemd-analyze verify --root="$check" "$check/usr/lib/systemd/system/$unit" \
+            >"$stage/verify" 2>&1 || fail "systemd-analyze verify $unit: $(cat "$stage/verify")"
+        [ ! -s "$stage/verify" ] || fail "systemd-analyze verify $unit says: $(cat "$stage/verify")"
+    done
+    exposure=$(systemd-analyze security --offline=yes --root="$check" "$check/usr/lib/systemd/system/vigilon.service" |
+        sed -n 's/.*Overall exposure level for vigilon.service: \([0-9.]*\).*/\1/p')
+    awk -v e="${exposure:-10}" 'BEGIN { exit !(e < 4) }' ||
+        fail "systemd-analyze security rates the system unit's exposure ${exposure:-unknown}, not below 4"
+    echo "system unit exposure: $exposure"
+else
+    echo "SKIP: systemd-analyze cannot run here; the service units are not verified"
+fi
+grep -q '^DynamicUser=yes$' "$root/usr/lib/systemd/system/vigilon.service" || fail "the system unit has no DynamicUser"
+[ ! -e "$root/etc/systemd" ] || fail "the installation enabled a unit: $(find "$root/etc/systemd")"
+
 version=$("$root/usr/bin/vigilon" --version)
 [ "$version" = "Vigilon $(sed -n 's/^vigilon (\(.*\)).*/\1/p;q' "$here/../../packaging/changelog")" ] ||
     fail "the installed program's version: $version"
