@@ -10,7 +10,6 @@
 #include "MetricsService.h"
 #include "MonitorEngine.h"
 #include "NoDisplay.h"
-#include "PosixProgramLauncher.h"
 #include "SignalWatch.h"
 #include "StreamProblems.h"
 #include "SystemNetwork.h"
@@ -69,7 +68,7 @@ private:
     StreamPrompt prompt_;
     EventLoop loop_;
     SystemClock clock_;
-    PosixProgramLauncher launcher_;
+    NoLauncher launcher_;
     EventLog eventLog_;
     TeeLog log_;
     NoDisplay display_;

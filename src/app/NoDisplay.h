@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MonitorPorts.h"
+#include "ProgramLauncher.h"
 
 namespace vigilon::app {
 
@@ -17,6 +18,14 @@ public:
     void SetTrayState(TrayState) override {}
     void HideWindow() override {}
     void SetMenuChecks(bool, bool) override {}
+};
+
+// Nor does it start a program: only the window's commands show the log in
+// another one, and without a display there is nothing to show it on.
+class NoLauncher : public ProgramLauncher {
+public:
+    void Launch(const std::vector<std::string>&) override {}
+    void LaunchWatched(const std::vector<std::string>&, std::function<void()>) override {}
 };
 
 }  // namespace vigilon::app

@@ -4,7 +4,7 @@
 #include "EventLog.h"
 #include "FilePaths.h"
 #include "LogLine.h"
-#include "PosixProgramLauncher.h"
+#include "NoDisplay.h"
 #include "ProgramStart.h"
 #include "SettingsFields.h"
 #include "SettingsFile.h"
@@ -37,7 +37,7 @@ int RunSetSettings(const std::vector<std::string>& words, std::ostream&, std::os
     }
     // "SAVED SETTINGS" goes to the log when the new record logs, as a save
     // from the dialog would write it.
-    PosixProgramLauncher launcher;
+    NoLauncher launcher;
     SystemClock clock;
     EventLog log(kLogFileName, problems, launcher, clock);
     StreamPrompt prompt(problems);
