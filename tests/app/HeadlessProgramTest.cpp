@@ -146,6 +146,10 @@ TEST_F(HeadlessProgram, SignalsReloadTheSettingsAndRunTheExitSequence) {
     ASSERT_TRUE(WaitUntil([&] { return LogHas(folder, "***** SETTINGS UPDATED, Vigilon now aimed at: 192.0.2.2 *****"); },
                           std::chrono::seconds(10)));
     EXPECT_TRUE(program.Running()) << "a reload is no exit";
+    // A run without URL servers never loads libcurl and the libraries it brings.
+    const std::string maps = FileBytes("/proc/" + std::to_string(program.Pid()) + "/maps");
+    EXPECT_THAT(maps, HasSubstr(VIGILON_PROGRAM));
+    EXPECT_THAT(maps, Not(HasSubstr("libcurl")));
 
     ::kill(program.Pid(), SIGTERM);
     EXPECT_EQ(program.Wait(std::chrono::seconds(10)), 0);
