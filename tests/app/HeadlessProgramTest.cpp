@@ -11,6 +11,7 @@
 #include "SettingsCodec.h"
 #include "SettingsFile.h"
 #include "TempWorkDir.h"
+#include "WaitUntil.h"
 
 namespace vigilon::test {
 namespace {
@@ -23,15 +24,6 @@ using ::testing::Not;
 std::string FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
-    const auto giveUp = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
 }
 
 bool LogHas(const std::string& folder, const std::string& line) {
@@ -171,11 +163,17 @@ TEST_F(HeadlessProgram, SignalsReloadTheSettingsAndRunTheExitSequence) {
     // SIGINT ends a run the same way; with the log off the file stays as it was.
     ASSERT_EQ(Vigilon({"--set", "logEnabled=0", "emailEnabled=0"}).exitCode, 0);
     const std::string logBefore = FileBytes(folder + "/Vigilon.log");
+    // It also writes the metrics for a textfile collector after each cycle.
+    const std::string metricsFile = (dir.path / "vigilon.prom").string();
     ChildProcess quiet({"/usr/sbin/ip", "netns", "exec", space.Name(), VIGILON_PROGRAM, "--data-dir", folder,
-                        "--headless"},
+                        "--headless", "--metrics-file", metricsFile},
                        dir.path.string(), noDisplay, (dir.path / "quiet").string());
-    // Its first probe's failure tells that it runs, signals blocked.
-    ASSERT_TRUE(WaitUntil([&] { return !quiet.Errors().empty(); }, std::chrono::seconds(20)));
+    // Its first cycle's end tells that it runs, signals blocked.
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(metricsFile); }, std::chrono::seconds(20)))
+        << quiet.Errors();
+    EXPECT_THAT(FileBytes(metricsFile), HasSubstr("\nprobe_success 0\n"));
+    // The probe failure a window shows in a box (ENETUNREACH: no route here).
+    EXPECT_THAT(quiet.Errors(), HasSubstr("vigilon: sendto failed: 101\n"));
     ::kill(quiet.Pid(), SIGINT);
     EXPECT_EQ(quiet.Wait(std::chrono::seconds(10)), 0);
     EXPECT_EQ(FileBytes(folder + "/Vigilon.log"), logBefore);

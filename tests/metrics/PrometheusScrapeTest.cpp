@@ -13,6 +13,7 @@
 #include "HttpGet.h"
 #include "NetNamespace.h"
 #include "TempWorkDir.h"
+#include "WaitUntil.h"
 
 namespace vigilon::test {
 namespace {
@@ -21,15 +22,8 @@ using ::testing::HasSubstr;
 
 constexpr int kMetricsPort = 19101;
 constexpr int kPrometheusPort = 19090;
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
-    const auto giveUp = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(250));
-    }
-    return true;
-}
+// Each query is an HTTP exchange with Prometheus; no need to hurry it.
+constexpr std::chrono::milliseconds kQueryEvery{250};
 
 class PrometheusScrape : public ::testing::Test {
 protected:
@@ -85,22 +79,22 @@ TEST_F(PrometheusScrape, ReadsTheTargetGoingDownAndUpThroughPrometheus) {
                             dir.path.string(), {}, (dir.path / "prometheus").string());
     ASSERT_TRUE(vigilon.Started() && prometheus.Started());
 
-    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "1"; }, std::chrono::seconds(40)))
+    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "1"; }, std::chrono::seconds(40), kQueryEvery))
         << vigilon.Errors() << prometheus.Errors();
     EXPECT_EQ(Query("up"), "1");
     EXPECT_EQ(Query("probe_icmp_reply_hop_limit"), "64");
 
     // The target's echo answers off: down at the next cycle's time-out.
     ASSERT_TRUE(target.SetSysctl("net.ipv4.icmp_echo_ignore_all", "1"));
-    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "0"; }, std::chrono::seconds(30)))
+    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "0"; }, std::chrono::seconds(30), kQueryEvery))
         << vigilon.Errors();
     EXPECT_EQ(Query("vigilon_alert_active"), "1") << "one time-out is the alert here";
     EXPECT_NE(Query("vigilon_target_timeouts_total"), "0");
 
     // On again: up at the next answer, five seconds after a time-out.
     ASSERT_TRUE(target.SetSysctl("net.ipv4.icmp_echo_ignore_all", "0"));
-    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "1"; }, std::chrono::seconds(30)));
-    EXPECT_TRUE(WaitUntil([&] { return Query("vigilon_alert_active") == "0"; }, std::chrono::seconds(5)));
+    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "1"; }, std::chrono::seconds(30), kQueryEvery));
+    EXPECT_TRUE(WaitUntil([&] { return Query("vigilon_alert_active") == "0"; }, std::chrono::seconds(5), kQueryEvery));
     EXPECT_NE(Query("vigilon_echo_rtt_seconds_count"), "0");
 
     // promtool's check of what the real program serves.
