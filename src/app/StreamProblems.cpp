@@ -23,8 +23,13 @@ void StreamProblems::Report(const std::string& text, MessageIcon) {
 namespace vigilon::app {
 
 void StreamProblems::WriteLogLine(const std::string& message) {
+    // A message with line breaks of its own (a server's reply) stays one
+    // line, so that a journal keeps it as one entry.
+    std::string line = message;
+    for (char& c : line)
+        if (c == '\n' || c == '\r') c = ' ';
     std::lock_guard<std::mutex> lock(writing_);
-    out_ << message << '\n';
+    out_ << line << '\n';
     out_.flush();
 }
 

@@ -19,7 +19,8 @@ class StreamProblems : public ProblemReport {
 public:
     explicit StreamProblems(std::ostream& out) : out_(out) {}
     void Report(const std::string& text, MessageIcon icon = MessageIcon::Exclamation) override;
-    // A line of the event log, as it is, between the reports.
+    // A message of the event log as one line, its own line breaks made
+    // spaces, between the reports.
     void WriteLogLine(const std::string& message);
 
 private:
