@@ -20,6 +20,7 @@
 #          systemd (systemd-analyze verifies the service units and rates their sandbox)
 #   bench: iputils-ping (what Ravelin's round trips and the headless watcher are measured against)
 #   fuzz:  FUZZ_PACKAGES below, installed by make fuzz and make fuzz-ci only
+#   lint:  LINT_PACKAGES below, installed by make lint only
 PACKAGES := g++ cmake ninja-build ccache pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
             libcurl4-openssl-dev ca-certificates xdg-utils libayatana-appindicator3-dev \
             librsvg2-bin libcap2-bin dpkg-dev \
@@ -30,7 +31,7 @@ BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: deps configure build test sanitize bench run install package clean \
-        fuzz-deps fuzz-build fuzz fuzz-ci
+        fuzz-deps fuzz-build fuzz fuzz-ci lint
 
 # Installs those of the packages given that are missing.
 define install-missing
@@ -52,8 +53,11 @@ deps:
 # same sources, in this clone or another, compiles nothing again.
 CCACHE := $(shell command -v ccache 2>/dev/null)
 
+# CMAKE_FLAGS adds options to the configuration: CI passes -DVIGILON_WERROR=ON.
+CMAKE_FLAGS ?=
+
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD_DIR)
@@ -131,6 +135,16 @@ fuzz: fuzz-build
 
 fuzz-ci: fuzz-build
 	sh fuzz/run-all.sh $(FUZZ_DIR) $(FUZZ_CI_SECONDS)
+
+# The house style and the checks of .clang-tidy, clean: clang-format's check
+# over every source, then clang-tidy over src/ with the build's compile
+# commands (it needs the build's generated headers).
+LINT_PACKAGES := clang-format clang-tidy
+LINT_JOBS ?= 2
+
+lint: build
+	$(call install-missing,$(LINT_PACKAGES))
+	sh scripts/lint.sh $(BUILD_DIR) $(LINT_JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

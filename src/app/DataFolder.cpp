@@ -39,14 +39,14 @@ std::string EnterDataFolder(const fs::path& folder) {
         if (::mkdir(partial.c_str(), 0700) == 0) {
             made.push_back(partial);
         } else if (errno != EEXIST) {
-            const std::string problem =
+            std::string problem =
                 "cannot create the data folder " + partial.string() + ": " + ErrorText(errno);
             RemoveMade(made);
             return problem;
         }
     }
     if (::chdir(folder.c_str()) != 0) {
-        const std::string problem = "cannot use the data folder " + folder.string() + ": " + ErrorText(errno);
+        std::string problem = "cannot use the data folder " + folder.string() + ": " + ErrorText(errno);
         RemoveMade(made);
         return problem;
     }

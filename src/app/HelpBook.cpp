@@ -14,8 +14,8 @@ std::vector<std::filesystem::path> HelpBookFolders() { return HelpBookFolders(Ex
 std::vector<std::filesystem::path> HelpBookFolders(const std::filesystem::path& executableFolder) {
     std::vector<std::filesystem::path> folders{executableFolder};
     if (!executableFolder.empty()) {
-        folders.push_back((executableFolder / VIGILON_DATA_FROM_WINDOW).lexically_normal());
-        folders.push_back((executableFolder / VIGILON_DATA_FROM_BIN).lexically_normal());
+        folders.emplace_back((executableFolder / VIGILON_DATA_FROM_WINDOW).lexically_normal());
+        folders.emplace_back((executableFolder / VIGILON_DATA_FROM_BIN).lexically_normal());
     }
     folders.push_back(VIGILON_DATA_DIR);
     return folders;

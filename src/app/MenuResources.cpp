@@ -2,32 +2,37 @@
 
 #include <cctype>
 
-#include "CommandIds.h"
+#include "Commands.h"
 
 namespace vigilon::app {
 
 namespace {
 
-MenuItem Item(int id, const char* text, bool checked = false) { return {id, text, checked, {}}; }
+// A menu entry as its command is labelled.
+MenuItem Item(int id) {
+    const Command& command = *FindCommand(id);
+    return {id, command.label, command.checkItem, command.checkItem, {}};
+}
 MenuItem Separator() { return {}; }
-MenuItem Popup(const char* text, std::vector<MenuItem> items) { return {0, text, false, std::move(items)}; }
+MenuItem Popup(const char* text, std::vector<MenuItem> items) { return {0, text, false, false, std::move(items)}; }
 
+// Menus as they are laid out; each entry is labelled by its command.
 const MenuResource kMainMenu{{
-    Popup("&File", {Item(ID_FILE_START, "&Start Ping"), Item(ID_FILE_STOP, "Sto&p Ping"), Separator(),
-                    Item(ID_FILE_EXIT, "E&xit")}),
-    Popup("&Options", {Item(ID_OPTIONS_EMAIL, "&Enable Email", true),
-                       Item(ID_OPTIONS_LOG, "Enable &Log", true), Item(ID_OPTIONS_VIEW_LOG, "&View Log"),
-                       Separator(), Item(ID_OPTIONS_SETTINGS, "&Settings")}),
-    Popup("&Tools", {Item(ID_TOOLS_SIMPLE_PING, "Simple &Ping")}),
-    Popup("&Help", {Item(ID_HELP_CONTENTS, "&Contents"), Separator(), Item(ID_HELP_ABOUT, "&About Vigilon")}),
+    Popup("&File", {Item(ID_FILE_START), Item(ID_FILE_STOP), Separator(),
+                    Item(ID_FILE_EXIT)}),
+    Popup("&Options", {Item(ID_OPTIONS_EMAIL),
+                       Item(ID_OPTIONS_LOG), Item(ID_OPTIONS_VIEW_LOG),
+                       Separator(), Item(ID_OPTIONS_SETTINGS)}),
+    Popup("&Tools", {Item(ID_TOOLS_SIMPLE_PING)}),
+    Popup("&Help", {Item(ID_HELP_CONTENTS), Separator(), Item(ID_HELP_ABOUT)}),
 }};
 
 const MenuResource kTrayMenu{{
-    Popup("Popup Menu", {Item(ID_TRAY_OPEN, "Open"), Separator(), Item(ID_TRAY_START_STOP, "Start / Stop"),
-                         Separator(), Item(ID_TRAY_SETTINGS, "Settings"), Item(ID_TRAY_VIEW_LOG, "View Log"),
-                         Separator(), Item(ID_TRAY_SIMPLE_PING, "Simple Ping"), Separator(),
-                         Item(ID_TRAY_HELP, "Help"), Item(ID_TRAY_ABOUT, "About Vigilon..."), Separator(),
-                         Item(ID_TRAY_EXIT, "Exit")}),
+    Popup("Popup Menu", {Item(ID_TRAY_OPEN), Separator(), Item(ID_TRAY_START_STOP),
+                         Separator(), Item(ID_TRAY_SETTINGS), Item(ID_TRAY_VIEW_LOG),
+                         Separator(), Item(ID_TRAY_SIMPLE_PING), Separator(),
+                         Item(ID_TRAY_HELP), Item(ID_TRAY_ABOUT), Separator(),
+                         Item(ID_TRAY_EXIT)}),
 }};
 
 }  // namespace

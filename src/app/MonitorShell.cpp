@@ -1,8 +1,6 @@
 // The main window's start-up and exit sequences.
 #include "MonitorShell.h"
 
-#include <utility>
-
 #include "ExitSequence.h"
 #include "IcmpPrivileges.h"
 #include "SettingsFile.h"
@@ -62,13 +60,14 @@ bool MonitorShell::RunExitSequence() {
         // usable there): saving and ending now would let the edit apply and
         // save after the exit line. The edit ends first; EditSettings then
         // comes back here.
-        exitAfterEdit_ = true;
+        exit_.WaitForEdit();
         parts_.editing.CloseOpenEdit();
         return false;
     }
     // Once only: a second Exit while the first one's box is open changes nothing.
-    if (std::exchange(exiting_, true)) return true;
-    // A settings file that cannot be written is reported once, in its box.
+    if (!exit_.BeginEnd()) return true;
+    // A settings file that cannot be written is reported once, in its box;
+    // the program ends all the same, as nobody may be there to help it.
     WriteExitRecords(parts_.engine, parts_.prompt);
     parts_.window.EndModalRun();
     return true;

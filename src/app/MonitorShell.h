@@ -2,6 +2,7 @@
 
 #include "CTrayIcon.h"
 #include "EventLog.h"
+#include "ExitProgress.h"
 #include "ExitSequence.h"
 #include "MonitorEngine.h"
 #include "ProblemReport.h"
@@ -85,8 +86,7 @@ private:
 
     ShellParts parts_;
     CTrayIcon tray_;
-    bool exitAfterEdit_ = false;
-    bool exiting_ = false;
+    ExitProgress exit_;
 };
 
 }  // namespace vigilon::app

@@ -13,7 +13,7 @@ fs::path ExecutableFolder() {
 fs::path FindFileIn(std::string_view name, const std::vector<fs::path>& folders) {
     for (const fs::path& folder : folders) {
         if (folder.empty()) continue;
-        const fs::path candidate = folder / name;
+        fs::path candidate = folder / name;
         std::error_code error;
         if (fs::is_regular_file(candidate, error)) return candidate;
     }

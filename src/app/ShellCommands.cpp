@@ -1,51 +1,26 @@
-// The main window's commands, by identifier: buttons, main menu and tray
-// menu entries that share a row do exactly the same thing.
-#include <initializer_list>
-#include <utility>
-
-#include "CommandIds.h"
+// The main window's commands: buttons, main menu and tray menu entries
+// that share an action do exactly the same thing.
+#include "Commands.h"
 #include "MonitorShell.h"
 
 namespace vigilon::app {
 
-namespace {
-
-struct CommandRow {
-    std::initializer_list<int> ids;
-    void (*run)(MonitorShell& shell, ShellParts& parts);
-};
-
-const CommandRow kCommands[] = {
-    {{ID_TOGGLE_BUTTON, ID_FILE_START, ID_FILE_STOP, ID_TRAY_START_STOP},
-     [](MonitorShell&, ShellParts& parts) { parts.engine.ToggleMonitoring(); }},
-    {{ID_SETTINGS_BUTTON, ID_OPTIONS_SETTINGS, ID_TRAY_SETTINGS},
-     [](MonitorShell& shell, ShellParts&) { shell.EditSettings(); }},
-    {{ID_FILE_EXIT, ID_TRAY_EXIT},
-     [](MonitorShell& shell, ShellParts&) { shell.RunExitSequence(); }},
-    {{ID_OPTIONS_EMAIL}, [](MonitorShell& shell, ShellParts&) { shell.ToggleEmail(); }},
-    {{ID_OPTIONS_LOG}, [](MonitorShell& shell, ShellParts&) { shell.ToggleLog(); }},
-    {{ID_OPTIONS_VIEW_LOG, ID_TRAY_VIEW_LOG},
-     [](MonitorShell& shell, ShellParts&) { shell.ViewLog(); }},
-    {{ID_TOOLS_SIMPLE_PING, ID_TRAY_SIMPLE_PING},
-     [](MonitorShell&, ShellParts& parts) { parts.services.LaunchSimplePing(); }},
-    {{ID_HELP_CONTENTS, ID_TRAY_HELP},
-     [](MonitorShell&, ShellParts& parts) { parts.services.OpenHelp(); }},
-    {{ID_HELP_ABOUT, ID_TRAY_ABOUT, ID_ABOUT_SYSMENU},
-     [](MonitorShell&, ShellParts& parts) { parts.services.ShowAbout(); }},
-    {{ID_TRAY_OPEN}, [](MonitorShell& shell, ShellParts&) { shell.Open(); }},
-};
-
-}  // namespace
-
 bool MonitorShell::RunCommand(int commandId) {
-    for (const CommandRow& row : kCommands) {
-        for (int id : row.ids) {
-            if (id != commandId) continue;
-            row.run(*this, parts_);
-            return true;
-        }
+    const Command* command = FindCommand(commandId);
+    if (command == nullptr) return false;
+    switch (command->action) {
+        case ShellAction::ToggleMonitoring: parts_.engine.ToggleMonitoring(); break;
+        case ShellAction::EditSettings: EditSettings(); break;
+        case ShellAction::Exit: RunExitSequence(); break;
+        case ShellAction::ToggleEmail: ToggleEmail(); break;
+        case ShellAction::ToggleLog: ToggleLog(); break;
+        case ShellAction::ViewLog: ViewLog(); break;
+        case ShellAction::SimplePing: parts_.services.LaunchSimplePing(); break;
+        case ShellAction::Help: parts_.services.OpenHelp(); break;
+        case ShellAction::About: parts_.services.ShowAbout(); break;
+        case ShellAction::Open: Open(); break;
     }
-    return false;
+    return true;
 }
 
 void MonitorShell::ToggleEmail() {
@@ -76,13 +51,15 @@ EditOutcome MonitorShell::EditSettings(EditPurpose purpose) {
     const EditOutcome outcome = parts_.editing.EditSettings(purpose);
     // Only the request that opened the dialog acts once it has closed.
     if (parts_.editing.EditOpen()) return outcome;
-    const bool exitRequested = std::exchange(exitAfterEdit_, false);
+    const bool exitWaiting = exit_.TakeWaitingExit();
     // A first run cancelled without a target closes the window without
     // saving or logging anything.
-    if (outcome == EditOutcome::EndProgram)
+    if (outcome == EditOutcome::EndProgram) {
+        exit_.BeginEnd();
         parts_.window.EndModalRun();
-    else if (exitRequested)
+    } else if (exitWaiting) {
         RunExitSequence();
+    }
     return outcome;
 }
 

@@ -161,7 +161,7 @@ int MailOutbox::MailsWaiting() const {
     return static_cast<int>(shared_->waiting.size());
 }
 
-void MailOutbox::Deliver(std::shared_ptr<Shared> shared) {
+void MailOutbox::Deliver(const std::shared_ptr<Shared>& shared) {
     pthread_setname_np(pthread_self(), "mail-outbox");
     std::unique_lock<std::mutex> lock(shared->mutex);
     while (!shared->stopping) {

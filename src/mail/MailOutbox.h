@@ -62,7 +62,7 @@ public:
 
 private:
     struct Shared;
-    static void Deliver(std::shared_ptr<Shared> shared);
+    static void Deliver(const std::shared_ptr<Shared>& shared);  // the thread keeps its own copy
     static void RunRound(const std::shared_ptr<Shared>& shared, std::unique_lock<std::mutex>& lock);
     static void TellOutcome(const std::shared_ptr<Shared>& shared, const AlertEvent& event,
                             const std::string& server, const MailOutcome& outcome);

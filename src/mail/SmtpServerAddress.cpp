@@ -117,7 +117,7 @@ std::string SplitHostPort(std::string_view hostPort, HostAndPort& out) {
 
 std::string ParseHostPort(std::string_view hostPort, SmtpServerAddress& address) {
     HostAndPort parts;
-    const std::string why = SplitHostPort(hostPort, parts);
+    std::string why = SplitHostPort(hostPort, parts);
     address.host = parts.host;
     if (!why.empty()) return why;
     if (parts.bracketed && parts.host.find(':') == std::string_view::npos)

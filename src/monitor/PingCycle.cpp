@@ -60,7 +60,7 @@ void MonitorEngine::ResolveTarget() {
     NetworkProbes& network = ports_.network;
     Beside<LookupOutcome>(
         [&network, host = settings_.targetAddress] { return network.LookupAddress(host); },
-        [this](LookupOutcome address) {
+        [this](const LookupOutcome& address) {
             resolveUs_ = MonotonicUs() - cycleStartUs_;
             resolved_ = address.found;
             if (address.found) {

@@ -2,8 +2,8 @@
 // over its controls' keys.
 #include <gtest/gtest.h>
 
+#include "Commands.h"
 #include "MenuResources.h"
-#include "CommandIds.h"
 
 namespace vigilon::app {
 namespace {
@@ -25,6 +25,20 @@ TEST(MenuAccessKey, FindsTheMainMenusPopupsByTheirTitlesKeyInEitherCase) {
     EXPECT_EQ(PopupWithAccessKey(main, 'h'), 3);
     EXPECT_EQ(PopupWithAccessKey(main, 'p'), -1) << "an item's key is no title's";
     EXPECT_EQ(PopupWithAccessKey(main, 0), -1);
+}
+
+// An entry without a command would do nothing when chosen.
+TEST(MenuEntries, EachRunsACommandAndOnlyEmailAndLogShowACheckMark) {
+    for (int menuId : {kMainMenuId, kTrayMenuId}) {
+        for (const MenuItem& popup : FindMenuResource(menuId)->popups) {
+            for (const MenuItem& item : popup.children) {
+                if (item.IsSeparator()) continue;
+                ASSERT_NE(FindCommand(item.id), nullptr) << item.text;
+                EXPECT_FALSE(item.text.empty()) << item.id;
+                EXPECT_EQ(item.checkItem, item.id == ID_OPTIONS_EMAIL || item.id == ID_OPTIONS_LOG) << item.text;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "OwnViewerTexts.h"
 #include "Pictures.h"
 #include "ProgramVersion.h"
+#include "WxText.h"
 
 namespace vigilon::app {
 
@@ -31,7 +32,7 @@ void KeepTextWhole(wxWindow* control) {
 }  // namespace
 
 CAboutBox::CAboutBox(wxWindow* owner, ProgramLauncher& launcher)
-    : wxDialog(owner, kTemplateId, wxString::FromUTF8(kAboutCaption), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(owner, kTemplateId, ToWx(kAboutCaption), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
       launcher_(launcher) {
     // The frame first, so that the controls inside it are drawn over it.
@@ -41,16 +42,16 @@ CAboutBox::CAboutBox(wxWindow* owner, ProgramLauncher& launcher)
     auto* version = new wxStaticText(this, wxID_ANY, wxString(), At(this, 38, 18), Sized(this, 72, 8),
                                      wxST_NO_AUTORESIZE);
     // No access-key processing: the text is shown exactly as it stands.
-    version->SetLabelText(wxString::FromUTF8(AboutVersionLine()));
+    version->SetLabelText(ToWx(AboutVersionLine()));
     KeepTextWhole(version);
     auto* notice = new wxStaticText(this, wxID_ANY, wxString(), At(this, 38, 28), Sized(this, 115, 8),
                                     wxST_NO_AUTORESIZE);
-    notice->SetLabelText(wxString::FromUTF8(kNoticeLine));
+    notice->SetLabelText(ToWx(kNoticeLine));
     KeepTextWhole(notice);
 
     auto* ok = new wxButton(this, wxID_OK, "OK", At(this, 172, 16), Sized(this, 50, 14));
     ok->SetDefault();
-    auto* webSite = new wxButton(this, kWebSiteButtonId, wxString::FromUTF8(kWebSiteAddress),
+    auto* webSite = new wxButton(this, kWebSiteButtonId, ToWx(kWebSiteAddress),
                                  At(this, 38, 40), Sized(this, 93, 14));
     KeepTextWhole(webSite);
     webSite->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OpenWebSite(); });

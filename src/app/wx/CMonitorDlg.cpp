@@ -22,7 +22,7 @@ wxMenu* BuildMenu(const MenuItem& popup) {
     for (const MenuItem& item : popup.children) {
         if (item.IsSeparator())
             menu->AppendSeparator();
-        else if (item.id == ID_OPTIONS_EMAIL || item.id == ID_OPTIONS_LOG)
+        else if (item.checkItem)
             menu->AppendCheckItem(ToWxId(item.id), ToWx(item.text))->Check(item.checked);
         else
             menu->Append(ToWxId(item.id), ToWx(item.text));
@@ -154,7 +154,7 @@ void CMonitorDlg::OnCharHook(wxKeyEvent& event) {
 // The window is destroyed by its owner once the modal run is over, never
 // by the close event itself.
 void CMonitorDlg::OnClose(wxCloseEvent& event) {
-    if (shell_ != nullptr && !ended_) shell_->RunExitSequence();
+    if (shell_ != nullptr) shell_->RunExitSequence();  // it runs once
     if (event.CanVeto()) event.Veto();
 }
 

@@ -154,12 +154,12 @@ void CSettingsDlg::CloseDialog(DialogResult result) {
 }
 
 void CSettingsDlg::RunSelfTest(const SelfTestInputs& inputs) {
-    if (dismissed_) return;  // a message box of the check was up meanwhile
+    if (outsideClose_.Requested()) return;  // a message box of the check was up meanwhile
     CTestSettingsDlg selfTest(this, inputs, services_.network, services_.eventLog);
     selfTest_ = &selfTest;
     selfTest.ShowModal();
     selfTest_ = nullptr;
-    if (dismissed_) form_.OnEscape();
+    if (outsideClose_.BusyEnded()) form_.OnEscape();
 }
 
 // The self-test's modal run sits inside this dialog's: it ends first, and
@@ -167,12 +167,11 @@ void CSettingsDlg::RunSelfTest(const SelfTestInputs& inputs) {
 // loop only while that loop is the innermost one; an EndModal from inside
 // the self-test would hide this dialog and leave its loop running for ever.
 void CSettingsDlg::Dismiss() {
-    if (dismissed_) return;
-    dismissed_ = true;
-    if (selfTest_ != nullptr)
-        selfTest_->RequestClose();
-    else
+    if (outsideClose_.Requested()) return;
+    if (outsideClose_.Request(selfTest_ != nullptr))
         form_.OnEscape();
+    else
+        selfTest_->RequestClose();
 }
 
 }  // namespace vigilon::app

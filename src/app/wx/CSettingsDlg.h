@@ -4,6 +4,7 @@
 
 #include "EventLog.h"
 #include "MonitorPorts.h"
+#include "OutsideClose.h"
 #include "SettingsEditPorts.h"
 #include "SettingsForm.h"
 #include "UserPrompt.h"
@@ -55,7 +56,7 @@ private:
     SettingsDialogServices services_;
     SettingsForm form_;
     CTestSettingsDlg* selfTest_ = nullptr;  // while its modal run goes on
-    bool dismissed_ = false;
+    OutsideClose outsideClose_;
 };
 
 }  // namespace vigilon::app

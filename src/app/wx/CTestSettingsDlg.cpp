@@ -98,12 +98,11 @@ void CTestSettingsDlg::EndRun() {
     wxEndBusyCursor();
     FindWindow(wxID_OK)->Enable();
     busy_ = false;
-    if (closeAfterRun_) RequestClose();
+    if (outsideClose_.BusyEnded() && IsModal()) EndModal(wxID_CANCEL);
 }
 
 void CTestSettingsDlg::RequestClose() {
-    closeAfterRun_ = busy_;
-    if (!busy_ && IsModal()) EndModal(wxID_CANCEL);
+    if (outsideClose_.Request(busy_) && IsModal()) EndModal(wxID_CANCEL);
 }
 
 }  // namespace vigilon::app

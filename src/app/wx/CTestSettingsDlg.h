@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "LogWriter.h"
+#include "OutsideClose.h"
 #include "MonitorPorts.h"
 #include "PostedSelfTestView.h"
 #include "SettingsSelfTest.h"
@@ -49,7 +50,7 @@ private:
     std::unique_ptr<WorkerThread> worker_;
     wxTimer startTimer_;
     bool busy_ = false;
-    bool closeAfterRun_ = false;
+    OutsideClose outsideClose_;
 };
 
 }  // namespace vigilon::app

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "Pictures.h"
+#include "WxText.h"
 
 namespace vigilon::app {
 
@@ -21,7 +22,7 @@ namespace {
 // paste) get through; pasted text is checked when it is read instead.
 void RefuseNonDigits(wxKeyEvent& event) {
     const wxChar typed = event.GetUnicodeKey();
-    if (typed == WXK_NONE || typed < WXK_SPACE || typed == WXK_DELETE || event.ControlDown() ||
+    if (typed < WXK_SPACE || typed == WXK_DELETE || event.ControlDown() ||
         event.AltDown() || (typed >= '0' && typed <= '9'))
         event.Skip();
 }
@@ -69,7 +70,7 @@ void BuildFromTemplate(wxWindow* dialog, int clientWidth, int clientHeight,
     for (const TemplateItem& item : items) {
         const wxPoint at = wxDLG_UNIT(dialog, wxPoint(item.x, item.y));
         const wxSize size = wxDLG_UNIT(dialog, wxSize(item.width, item.height));
-        const wxString text = wxString::FromUTF8(item.text);
+        const wxString text = ToWx(item.text);
         switch (item.kind) {
             case ControlKind::Edit:
                 new wxTextCtrl(dialog, item.id, text, at, size);

@@ -6,6 +6,7 @@
 
 #include "HelpBook.h"
 #include "HelpController.h"
+#include "WxText.h"
 
 namespace vigilon::app {
 
@@ -27,7 +28,7 @@ HtmlHelpBackend::~HtmlHelpBackend() = default;
 HelpBackend::BindResult HtmlHelpBackend::Bind() {
     const std::filesystem::path book = FindHelpBook(folders_);
     if (book.empty()) return BindResult::NoBook;
-    const wxString bookName = wxString::FromUTF8(book.string());
+    const wxString bookName = ToWx(book.string());
     AddArchiveHandler(bookName);
     // No parent: the viewer is a window of its own, like the platform's.
     auto controller = std::make_unique<HelpController>();

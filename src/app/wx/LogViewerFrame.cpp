@@ -40,7 +40,7 @@ LogViewerFrame::LogViewerFrame(wxWindow* owner, std::string path)
     auto* panel = new wxPanel(this);
     auto* note = new wxStaticText(panel, wxID_ANY, kNoTextViewerNote);
     text_ = new wxTextCtrl(panel, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
-                           wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxHSCROLL);
+                           wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP);
     text_->SetFont(wxFont(wxFontInfo().Family(wxFONTFAMILY_TELETYPE)));
     auto* reload = new wxButton(panel, wxID_REFRESH, "&Reload");
     auto* close = new wxButton(panel, wxID_CLOSE, "&Close");

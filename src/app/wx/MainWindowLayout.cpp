@@ -27,7 +27,7 @@ public:
 
     void Frame(Du du, const char* title) {
         new wxStaticBox(panel_, wxID_ANY, title, Pos(du), Size(du));
-        frames_.push_back(wxRect(Pos(du), Size(du)));
+        frames_.emplace_back(Pos(du), Size(du));
     }
     // The label beside a control: ending just left of it, centred on its
     // height, as wide as its text needs in the system font, and inside its

@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
+// GLib's own declarations, so that this header needs no gio.h.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 typedef struct _GCancellable GCancellable;
 typedef struct _GDBusConnection GDBusConnection;
 typedef struct _GObject GObject;
 typedef struct _GAsyncResult GAsyncResult;
+// NOLINTEND(bugprone-reserved-identifier)
 
 namespace vigilon::app {
 

@@ -11,6 +11,7 @@
 
 #include "Pictures.h"
 #include "TrayPresentation.h"
+#include "WxText.h"
 
 namespace vigilon::app {
 
@@ -38,7 +39,7 @@ bool WritePng(Picture picture, const std::string& file) {
                               .ConvertToImage();
     // A failure is this object's to report (Ready), not a message box's.
     wxLogNull quiet;
-    return image.IsOk() && image.SaveFile(wxString::FromUTF8(file), wxBITMAP_TYPE_PNG);
+    return image.IsOk() && image.SaveFile(ToWx(file), wxBITMAP_TYPE_PNG);
 }
 
 }  // namespace

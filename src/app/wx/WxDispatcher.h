@@ -11,7 +11,7 @@ namespace vigilon::app {
 class WxDispatcher : public Dispatcher {
 public:
     void Post(std::function<void()> task) override {
-        if (wxTheApp != nullptr) wxTheApp->CallAfter(std::move(task));
+        if (wxTheApp != nullptr) wxTheApp->CallAfter(task);  // wx copies the functor
     }
 };
 

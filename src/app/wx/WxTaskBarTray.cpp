@@ -9,6 +9,7 @@
 
 #include "Pictures.h"
 #include "TrayPresentation.h"
+#include "WxText.h"
 
 namespace vigilon::app {
 
@@ -30,9 +31,9 @@ void AppendItems(wxMenu& menu, const std::vector<MenuItem>& items, std::vector<i
         } else if (!item.children.empty()) {
             auto* submenu = new wxMenu;
             AppendItems(*submenu, item.children, commands);
-            menu.AppendSubMenu(submenu, wxString::FromUTF8(item.text));
+            menu.AppendSubMenu(submenu, ToWx(item.text));
         } else {
-            menu.Append(kFirstMenuId + static_cast<int>(commands.size()), wxString::FromUTF8(item.text));
+            menu.Append(kFirstMenuId + static_cast<int>(commands.size()), ToWx(item.text));
             commands.push_back(item.id);
         }
     }
@@ -113,7 +114,7 @@ bool WxTaskBarTray::ShowIcon() {
     const wxBitmapBundle* bundle = Bundle(record_.iconId);
     if (bundle == nullptr) return false;
     if (added_ && record_.iconId == shownIconId_ && record_.tip == shownTip_) return true;
-    if (!taskBarIcon_.SetIcon(*bundle, wxString::FromUTF8(record_.tip))) return false;
+    if (!taskBarIcon_.SetIcon(*bundle, ToWx(record_.tip))) return false;
     shownIconId_ = record_.iconId;
     shownTip_ = record_.tip;
     return true;
