@@ -2,11 +2,11 @@
 // private network namespace for the same minute (BENCH_SECONDS), side by
 // side; their peak resident memory (VmHWM) is read from /proc, their
 // processor time, threads included, from getrusage(RUSAGE_CHILDREN) as each
-// is reaped (precise, where /proc counts whole clock ticks). Then the time to serve one scrape of /metrics on loopback, against
-// the same exchange with a server that answers at once without any work
-// (the floor of a loopback TCP exchange), measured in the same run.
-// Aims: peak RSS under 8 MB, CPU under 1.5 times ping's, a scrape well under
-// 1 ms. Root (network namespaces) and /usr/bin/ping are needed.
+// is reaped (precise, where /proc counts whole clock ticks). Then the time to serve one scrape of
+// /metrics on loopback, against the same exchange with a server that answers at once without any
+// work (the floor of a loopback TCP exchange), measured in the same run. Aims: peak RSS under 8 MB,
+// CPU under 1.5 times ping's, a scrape well under 1 ms. Root (network namespaces) and /usr/bin/ping
+// are needed.
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -45,7 +45,9 @@ long PeakKb(pid_t pid) {
 double ReapedCpuSeconds() {
     rusage usage{};
     ::getrusage(RUSAGE_CHILDREN, &usage);
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -76,7 +78,8 @@ public:
         ::getsockname(listener_.Get(), reinterpret_cast<sockaddr*>(&address), &length);
         port = ntohs(address.sin_port);
         thread_ = std::thread([this] {
-            const std::string answer = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+            const std::string answer =
+                "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
             while (!stop_) {
                 UniqueFd client(::accept(listener_.Get(), nullptr, nullptr));
                 if (!client || stop_) continue;
@@ -122,15 +125,17 @@ int main() {
     const std::string folder = ::mkdtemp(pattern);
     const std::string program = VIGILON_PROGRAM;
     if (RunCommand(program + " --data-dir " + folder +
-                   " --set targetAddress=127.0.0.1 controlAddress=127.0.0.1 pingFrequency=10 emailEnabled=0")
+                   " --set targetAddress=127.0.0.1 controlAddress=127.0.0.1 pingFrequency=10 "
+                   "emailEnabled=0")
             .exitCode != 0) {
         std::printf("cannot measure: --set failed\n");
         return 1;
     }
-    ChildProcess vigilon({"/usr/sbin/ip", "netns", "exec", space.Name(), program, "--data-dir", folder, "--headless",
-                          "--metrics-listen", ":19374"},
+    ChildProcess vigilon({"/usr/sbin/ip", "netns", "exec", space.Name(), program, "--data-dir",
+                          folder, "--headless", "--metrics-listen", ":19374"},
                          folder, {}, folder + "/vigilon");
-    ChildProcess ping({"/usr/sbin/ip", "netns", "exec", space.Name(), "/usr/bin/ping", "-i", "1", "-q", "127.0.0.1"},
+    ChildProcess ping({"/usr/sbin/ip", "netns", "exec", space.Name(), "/usr/bin/ping", "-i", "1",
+                       "-q", "127.0.0.1"},
                       folder, {}, folder + "/ping");
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
     const long ourPeakKb = PeakKb(vigilon.Pid());
@@ -143,7 +148,8 @@ int main() {
     ping.Wait(std::chrono::seconds(10));
     const double ourCpu = between - before;
     const double theirCpu = ReapedCpuSeconds() - between;
-    if (!vigilonEnded) std::printf("vigilon did not end with status 0 on SIGTERM: %s\n", vigilon.Errors().c_str());
+    if (!vigilonEnded)
+        std::printf("vigilon did not end with status 0 on SIGTERM: %s\n", vigilon.Errors().c_str());
     RunCommand("rm -rf " + ShellQuote(folder));
 
     // One scrape, served in this process as the program serves it.
@@ -152,7 +158,8 @@ int main() {
     TargetProbeFigures probe;
     probe.answered = true;
     probe.roundTripUs = 80;
-    for (int i = 0; i < 1000; ++i) recorder.TargetProbed(probe);
+    for (int i = 0; i < 1000; ++i)
+        recorder.TargetProbed(probe);
     metrics::MetricsServer server(snapshot);
     metrics::ListenAddress address;
     metrics::ParseListenAddress(":1", address);
@@ -168,12 +175,15 @@ int main() {
 
     const double cpuRatio = ourCpu / std::max(theirCpu, 1e-6);
     std::printf("%d s side by side, pinging 127.0.0.1 in a private namespace\n", seconds);
-    std::printf("  vigilon --headless (every 10 s, metrics on): peak RSS %ld kB, CPU %.4f s\n", ourPeakKb, ourCpu);
-    std::printf("  reference ping -i 1:                         peak RSS %ld kB, CPU %.4f s\n", theirPeakKb,
-                theirCpu);
-    std::printf("one scrape of /metrics (%zu bytes), connect to close, 2000 in a row:\n", snapshot.Current()->size());
+    std::printf("  vigilon --headless (every 10 s, metrics on): peak RSS %ld kB, CPU %.4f s\n",
+                ourPeakKb, ourCpu);
+    std::printf("  reference ping -i 1:                         peak RSS %ld kB, CPU %.4f s\n",
+                theirPeakKb, theirCpu);
+    std::printf("one scrape of /metrics (%zu bytes), connect to close, 2000 in a row:\n",
+                snapshot.Current()->size());
     std::printf("  vigilon's endpoint: median %.0f us, p99 %.0f us\n", scrapeMedian, scrapeP99);
-    std::printf("  reference, a server that answers at once: median %.0f us, p99 %.0f us\n", bareMedian, bareP99);
+    std::printf("  reference, a server that answers at once: median %.0f us, p99 %.0f us\n",
+                bareMedian, bareP99);
 
     // The scrape's aim is on the median: the p99 of both servers is this
     // shared machine's scheduling, as the reference's shows.
@@ -182,6 +192,7 @@ int main() {
     const bool scrapeMet = scrapeMedian > 0 && scrapeMedian < 250;
     std::printf("aim peak RSS under 8 MB: %s\n", rssMet ? "met" : "MISSED");
     std::printf("aim CPU under 1.5 x ping's: %s (%.2f x)\n", cpuMet ? "met" : "MISSED", cpuRatio);
-    std::printf("aim a scrape well under 1 ms (median under 250 us): %s\n", scrapeMet ? "met" : "MISSED");
+    std::printf("aim a scrape well under 1 ms (median under 250 us): %s\n",
+                scrapeMet ? "met" : "MISSED");
     return rssMet && cpuMet && scrapeMet ? 0 : 1;
 }

@@ -27,8 +27,8 @@ CommandLine Answered(CommandLine::Action action) {
 
 // An option's value, given as "--name VALUE" or "--name=VALUE"; false when
 // arg is not that option. missing is set when the value is absent or empty.
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name, std::string& value,
-               bool& missing) {
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
+               std::string& value, bool& missing) {
     const std::string& arg = args[i];
     if (arg == name) {
         missing = i + 1 == args.size() || args[i + 1].empty();
@@ -84,12 +84,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             if (!chooseMode(CommandLine::Mode::SetSettings)) return Refused(kOneMode);
             // Every NAME=VALUE word that follows, up to the next option.
             const std::size_t first = line.assignments.size();
-            while (i + 1 < args.size() && IsAssignment(args[i + 1])) line.assignments.push_back(args[++i]);
+            while (i + 1 < args.size() && IsAssignment(args[i + 1]))
+                line.assignments.push_back(args[++i]);
             if (line.assignments.size() == first) return Refused("option '--set' needs NAME=VALUE");
         } else if (TakeValue(args, i, "--metrics-listen", value, missing)) {
             if (missing) return Refused("option '--metrics-listen' needs HOST:PORT");
             metrics::ListenAddress ignored;
-            if (const std::string problem = metrics::ParseListenAddress(value, ignored); !problem.empty())
+            if (const std::string problem = metrics::ParseListenAddress(value, ignored);
+                !problem.empty())
                 return Refused("--metrics-listen: " + problem);
             line.metricsListen = std::move(value);
         } else if (TakeValue(args, i, "--metrics-file", value, missing)) {
@@ -106,7 +108,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (!line.Monitors() && !(line.metricsListen.empty() && line.metricsFile.empty()))
-        return Refused("--metrics-listen and --metrics-file go with monitoring, not with --set or --show-settings");
+        return Refused(
+            "--metrics-listen and --metrics-file go with monitoring, not with --set or "
+            "--show-settings");
     return line;
 }
 

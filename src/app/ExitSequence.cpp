@@ -25,7 +25,8 @@ std::string MailsWaitingLine(int waiting) {
 }
 
 void WriteExitRecords(MonitorEngine& engine, UserPrompt& prompt) {
-    if (const int waiting = engine.MailsWaiting(); waiting > 0) engine.WriteLog(MailsWaitingLine(waiting));
+    if (const int waiting = engine.MailsWaiting(); waiting > 0)
+        engine.WriteLog(MailsWaitingLine(waiting));
     EngineLog writeLog(engine);
     SaveSettings(kSettingsFileName, engine.Settings(), prompt, writeLog);
     engine.WriteLog(kExitLine);

@@ -46,12 +46,14 @@ int HeadlessProgram::Start() {
     switch (LoadSettings(kSettingsFileName, loaded, prompt_, &problems_)) {
         case LoadResult::Loaded: break;
         case LoadResult::NotFound:
-            problems_.Report("no settings in " + AbsolutePath(kSettingsFileName) +
-                             "; make them first: vigilon --set targetAddress=HOST controlAddress=HOST "
-                             "emailEnabled=0 (see vigilon --help)");
+            problems_.Report(
+                "no settings in " + AbsolutePath(kSettingsFileName) +
+                "; make them first: vigilon --set targetAddress=HOST controlAddress=HOST "
+                "emailEnabled=0 (see vigilon --help)");
             return kNoSettingsExitCode;
         case LoadResult::Damaged:
-            problems_.Report("cannot monitor with the damaged settings file " + AbsolutePath(kSettingsFileName));
+            problems_.Report("cannot monitor with the damaged settings file " +
+                             AbsolutePath(kSettingsFileName));
             return kNoSettingsExitCode;
     }
     if (loaded.targetAddress.empty()) {
@@ -60,7 +62,8 @@ int HeadlessProgram::Start() {
         return kNoSettingsExitCode;
     }
     // Before the first line of the run: a port in use ends the start.
-    if (const std::string problem = metrics_.Start(line_.metricsListen, line_.metricsFile); !problem.empty()) {
+    if (const std::string problem = metrics_.Start(line_.metricsListen, line_.metricsFile);
+        !problem.empty()) {
         problems_.Report("--metrics-listen: " + problem);
         return 1;
     }

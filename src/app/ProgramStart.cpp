@@ -60,7 +60,8 @@ StartPlan PrepareStart(const std::vector<std::string>& args, const UserFolderVar
     switch (lock.Acquire(kLockFileName)) {
         case LockResult::Held: break;
         case LockResult::Busy: {
-            StartPlan plan{StartPlan::Next::TellRunning, kAlreadyRunningExitCode, AlreadyRunningMessage(here), line};
+            StartPlan plan{StartPlan::Next::TellRunning, kAlreadyRunningExitCode,
+                           AlreadyRunningMessage(here), line};
             // Also for whoever started it from a terminal or a script.
             err << "vigilon: already running in " << here << "\n";
             return plan;

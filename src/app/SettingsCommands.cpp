@@ -27,7 +27,8 @@ int RunSetSettings(const std::vector<std::string>& words, std::ostream&, std::os
     StreamProblems problems(err);
     MonitorSettings record = FirstRunSettings();
     if (LoadQuietly(record, problems) == LoadResult::Damaged) {
-        err << "vigilon: --set: " << AbsolutePath(kSettingsFileName) << " is damaged; nothing was changed\n";
+        err << "vigilon: --set: " << AbsolutePath(kSettingsFileName)
+            << " is damaged; nothing was changed\n";
         return kUsageExitCode;
     }
     MonitorSettings edited = SettingsToEdit(record);

@@ -43,7 +43,8 @@ std::string SetField(const NamedField& field, const std::string& value, MonitorS
         case F::Number: {
             std::int32_t number = 0;
             if (!ParseDialogInteger(value, number)) return kNotAnInteger;
-            if (number < field.range->low || number > field.range->high) return OutOfRangeMessage(*field.range);
+            if (number < field.range->low || number > field.range->high)
+                return OutOfRangeMessage(*field.range);
             settings.*field.number = number;
             return {};
         }
@@ -61,18 +62,22 @@ std::string AssignSettings(const std::vector<std::string>& words, MonitorSetting
         const std::string name = word.substr(0, equals);
         const NamedField* field = equals == std::string::npos ? nullptr : FindField(name);
         if (field == nullptr) return "no setting is called '" + name + "' (see vigilon --help)";
-        if (const std::string problem = SetField(*field, word.substr(equals + 1), settings); !problem.empty())
+        if (const std::string problem = SetField(*field, word.substr(equals + 1), settings);
+            !problem.empty())
             return word + ": " + problem;
     }
-    if (const std::string missing = ListMissingEntries(settings); !missing.empty()) return kMissingHeading + missing;
+    if (const std::string missing = ListMissingEntries(settings); !missing.empty())
+        return kMissingHeading + missing;
     return {};
 }
 
 std::string SettingsLines(const MonitorSettings& settings) {
     std::string lines;
     for (const NamedField& field : kFields) {
-        std::string value = field.kind == F::Text ? settings.*field.text : std::to_string(settings.*field.number);
-        if (field.text == &S::smtpServer1 || field.text == &S::smtpServer2) value = ShownServer(value);
+        std::string value =
+            field.kind == F::Text ? settings.*field.text : std::to_string(settings.*field.number);
+        if (field.text == &S::smtpServer1 || field.text == &S::smtpServer2)
+            value = ShownServer(value);
         lines += std::string(field.name) + "=" + value + "\n";
     }
     return lines;

@@ -3,8 +3,8 @@
 namespace vigilon::app {
 
 std::string OutOfRangeMessage(const IntegerRule& rule) {
-    return "Please enter an integer between " + std::to_string(rule.low) + " and " + std::to_string(rule.high) +
-           ".";
+    return "Please enter an integer between " + std::to_string(rule.low) + " and " +
+           std::to_string(rule.high) + ".";
 }
 
 std::string ListMissingEntries(MonitorSettings& fields) {

@@ -41,7 +41,8 @@ SignalWatch::~SignalWatch() {
 
 void SignalWatch::OnReadable() {
     signalfd_siginfo info{};
-    while (::read(signals_.Get(), &info, sizeof info) == sizeof info) received_(static_cast<int>(info.ssi_signo));
+    while (::read(signals_.Get(), &info, sizeof info) == sizeof info)
+        received_(static_cast<int>(info.ssi_signo));
 }
 
 }  // namespace vigilon::app

@@ -7,7 +7,8 @@ void WriteProgramLines(std::ostream& out, const std::string& text) {
     while (start <= text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
-        if (end > start) out << "vigilon: " << std::string_view(text).substr(start, end - start) << '\n';
+        if (end > start)
+            out << "vigilon: " << std::string_view(text).substr(start, end - start) << '\n';
         start = end + 1;
     }
     out.flush();

@@ -41,7 +41,8 @@ LoadedCurl Load() {
     Find(library, "curl_easy_option_by_id", f.easyOptionById, loaded.error);
     Find(library, "curl_slist_append", f.slistAppend, loaded.error);
     Find(library, "curl_slist_free_all", f.slistFreeAll, loaded.error);
-    if (loaded.error.empty() && globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) loaded.error = "libcurl did not start";
+    if (loaded.error.empty() && globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK)
+        loaded.error = "libcurl did not start";
     return loaded;
 }
 

@@ -25,7 +25,8 @@ std::string Response(std::string_view status, std::string_view extraHeaders, std
 
 RequestState ReadRequestState(std::string_view received) {
     const std::size_t end = received.find("\r\n\r\n");
-    if (end != std::string_view::npos) return end + 4 <= kMaxRequestHead ? RequestState::Complete : RequestState::TooLong;
+    if (end != std::string_view::npos)
+        return end + 4 <= kMaxRequestHead ? RequestState::Complete : RequestState::TooLong;
     // Some clients end lines with a bare LF.
     if (received.find("\n\n") != std::string_view::npos) return RequestState::Complete;
     return received.size() >= kMaxRequestHead ? RequestState::TooLong : RequestState::Incomplete;
@@ -43,10 +44,13 @@ std::string RespondTo(std::string_view head, const std::string& metrics) {
     target = target.substr(0, target.find('?'));
 
     if (target != "/metrics") return Response("404 Not Found", "", "Not Found: try /metrics\n");
-    if (method != "GET") return Response("405 Method Not Allowed", "Allow: GET\r\n", "Method Not Allowed\n");
+    if (method != "GET")
+        return Response("405 Method Not Allowed", "Allow: GET\r\n", "Method Not Allowed\n");
     return Response("200 OK", "", metrics, "text/plain; version=0.0.4; charset=utf-8");
 }
 
-std::string TooLongResponse() { return Response("431 Request Header Fields Too Large", "", "Too Large\n"); }
+std::string TooLongResponse() {
+    return Response("431 Request Header Fields Too Large", "", "Too Large\n");
+}
 
 }  // namespace vigilon::metrics

@@ -13,7 +13,8 @@ bool ReadPort(const std::string& text, std::uint16_t& port) {
     unsigned value = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end || value == 0 || value > 65535) return false;
+    if (text.empty() || error != std::errc() || stop != end || value == 0 || value > 65535)
+        return false;
     port = static_cast<std::uint16_t>(value);
     return true;
 }
@@ -25,7 +26,8 @@ std::string ParseListenAddress(const std::string& text, ListenAddress& parsed) {
     if (colon == std::string::npos) return "'" + text + "' is not HOST:PORT";
     std::string host = text.substr(0, colon);
     std::uint16_t port = 0;
-    if (!ReadPort(text.substr(colon + 1), port)) return "'" + text + "' has no port between 1 and 65535";
+    if (!ReadPort(text.substr(colon + 1), port))
+        return "'" + text + "' has no port between 1 and 65535";
 
     if (host.empty() || host == "localhost") host = "127.0.0.1";
     ListenAddress result;

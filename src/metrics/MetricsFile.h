@@ -13,7 +13,8 @@ namespace vigilon::metrics {
 // changes or after the file could be written.
 class MetricsFile {
 public:
-    MetricsFile(std::string path, ProblemReport& problems) : path_(std::move(path)), problems_(problems) {}
+    MetricsFile(std::string path, ProblemReport& problems)
+        : path_(std::move(path)), problems_(problems) {}
     void Write(const std::string& text);
 
 private:

@@ -21,7 +21,8 @@ double RoundTripBucketBound(std::size_t index);
 // of every cycle it also hands the text to cycleEnded (the textfile).
 class MetricsRecorder : public RunObserver {
 public:
-    explicit MetricsRecorder(MetricsSnapshot& snapshot, std::function<void(const std::string&)> cycleEnded = {});
+    explicit MetricsRecorder(MetricsSnapshot& snapshot,
+                             std::function<void(const std::string&)> cycleEnded = {});
 
     void TargetProbed(const TargetProbeFigures& probe) override;
     void ControlProbed(bool answered) override;

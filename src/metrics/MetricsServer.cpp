@@ -35,7 +35,9 @@ bool ReadFrom(Client& client, const MetricsSnapshot& snapshot) {
     client.received.append(chunk, static_cast<std::size_t>(got));
     switch (ReadRequestState(client.received)) {
         case RequestState::Incomplete: break;
-        case RequestState::Complete: client.response = RespondTo(client.received, *snapshot.Current()); break;
+        case RequestState::Complete:
+            client.response = RespondTo(client.received, *snapshot.Current());
+            break;
         case RequestState::TooLong: client.response = TooLongResponse(); break;
     }
     return true;
@@ -55,7 +57,8 @@ bool WriteTo(Client& client) {
 
 }  // namespace
 
-MetricsServer::MetricsServer(MetricsSnapshot& snapshot, ServerLimits limits) : snapshot_(snapshot), limits_(limits) {}
+MetricsServer::MetricsServer(MetricsSnapshot& snapshot, ServerLimits limits)
+    : snapshot_(snapshot), limits_(limits) {}
 
 MetricsServer::~MetricsServer() {
     if (thread_.joinable()) {
@@ -72,10 +75,13 @@ std::string MetricsServer::Start(const ListenAddress& address) {
     if (!listener_ || !stop_) return "cannot open a socket: " + ErrorText(errno);
     const int on = 1;
     ::setsockopt(listener_.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    if (family == AF_INET6) ::setsockopt(listener_.Get(), IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on);
-    if (::bind(listener_.Get(), reinterpret_cast<const sockaddr*>(&address.address), address.length) != 0)
+    if (family == AF_INET6)
+        ::setsockopt(listener_.Get(), IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on);
+    if (::bind(listener_.Get(), reinterpret_cast<const sockaddr*>(&address.address),
+               address.length) != 0)
         return "cannot listen on " + address.shown + ": " + ErrorText(errno);
-    if (::listen(listener_.Get(), 16) != 0) return "cannot listen on " + address.shown + ": " + ErrorText(errno);
+    if (::listen(listener_.Get(), 16) != 0)
+        return "cannot listen on " + address.shown + ": " + ErrorText(errno);
 
     sockaddr_storage bound{};
     socklen_t length = sizeof bound;
@@ -97,13 +103,16 @@ void MetricsServer::Serve() {
         watched.push_back({clients.size() < limits_.connections ? listener_.Get() : -1, POLLIN, 0});
         Clock::time_point nextDeadline = Clock::time_point::max();
         for (const Client& client : clients) {
-            watched.push_back({client.socket.Get(), static_cast<short>(client.response.empty() ? POLLIN : POLLOUT), 0});
+            watched.push_back({client.socket.Get(),
+                               static_cast<short>(client.response.empty() ? POLLIN : POLLOUT), 0});
             nextDeadline = std::min(nextDeadline, client.deadline);
         }
         int timeoutMs = -1;
         if (!clients.empty()) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(nextDeadline - Clock::now());
-            timeoutMs = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count()) + 1);
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(nextDeadline - Clock::now());
+            timeoutMs =
+                static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count()) + 1);
         }
         if (::poll(watched.data(), watched.size(), timeoutMs) < 0 && errno != EINTR) return;
         if (watched[0].revents != 0) return;
@@ -118,7 +127,8 @@ void MetricsServer::Serve() {
             if (alive && (events & (POLLERR | POLLNVAL)) != 0) alive = false;
             if (alive && client.response.empty() && (events & (POLLIN | POLLHUP)) != 0)
                 alive = ReadFrom(client, snapshot_);
-            if (alive && !client.response.empty() && (events & POLLOUT) != 0) alive = WriteTo(client);
+            if (alive && !client.response.empty() && (events & POLLOUT) != 0)
+                alive = WriteTo(client);
             // A complete head is answered in the same turn when the socket takes it.
             if (alive && !client.response.empty() && client.sent == 0 && (events & POLLOUT) == 0)
                 alive = WriteTo(client);
@@ -128,7 +138,8 @@ void MetricsServer::Serve() {
 
         if ((watched[1].revents & POLLIN) != 0) {
             while (clients.size() < limits_.connections) {
-                UniqueFd socket(::accept4(listener_.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+                UniqueFd socket(
+                    ::accept4(listener_.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
                 if (!socket) break;
                 clients.push_back({std::move(socket), Clock::now() + limits_.exchange, {}, {}, 0});
             }

@@ -11,7 +11,7 @@
 namespace vigilon::metrics {
 
 struct ServerLimits {
-    std::size_t connections = 8;  // served at once; more wait in the kernel's queue
+    std::size_t connections = 8;               // served at once; more wait in the kernel's queue
     std::chrono::milliseconds exchange{5000};  // from accept to the last byte sent
 };
 

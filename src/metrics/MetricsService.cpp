@@ -6,7 +6,8 @@ std::string MetricsService::Start(const std::string& listen, const std::string& 
     if (listen.empty() && file.empty()) return {};
     if (!listen.empty()) {
         ListenAddress address;
-        if (std::string problem = ParseListenAddress(listen, address); !problem.empty()) return problem;
+        if (std::string problem = ParseListenAddress(listen, address); !problem.empty())
+            return problem;
         server_ = std::make_unique<MetricsServer>(snapshot_);
         if (std::string problem = server_->Start(address); !problem.empty()) {
             server_.reset();

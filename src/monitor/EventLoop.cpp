@@ -73,7 +73,8 @@ int EventLoop::Run() {
     quit_ = false;
     std::array<epoll_event, 16> events{};
     while (!quit_) {
-        const int ready = ::epoll_wait(epoll_.Get(), events.data(), static_cast<int>(events.size()), -1);
+        const int ready =
+            ::epoll_wait(epoll_.Get(), events.data(), static_cast<int>(events.size()), -1);
         if (ready < 0) {
             if (errno == EINTR) continue;
             error_ = "the event loop failed: " + ErrorText(errno);
@@ -96,7 +97,8 @@ int EventLoop::Run() {
 }
 
 LoopTimer::LoopTimer(EventLoop& loop, std::function<void()> fired)
-    : loop_(loop), fired_(std::move(fired)),
+    : loop_(loop),
+      fired_(std::move(fired)),
       timer_(::timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK)) {
     if (timer_) loop_.Watch(timer_.Get(), [this] { OnReadable(); });
 }

@@ -102,8 +102,9 @@ void MonitorEngine::TellTargetProbe(bool answered, const ProbeOutcome& outcome) 
     figures.resolved = resolved_;
     figures.resolveUs = resolveUs_;
     // Until the answer arrived: the probe's own pause after it is no part of it.
-    figures.durationUs = answered && outcome.roundTripUs >= 0 ? probeIssuedUs_ - cycleStartUs_ + outcome.roundTripUs
-                                                               : MonotonicUs() - cycleStartUs_;
+    figures.durationUs = answered && outcome.roundTripUs >= 0
+                             ? probeIssuedUs_ - cycleStartUs_ + outcome.roundTripUs
+                             : MonotonicUs() - cycleStartUs_;
     if (answered) {
         figures.roundTripUs = outcome.roundTripUs;
         figures.hopLimit = outcome.hopLimit;

@@ -7,11 +7,11 @@ namespace vigilon {
 // What one target probe came to, with its timings.
 struct TargetProbeFigures {
     bool answered = false;
-    bool resolved = true;             // false: the name lookup failed; no request went out
-    std::int64_t resolveUs = 0;       // the address lookup of this cycle; 0 when it was known
-    std::int64_t roundTripUs = -1;    // answered only
-    std::int64_t durationUs = 0;      // the lookup and the exchange
-    int hopLimit = -1;                // of the answer; -1 when unknown
+    bool resolved = true;           // false: the name lookup failed; no request went out
+    std::int64_t resolveUs = 0;     // the address lookup of this cycle; 0 when it was known
+    std::int64_t roundTripUs = -1;  // answered only
+    std::int64_t durationUs = 0;    // the lookup and the exchange
+    int hopLimit = -1;              // of the answer; -1 when unknown
 };
 
 // Told by the engine, on its thread, what a run does: the figures that

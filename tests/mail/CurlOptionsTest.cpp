@@ -24,8 +24,8 @@ TEST(CurlOptionsTest, TheFirstRefusalIsKeptAndNamesItsOption) {
     // As a libcurl older than the one built against would refuse a newer option.
     CurlOptions older(curl);
     older.Set(static_cast<CURLoption>(CURLOPTTYPE_LONG + 9999), 1L);
-    EXPECT_EQ(older.Error(), "libcurl refused option " + std::to_string(CURLOPTTYPE_LONG + 9999) + ": " +
-                                 library->easyStrerror(CURLE_UNKNOWN_OPTION));
+    EXPECT_EQ(older.Error(), "libcurl refused option " + std::to_string(CURLOPTTYPE_LONG + 9999) +
+                                 ": " + library->easyStrerror(CURLE_UNKNOWN_OPTION));
     library->easyCleanup(curl);
 }
 

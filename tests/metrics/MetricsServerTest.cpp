@@ -7,11 +7,11 @@
 #include <thread>
 
 #include "ChildProcess.h"
-#include "NetNamespace.h"
 #include "HttpGet.h"
 #include "MetricsFile.h"
 #include "MetricsRecorder.h"
 #include "MetricsServer.h"
+#include "NetNamespace.h"
 #include "TempWorkDir.h"
 
 namespace vigilon::test {
@@ -67,7 +67,8 @@ TEST_F(MetricsServerTest, ServesTheSnapshotThatPromtoolAcceptsAndRefusesTheRest)
     EXPECT_EQ(Body(scrape), *snapshot.Current());
     TempWorkDir dir;
     std::ofstream(dir.path / "scrape.prom") << Body(scrape);
-    const CommandOutput check = RunCommand("promtool check metrics < " + (dir.path / "scrape.prom").string());
+    const CommandOutput check =
+        RunCommand("promtool check metrics < " + (dir.path / "scrape.prom").string());
     EXPECT_EQ(check.exitCode, 0) << check.output;
     EXPECT_EQ(check.output, "");
 
@@ -92,7 +93,8 @@ TEST_F(MetricsServerTest, StalledAndCrowdingClientsNeitherBlockOthersNorStay) {
     char byte = 0;
     pollfd closed{silent.Get(), POLLIN, 0};
     ASSERT_EQ(::poll(&closed, 1, 2000), 1);
-    EXPECT_EQ(::recv(silent.Get(), &byte, 1, 0), 0) << "the silent client was closed at its time limit";
+    EXPECT_EQ(::recv(silent.Get(), &byte, 1, 0), 0)
+        << "the silent client was closed at its time limit";
 }
 
 TEST(MetricsFile, ReplacesTheFileWholeReadableByAllAndTellsAFailureOnce) {
@@ -110,13 +112,15 @@ TEST(MetricsFile, ReplacesTheFileWholeReadableByAllAndTellsAFailureOnce) {
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0644u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1) << "no temporary left";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1)
+        << "no temporary left";
 
     metrics::MetricsFile nowhere((dir.path / "missing/vigilon.prom").string(), problems);
     nowhere.Write("a 1\n");
     nowhere.Write("a 2\n");
     ASSERT_EQ(problems.reports.size(), 1u);
-    EXPECT_THAT(problems.reports[0], HasSubstr("cannot write the metrics to " + dir.path.string() + "/missing/"));
+    EXPECT_THAT(problems.reports[0],
+                HasSubstr("cannot write the metrics to " + dir.path.string() + "/missing/"));
 }
 
 }  // namespace

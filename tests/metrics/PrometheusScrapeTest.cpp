@@ -28,16 +28,21 @@ constexpr std::chrono::milliseconds kQueryEvery{250};
 class PrometheusScrape : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const std::string why = NetNamespace::WhyUnavailable(); !why.empty()) GTEST_SKIP() << why;
+        if (const std::string why = NetNamespace::WhyUnavailable(); !why.empty())
+            GTEST_SKIP() << why;
         if (RunCommand("command -v prometheus promtool").exitCode != 0)
             GTEST_SKIP() << "Debian's prometheus package is not installed (make deps installs it)";
         ASSERT_TRUE(watcher.Ok() && target.Ok()) << watcher.Error() << target.Error();
         const std::string link = "vgl" + std::to_string(::getpid() % 100000);
-        ASSERT_EQ(RunCommand("ip link add " + link + "w type veth peer name " + link + "t").exitCode, 0);
+        ASSERT_EQ(
+            RunCommand("ip link add " + link + "w type veth peer name " + link + "t").exitCode, 0);
         for (const auto& [space, side, address] : {std::tuple{&watcher, "w", "192.0.2.1/24"},
                                                    std::tuple{&target, "t", "192.0.2.2/24"}}) {
-            ASSERT_EQ(RunCommand("ip link set " + link + side + " netns " + space->Name()).exitCode, 0);
-            ASSERT_EQ(space->Exec("ip addr add " + std::string(address) + " dev " + link + side).exitCode, 0);
+            ASSERT_EQ(RunCommand("ip link set " + link + side + " netns " + space->Name()).exitCode,
+                      0);
+            ASSERT_EQ(
+                space->Exec("ip addr add " + std::string(address) + " dev " + link + side).exitCode,
+                0);
             ASSERT_EQ(space->Exec("ip link set " + link + side + " up").exitCode, 0);
         }
     }
@@ -64,14 +69,16 @@ TEST_F(PrometheusScrape, ReadsTheTargetGoingDownAndUpThroughPrometheus) {
                          "emailEnabled=0 timeoutsBeforeEmail=1")
                   .exitCode,
               0);
-    ChildProcess vigilon({"/usr/sbin/ip", "netns", "exec", watcher.Name(), program, "--data-dir", folder, "--headless",
-                          "--metrics-listen", ":" + std::to_string(kMetricsPort)},
-                         dir.path.string(), {}, (dir.path / "vigilon").string());
+    ChildProcess vigilon(
+        {"/usr/sbin/ip", "netns", "exec", watcher.Name(), program, "--data-dir", folder,
+         "--headless", "--metrics-listen", ":" + std::to_string(kMetricsPort)},
+        dir.path.string(), {}, (dir.path / "vigilon").string());
 
     std::ofstream(dir.path / "prometheus.yml")
         << "global:\n  scrape_interval: 1s\n  scrape_timeout: 1s\n"
            "scrape_configs:\n  - job_name: vigilon\n    static_configs:\n"
-           "      - targets: ['127.0.0.1:" << kMetricsPort << "']\n";
+           "      - targets: ['127.0.0.1:"
+        << kMetricsPort << "']\n";
     ChildProcess prometheus({"/usr/sbin/ip", "netns", "exec", watcher.Name(), "/usr/bin/prometheus",
                              "--config.file=" + (dir.path / "prometheus.yml").string(),
                              "--storage.tsdb.path=" + (dir.path / "tsdb").string(),
@@ -79,22 +86,26 @@ TEST_F(PrometheusScrape, ReadsTheTargetGoingDownAndUpThroughPrometheus) {
                             dir.path.string(), {}, (dir.path / "prometheus").string());
     ASSERT_TRUE(vigilon.Started() && prometheus.Started());
 
-    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "1"; }, std::chrono::seconds(40), kQueryEvery))
+    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "1"; }, std::chrono::seconds(40),
+                          kQueryEvery))
         << vigilon.Errors() << prometheus.Errors();
     EXPECT_EQ(Query("up"), "1");
     EXPECT_EQ(Query("probe_icmp_reply_hop_limit"), "64");
 
     // The target's echo answers off: down at the next cycle's time-out.
     ASSERT_TRUE(target.SetSysctl("net.ipv4.icmp_echo_ignore_all", "1"));
-    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "0"; }, std::chrono::seconds(30), kQueryEvery))
+    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "0"; }, std::chrono::seconds(30),
+                          kQueryEvery))
         << vigilon.Errors();
     EXPECT_EQ(Query("vigilon_alert_active"), "1") << "one time-out is the alert here";
     EXPECT_NE(Query("vigilon_target_timeouts_total"), "0");
 
     // On again: up at the next answer, five seconds after a time-out.
     ASSERT_TRUE(target.SetSysctl("net.ipv4.icmp_echo_ignore_all", "0"));
-    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "1"; }, std::chrono::seconds(30), kQueryEvery));
-    EXPECT_TRUE(WaitUntil([&] { return Query("vigilon_alert_active") == "0"; }, std::chrono::seconds(5), kQueryEvery));
+    ASSERT_TRUE(WaitUntil([&] { return Query("probe_success") == "1"; }, std::chrono::seconds(30),
+                          kQueryEvery));
+    EXPECT_TRUE(WaitUntil([&] { return Query("vigilon_alert_active") == "0"; },
+                          std::chrono::seconds(5), kQueryEvery));
     EXPECT_NE(Query("vigilon_echo_rtt_seconds_count"), "0");
 
     // promtool's check of what the real program serves.
@@ -104,7 +115,8 @@ TEST_F(PrometheusScrape, ReadsTheTargetGoingDownAndUpThroughPrometheus) {
         scrape = Body(Get(kMetricsPort, "/metrics"));
     }
     std::ofstream(dir.path / "scrape.prom") << scrape;
-    const CommandOutput check = RunCommand("promtool check metrics < " + (dir.path / "scrape.prom").string());
+    const CommandOutput check =
+        RunCommand("promtool check metrics < " + (dir.path / "scrape.prom").string());
     EXPECT_EQ(check.exitCode, 0) << check.output;
 
     ::kill(prometheus.Pid(), SIGTERM);

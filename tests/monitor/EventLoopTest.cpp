@@ -27,8 +27,10 @@ TEST(EventLoop, RunsTasksFromOtherThreadsInTheOrderPostedOnItsOwnThread) {
     EXPECT_EQ(loop.Run(), 7);
     poster.join();
     ASSERT_EQ(ran.size(), 1000u);
-    for (int i = 0; i < 1000; ++i) EXPECT_EQ(ran[static_cast<std::size_t>(i)], i);
-    for (const std::thread::id& id : where) EXPECT_EQ(id, std::this_thread::get_id());
+    for (int i = 0; i < 1000; ++i)
+        EXPECT_EQ(ran[static_cast<std::size_t>(i)], i);
+    for (const std::thread::id& id : where)
+        EXPECT_EQ(id, std::this_thread::get_id());
 }
 
 // The engine stops TIMER_PING first thing in a cycle: a timer stopped or

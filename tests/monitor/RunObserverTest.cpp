@@ -13,10 +13,15 @@ public:
         probes.push_back(probe);
         calls.push_back(probe.answered ? "target answered" : "target silent");
     }
-    void ControlProbed(bool answered) override { calls.push_back(answered ? "control answered" : "control silent"); }
-    void MailAttempted(bool delivered) override { calls.push_back(delivered ? "mail delivered" : "mail failed"); }
+    void ControlProbed(bool answered) override {
+        calls.push_back(answered ? "control answered" : "control silent");
+    }
+    void MailAttempted(bool delivered) override {
+        calls.push_back(delivered ? "mail delivered" : "mail failed");
+    }
     void StateChanged(bool alertActive, int mailsWaiting) override {
-        calls.push_back("state alert=" + std::to_string(alertActive) + " waiting=" + std::to_string(mailsWaiting));
+        calls.push_back("state alert=" + std::to_string(alertActive) +
+                        " waiting=" + std::to_string(mailsWaiting));
     }
     std::vector<std::string> Take() { return std::exchange(calls, {}); }
 
@@ -35,7 +40,8 @@ protected:
 
 TEST_F(RunObserverTest, TellsEveryProbeMailAndChangeOfStateInOrder) {
     Answer();
-    EXPECT_THAT(observer.Take(), ::testing::ElementsAre("target answered", "state alert=0 waiting=0"));
+    EXPECT_THAT(observer.Take(),
+                ::testing::ElementsAre("target answered", "state alert=0 waiting=0"));
     const TargetProbeFigures& first = observer.probes.back();
     EXPECT_TRUE(first.resolved);
     EXPECT_EQ(first.roundTripUs, 1500);
@@ -50,16 +56,18 @@ TEST_F(RunObserverTest, TellsEveryProbeMailAndChangeOfStateInOrder) {
     observer.Take();
     network.Script(kControl, {"timed out"});
     TimeOut();  // the third: the alert
-    EXPECT_THAT(observer.Take(),
-                ::testing::ElementsAre("target silent", "control silent", "state alert=1 waiting=1"));
+    EXPECT_THAT(observer.Take(), ::testing::ElementsAre("target silent", "control silent",
+                                                        "state alert=1 waiting=1"));
     alerts.Failed("smtp.example", "refused");
     EXPECT_THAT(observer.Take(), ::testing::ElementsAre("mail failed", "state alert=1 waiting=1"));
 
     network.Script(kControl, {"64 bytes from control.example: icmp_seq = 0.  time: 1 ms"});
     Answer();  // the recovery
-    EXPECT_THAT(observer.Take(), ::testing::ElementsAre("target answered", "control answered", "state alert=0 waiting=2"));
+    EXPECT_THAT(observer.Take(), ::testing::ElementsAre("target answered", "control answered",
+                                                        "state alert=0 waiting=2"));
     alerts.Delivered("smtp.example");
-    EXPECT_THAT(observer.Take(), ::testing::ElementsAre("mail delivered", "state alert=0 waiting=1"));
+    EXPECT_THAT(observer.Take(),
+                ::testing::ElementsAre("mail delivered", "state alert=0 waiting=1"));
 }
 
 TEST_F(RunObserverTest, ANameThatDoesNotResolveSendsNoRequest) {

@@ -130,11 +130,12 @@ private:
             if (auto hook = std::exchange(network_.duringNextPing, nullptr)) hook();
             std::deque<std::string>& queue = network_.scripted[host];
             if (queue.empty())
-                return {"64 bytes from " + host + ": icmp_seq = 0.  time: 1 ms", false, network_.roundTripUs,
-                        network_.hopLimit};
+                return {"64 bytes from " + host + ": icmp_seq = 0.  time: 1 ms", false,
+                        network_.roundTripUs, network_.hopLimit};
             std::string result = queue.front();
             if (queue.size() > 1) queue.pop_front();
-            return {result, network_.localFailures.count(result) != 0, network_.roundTripUs, network_.hopLimit};
+            return {result, network_.localFailures.count(result) != 0, network_.roundTripUs,
+                    network_.hopLimit};
         }
 
     private:

@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
 
     // Held until the process ends.
     vigilon::InstanceLock lock;
-    const StartPlan plan = PrepareStart(args, ReadUserFolderVariables(), lock, std::cout, std::cerr);
+    const StartPlan plan =
+        PrepareStart(args, ReadUserFolderVariables(), lock, std::cout, std::cerr);
     switch (plan.next) {
         case StartPlan::Next::End:
         case StartPlan::Next::TellRunning: return plan.exitCode;  // told on standard error

@@ -79,8 +79,8 @@ public:
     WatchedProgram(const WatchWorld& world, const fs::path& folder, const std::string& name,
                    const std::vector<std::string>& options = {})
         : log_(NewLinesOf(folder / kLogFileName)),
-          process_(WithOptions(world.CommandInWatcher(kProgram, folder.string()), options), folder.string(),
-                   {{"TZ", "UTC0"}}, (folder / name).string()),
+          process_(WithOptions(world.CommandInWatcher(kProgram, folder.string()), options),
+                   folder.string(), {{"TZ", "UTC0"}}, (folder / name).string()),
           answers_(process_.Pid(), kMainTitle) {}
 
     ChildProcess& Process() { return process_; }
@@ -291,9 +291,9 @@ TEST(UnattendedWatch, WindowAnswersThroughEveryFaultAndTheWaitingAlertArrivesAft
     ASSERT_TRUE(server->Ready());
     // The window serves metrics too, on the watcher's loopback.
     constexpr int kMetricsPort = 19102;
-    auto second = std::make_unique<WatchedProgram>(world, dir.path, "second",
-                                                   std::vector<std::string>{"--metrics-listen",
-                                                                            ":" + std::to_string(kMetricsPort)});
+    auto second = std::make_unique<WatchedProgram>(
+        world, dir.path, "second",
+        std::vector<std::string>{"--metrics-listen", ":" + std::to_string(kMetricsPort)});
     ASSERT_TRUE(second->ShowsItsWindow()) << second->Process().Errors();
     ASSERT_TRUE(second->WatchUntil([&] { return second->Count(kDeliveredLine) >= 4; }, 30s));
     // A few seconds more: a mail sent twice would show by then.
