@@ -17,7 +17,7 @@ std::vector<std::filesystem::path> HelpBookFolders(const std::filesystem::path& 
         folders.emplace_back((executableFolder / VIGILON_DATA_FROM_WINDOW).lexically_normal());
         folders.emplace_back((executableFolder / VIGILON_DATA_FROM_BIN).lexically_normal());
     }
-    folders.push_back(VIGILON_DATA_DIR);
+    folders.emplace_back(VIGILON_DATA_DIR);
     return folders;
 }
 

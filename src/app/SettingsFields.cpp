@@ -63,8 +63,10 @@ std::string AssignSettings(const std::vector<std::string>& words, MonitorSetting
         const NamedField* field = equals == std::string::npos ? nullptr : FindField(name);
         if (field == nullptr) return "no setting is called '" + name + "' (see vigilon --help)";
         if (const std::string problem = SetField(*field, word.substr(equals + 1), settings);
-            !problem.empty())
-            return word + ": " + problem;
+            !problem.empty()) {
+            std::string refusal = word;
+            return refusal.append(": ").append(problem);
+        }
     }
     if (const std::string missing = ListMissingEntries(settings); !missing.empty())
         return kMissingHeading + missing;

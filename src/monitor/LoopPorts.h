@@ -13,7 +13,7 @@ namespace vigilon {
 // The engine's three timers on an event loop: fired hands the id on.
 class LoopTimers : public Timers {
 public:
-    LoopTimers(EventLoop& loop, std::function<void(int timerId)> fired) {
+    LoopTimers(EventLoop& loop, const std::function<void(int timerId)>& fired) {
         for (std::size_t i = 0; i < kIds.size(); ++i)
             timers_[i] = std::make_unique<LoopTimer>(loop, [fired, id = kIds[i]] { fired(id); });
     }

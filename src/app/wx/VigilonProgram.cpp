@@ -6,7 +6,7 @@
 
 namespace vigilon::app {
 
-VigilonProgram::VigilonProgram(ProgramOptions options)
+VigilonProgram::VigilonProgram(const ProgramOptions& options)
     : desktopLauncher_(dispatcher_),
       launcher_(options.launcher != nullptr ? *options.launcher : desktopLauncher_),
       window_(new CMonitorDlg),

@@ -47,7 +47,7 @@ struct ProgramOptions {
 // on its dialog's; each hands its results back through dispatcher_.
 class VigilonProgram {
 public:
-    explicit VigilonProgram(ProgramOptions options = {});
+    explicit VigilonProgram(const ProgramOptions& options = {});
     ~VigilonProgram();
     VigilonProgram(const VigilonProgram&) = delete;
     VigilonProgram& operator=(const VigilonProgram&) = delete;
