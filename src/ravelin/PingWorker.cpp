@@ -98,7 +98,7 @@ private:
 
 void PingWorker::Start(const PingSettings& settings) {
     Stop();
-    thread = std::jthread([this, settings](std::stop_token token) {
+    thread = std::jthread([this, settings](const std::stop_token& token) {
         pthread_setname_np(pthread_self(), kThreadName);
         WakeUp stop;
         if (!stop.Ok()) {

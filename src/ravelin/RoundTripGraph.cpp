@@ -108,8 +108,9 @@ RoundTripGraph::Plot RoundTripGraph::Layout(double left, double top, double widt
         plot.yTicks.push_back({yOf(ms), AxisMs(ms)});
     }
     const double step = TimeStep(span);
-    for (double seconds = std::ceil(start / step) * step; seconds <= SpanEnd(); seconds += step)
-        plot.xTicks.push_back({xOf(seconds), AxisTime(seconds)});
+    // Counted in whole steps: a sum of steps would drift.
+    for (auto n = static_cast<long long>(std::ceil(start / step)); n * step <= SpanEnd(); ++n)
+        plot.xTicks.push_back({xOf(n * step), AxisTime(n * step)});
     return plot;
 }
 
