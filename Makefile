@@ -17,15 +17,17 @@
 #          xdotool (real clicks on the tray icon),
 #          dbus-daemon (a private session bus), python3-dbus and python3-gi (the tests'
 #          StatusNotifierWatcher and notification service on it),
-#          desktop-file-utils, appstream, lintian and file (the installed files and the package checked)
-#   bench: iputils-ping (what Ravelin's round trips are measured against)
+#          desktop-file-utils, appstream, lintian and file (the installed files and the package checked),
+#          prometheus (a real Prometheus server scrapes the metrics; its promtool checks them),
+#          systemd (systemd-analyze verifies the service units and rates their sandbox)
+#   bench: iputils-ping (what Ravelin's round trips and the headless watcher are measured against)
 #   fuzz:  FUZZ_PACKAGES below, installed by make fuzz and make fuzz-ci only
 #   lint:  LINT_PACKAGES below, installed by make lint only
 PACKAGES := g++ cmake ninja-build ccache pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
             libcurl4-openssl-dev libssl-dev ca-certificates xdg-utils libayatana-appindicator3-dev \
             librsvg2-bin libcap2-bin dpkg-dev \
             iproute2 python3-aiosmtpd openssl xvfb openbox trayer xdotool dbus-daemon python3-dbus python3-gi \
-            desktop-file-utils appstream lintian file iputils-ping
+            desktop-file-utils appstream lintian file iputils-ping prometheus systemd
 
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)

@@ -3,15 +3,22 @@
 # icon in the hicolor theme, the AppStream metainfo, the manual pages and
 # the documents. Included after src/, so that the programs are known.
 include(GNUInstallDirs)
+set(VIGILON_WINDOW_DIR ${CMAKE_INSTALL_LIBEXECDIR}/vigilon)
+# systemd's own folders under the prefix: lib/, never the multiarch libdir.
+set(CMAKE_INSTALL_LIBDIR_SYSTEMD lib/systemd)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-# The companion ping tool is installed with the monitor once it is built here.
-set(vigilonPrograms vigilon)
+# The companion ping tool is installed with the monitor once it is built
+# here. vigilon starts its window program from libexec; both ping, so both
+# get the raw-socket capability (vigilonPrograms: paths under the prefix).
+set(vigilonPrograms ${CMAKE_INSTALL_BINDIR}/vigilon ${VIGILON_WINDOW_DIR}/vigilon-window)
+install(TARGETS vigilon RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vigilon_window RUNTIME DESTINATION ${VIGILON_WINDOW_DIR})
 if(TARGET ravelin)
-  list(APPEND vigilonPrograms ravelin)
+  list(APPEND vigilonPrograms ${CMAKE_INSTALL_BINDIR}/ravelin)
+  install(TARGETS ravelin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
-install(TARGETS ${vigilonPrograms} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(dataSource ${CMAKE_SOURCE_DIR}/data)
 set(packagingSource ${CMAKE_SOURCE_DIR}/packaging)
@@ -48,6 +55,12 @@ if(TARGET ravelin)
   vigilon_icon(ravelin ${CMAKE_SOURCE_DIR}/src/ravelin/ravelin.svg)
 endif()
 
+# The headless watcher as a service of the machine and as one of a user's
+# own, neither enabled: a service needs settings first (vigilon --set).
+install(FILES ${packagingSource}/vigilon.service DESTINATION ${CMAKE_INSTALL_LIBDIR_SYSTEMD}/system)
+install(FILES ${packagingSource}/vigilon-user.service DESTINATION ${CMAKE_INSTALL_LIBDIR_SYSTEMD}/user
+        RENAME vigilon.service)
+
 # Menu entries and the software centres' description.
 install(FILES ${dataSource}/vigilon.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${dataSource}/org.example.vigilon.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -82,5 +95,4 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md ${packagingSource}/copyright ${gener
 # Last: the installed programs get the raw-socket capability when root
 # installs them (see SetCapabilities.cmake).
 install(CODE "set(vigilonPrograms \"${vigilonPrograms}\")
-set(vigilonBinDir \"${CMAKE_INSTALL_BINDIR}\")
 include(\"${CMAKE_SOURCE_DIR}/cmake/SetCapabilities.cmake\")")

@@ -32,14 +32,16 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://vigilon.example.org)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcap2-bin")
+# libcurl is loaded when a URL mail server is first used, so that
+# dpkg-shlibdeps does not see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcap2-bin, libcurl4 (>= 7.87.0)")
 # The system's CA store checks mail servers' certificates; xdg-open shows
 # the log and the web site.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ca-certificates, xdg-utils")
 
 set(packagedPrograms "")
 foreach(program IN LISTS vigilonPrograms)
-  string(APPEND packagedPrograms " ${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}")
+  string(APPEND packagedPrograms " ${CPACK_PACKAGING_INSTALL_PREFIX}/${program}")
 endforeach()
 string(STRIP "${packagedPrograms}" VIGILON_PACKAGED_PROGRAMS)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/postinst.in ${CMAKE_BINARY_DIR}/install/deb/postinst @ONLY

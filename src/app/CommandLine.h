@@ -6,21 +6,35 @@
 namespace vigilon::app {
 
 // What the command line asks for. The program reads it before the toolkit
-// starts, so that --help, --version and a mistake are answered without a
-// display.
+// starts, so that --help, --version, a mistake and every mode without a
+// window are answered without a display.
 struct CommandLine {
     enum class Action {
-        Run,          // start the monitor
+        Run,          // start the monitor, in the mode below
         ShowHelp,     // print the usage and end
         ShowVersion,  // print the version and end
         Refuse,       // a mistake: print error and end with status 2
     };
+    enum class Mode {
+        Window,        // the window and its tray icon
+        Headless,      // monitoring with no display at all
+        SetSettings,   // change fields of the settings file and end
+        ShowSettings,  // print the settings file's fields and end
+    };
     Action action = Action::Run;
+    Mode mode = Mode::Window;
     // Where the settings and the log live; empty for the current directory.
     std::string dataDir;
     // The user's own folder instead (XDG_STATE_HOME), expanded by the program.
     bool userData = false;
+    // --set's NAME=VALUE words, in the order given.
+    std::vector<std::string> assignments;
+    // The metrics endpoint's HOST:PORT (checked), and the textfile's path.
+    std::string metricsListen;
+    std::string metricsFile;
     std::string error;
+
+    bool Monitors() const { return mode == Mode::Window || mode == Mode::Headless; }
 };
 
 // Reads the arguments after the program's name. --help and --version

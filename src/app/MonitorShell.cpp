@@ -1,26 +1,11 @@
 // The main window's start-up and exit sequences.
 #include "MonitorShell.h"
 
-
+#include "ExitSequence.h"
 #include "IcmpPrivileges.h"
 #include "SettingsFile.h"
 
 namespace vigilon::app {
-
-namespace {
-
-// The settings file's "SAVED SETTINGS" line goes through the window's gated
-// log, like every other line the window writes.
-class EngineLog : public LogWriter {
-public:
-    explicit EngineLog(MonitorEngine& engine) : engine_(engine) {}
-    void Write(const std::string& message) override { engine_.WriteLog(message); }
-
-private:
-    MonitorEngine& engine_;
-};
-
-}  // namespace
 
 MonitorShell::MonitorShell(ShellParts parts) : parts_(parts), tray_(parts.trayBackend) {}
 
@@ -69,11 +54,6 @@ StartupOutcome MonitorShell::LoadOrEditSettings() {
     return StartupOutcome::Stopped;
 }
 
-std::string MailsWaitingLine(int waiting) {
-    return "***** " + std::to_string(waiting) + " EMAIL" + (waiting == 1 ? "" : "S") +
-           " NOT YET DELIVERED: they will be sent at the next start *****";
-}
-
 bool MonitorShell::RunExitSequence() {
     if (parts_.editing.EditOpen()) {
         // Called from inside the dialog's modal run (the tray menu stays
@@ -86,13 +66,9 @@ bool MonitorShell::RunExitSequence() {
     }
     // Once only: a second Exit while the first one's box is open changes nothing.
     if (!exit_.BeginEnd()) return true;
-    MonitorEngine& engine = parts_.engine;
-    if (const int waiting = engine.MailsWaiting(); waiting > 0) engine.WriteLog(MailsWaitingLine(waiting));
     // A settings file that cannot be written is reported once, in its box;
     // the program ends all the same, as nobody may be there to help it.
-    EngineLog writeLog(engine);
-    SaveSettings(kSettingsFileName, engine.Settings(), parts_.prompt, writeLog);
-    engine.WriteLog(kExitLine);
+    WriteExitRecords(parts_.engine, parts_.prompt);
     parts_.window.EndModalRun();
     return true;
 }

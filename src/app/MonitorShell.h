@@ -3,6 +3,7 @@
 #include "CTrayIcon.h"
 #include "EventLog.h"
 #include "ExitProgress.h"
+#include "ExitSequence.h"
 #include "MonitorEngine.h"
 #include "ProblemReport.h"
 #include "SettingsEditing.h"
@@ -16,7 +17,6 @@ inline constexpr const char* kEmailIncompleteMessage =
     "Please privide information for your Email settings.";
 inline constexpr const char* kEnableLogQuestion = "Logging is not enabled.\n\nEnable Logging Now?.";
 inline constexpr const char* kEnableLogCaption = "Enable Log?";
-inline constexpr const char* kExitLine = "***** EXITING Vigilon *****";
 
 // How the main window's initialisation ended.
 enum class StartupOutcome {
@@ -88,8 +88,5 @@ private:
     CTrayIcon tray_;
     ExitProgress exit_;
 };
-
-// The exit's log line for mails that no server has accepted yet.
-std::string MailsWaitingLine(int waiting);
 
 }  // namespace vigilon::app

@@ -11,7 +11,7 @@ namespace vigilon::app {
 
 namespace {
 
-StartPlan Ended(int exitCode) { return {StartPlan::Next::End, exitCode, {}}; }
+StartPlan Ended(int exitCode) { return {StartPlan::Next::End, exitCode, {}, {}}; }
 
 std::string AlreadyRunningMessage(const std::string& folder) {
     return "Vigilon is already running in the folder\n" + folder +
@@ -53,12 +53,15 @@ StartPlan PrepareStart(const std::vector<std::string>& args, const UserFolderVar
         }
     }
 
+    if (!line.Monitors()) return {StartPlan::Next::RunSettings, 0, {}, line};
+
     std::error_code ignored;
     const std::string here = std::filesystem::current_path(ignored).string();
     switch (lock.Acquire(kLockFileName)) {
         case LockResult::Held: break;
         case LockResult::Busy: {
-            StartPlan plan{StartPlan::Next::TellRunning, kAlreadyRunningExitCode, AlreadyRunningMessage(here)};
+            StartPlan plan{StartPlan::Next::TellRunning, kAlreadyRunningExitCode,
+                           AlreadyRunningMessage(here), line};
             // Also for whoever started it from a terminal or a script.
             err << "vigilon: already running in " << here << "\n";
             return plan;
@@ -68,7 +71,7 @@ StartPlan PrepareStart(const std::vector<std::string>& args, const UserFolderVar
                 << lock.Error() << "\n";
             break;
     }
-    return {StartPlan::Next::RunMonitor, 0, {}};
+    return {StartPlan::Next::RunMonitor, 0, {}, line};
 }
 
 }  // namespace vigilon::app

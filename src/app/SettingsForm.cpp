@@ -2,16 +2,9 @@
 
 #include "DialogIds.h"
 #include "DialogInteger.h"
+#include "SettingsRules.h"
 
 namespace vigilon::app {
-
-namespace {
-
-constexpr const char* kNotAnInteger = "Please enter an integer.";
-constexpr const char* kMissingHeading = "Please provide entries for the following:\n\n";
-constexpr const char* kDefaultSender = "Vigilon";
-
-}  // namespace
 
 // One control bound to one field: a check box, a text box or an integer box
 // with its range.
@@ -20,7 +13,7 @@ struct FieldBinding {
     int controlId;
     std::string MonitorSettings::*text = nullptr;
     std::int32_t MonitorSettings::*number = nullptr;
-    std::int32_t low = 0, high = 0;
+    const IntegerRule* range = nullptr;
 };
 
 namespace {
@@ -37,8 +30,8 @@ const Binding kBindings[] = {
     {Binding::Text, IDC_SMTP1, &S::smtpServer1},
     {Binding::Text, IDC_SMTP2, &S::smtpServer2},
     {Binding::Text, IDC_TARGET, &S::targetAddress},
-    {Binding::Integer, IDC_FREQUENCY, nullptr, &S::pingFrequency, 10, 86400},
-    {Binding::Integer, IDC_TIMEOUTS, nullptr, &S::timeoutsBeforeEmail, 1, 1000},
+    {Binding::Integer, IDC_FREQUENCY, nullptr, kFrequencyRule.field, &kFrequencyRule},
+    {Binding::Integer, IDC_TIMEOUTS, nullptr, kTimeoutsRule.field, &kTimeoutsRule},
     {Binding::Text, IDC_MAIL_FROM, &S::mailFrom},
     {Binding::Check, IDC_ENABLE_EMAIL, nullptr, &S::emailEnabled},
     {Binding::Check, IDC_AUTO_MINIMIZE, nullptr, &S::autoMinimize},
@@ -91,10 +84,8 @@ bool SettingsForm::ReadControl(const FieldBinding& binding) {
             }
             // Stored before the range check: a refused value stays in the field.
             fields.*binding.number = value;
-            if (value < binding.low || value > binding.high) {
-                Refuse(binding.controlId, "Please enter an integer between " +
-                                              std::to_string(binding.low) + " and " +
-                                              std::to_string(binding.high) + ".");
+            if (value < binding.range->low || value > binding.range->high) {
+                Refuse(binding.controlId, OutOfRangeMessage(*binding.range));
                 return false;
             }
             break;
@@ -128,17 +119,7 @@ void SettingsForm::ApplyLogEnableRule() {
     ApplyEnableRule(fields.logEnabled, {IDC_VIEW_LOG, IDC_CLEAR_LOG});
 }
 
-std::string SettingsForm::ListMissingEntries() {
-    std::string missing;
-    if (fields.targetAddress.empty()) missing += "Target Address\n";
-    if (fields.controlAddress.empty()) missing += "Control Address\n";
-    if (fields.emailEnabled != 0) {
-        if (fields.mailTo.empty()) missing += "To Email Address\n";
-        if (fields.smtpServer1.empty()) missing += "SMTP Server Address\n";
-        if (fields.mailFrom.empty()) fields.mailFrom = kDefaultSender;
-    }
-    return missing;
-}
+std::string SettingsForm::ListMissingEntries() { return app::ListMissingEntries(fields); }
 
 void SettingsForm::OnOpen() {
     TransferToControls();

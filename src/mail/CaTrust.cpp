@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "CaBundle.h"
+#include "CurlLibrary.h"
 
 namespace vigilon {
 
@@ -12,7 +13,7 @@ bool TrustForThisDelivery(CURL* curl, CurlOptions& options, std::string& errorTe
     const char* extra = std::getenv(kExtraCaVariable);
     if (extra == nullptr || *extra == '\0') return true;
     char* systemBundle = nullptr;
-    curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemBundle);
+    Curl()->easyGetinfo(curl, CURLINFO_CAINFO, &systemBundle);
     std::string bundle;
     if (!JoinCaBundles(systemBundle != nullptr ? systemBundle : "", extra, bundle, errorText))
         return false;

@@ -15,6 +15,7 @@
 
 #include "CaBundle.h"
 #include "CaTrust.h"
+#include "CurlLibrary.h"
 
 namespace vigilon {
 
@@ -94,7 +95,7 @@ SharedStore& Shared() {
 }
 
 bool CurlUsesOpenSsl() {
-    const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
+    const curl_version_info_data* info = Curl()->versionInfo(CURLVERSION_NOW);
     return info != nullptr && info->ssl_version != nullptr &&
            std::strncmp(info->ssl_version, "OpenSSL", 7) == 0;
 }
@@ -111,7 +112,7 @@ bool SetCaTrust(CURL* curl, CurlOptions& options, CaTrustHold& hold, std::string
     static const bool openSsl = CurlUsesOpenSsl();
     if (!openSsl) return TrustForThisDelivery(curl, options, errorText);
     char* systemBundle = nullptr;
-    curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemBundle);
+    Curl()->easyGetinfo(curl, CURLINFO_CAINFO, &systemBundle);
     const char* extra = std::getenv(kExtraCaVariable);
     if (extra != nullptr && *extra == '\0') extra = nullptr;
     std::shared_ptr<X509_STORE> store =

@@ -3,10 +3,10 @@
 namespace vigilon {
 
 std::string CurlOptions::CurlOptionRefusal(CURLoption option, CURLcode code) {
-    const curl_easyoption* known = curl_easy_option_by_id(option);
+    const curl_easyoption* known = Curl()->easyOptionById(option);
     const std::string name = known != nullptr ? std::string("CURLOPT_") + known->name
                                               : "option " + std::to_string(static_cast<int>(option));
-    return "libcurl refused " + name + ": " + curl_easy_strerror(code);
+    return "libcurl refused " + name + ": " + CurlErrorText(code);
 }
 
 }  // namespace vigilon

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <curl/curl.h>
+#include "CurlLibrary.h"
 
 #include <string>
 
@@ -12,12 +12,13 @@ namespace vigilon {
 // one built against refuses the options it does not know yet.
 class CurlOptions {
 public:
+    // curl came from a loaded libcurl (Curl()).
     explicit CurlOptions(CURL* curl) : curl_(curl) {}
 
     template <typename Value>
     void Set(CURLoption option, Value value) {
         if (!error_.empty()) return;  // the first refusal is the one to tell
-        const CURLcode code = curl_easy_setopt(curl_, option, value);
+        const CURLcode code = Curl()->easySetopt(curl_, option, value);
         if (code != CURLE_OK) error_ = CurlOptionRefusal(option, code);
     }
 

@@ -1,7 +1,6 @@
 #include "UrlMailError.h"
 
-#include <curl/curl.h>
-
+#include "CurlLibrary.h"
 #include "ErrorText.h"
 
 namespace vigilon {
@@ -48,8 +47,7 @@ std::string UrlMailErrorText(const UrlMailFailure& failure) {
         case CURLE_AUTH_ERROR:
             return WithDetail("Login failed", failure.detail) + RefusalReply(failure.lastReply);
         default: {
-            const std::string what =
-                failure.detail.empty() ? curl_easy_strerror(code) : failure.detail;
+            const std::string what = failure.detail.empty() ? CurlErrorText(code) : failure.detail;
             return what + RefusalReply(failure.lastReply);
         }
     }

@@ -1,6 +1,5 @@
 #include "UrlMailSender.h"
 
-#include <curl/curl.h>
 #include <pwd.h>
 #include <strings.h>
 #include <unistd.h>
@@ -14,6 +13,7 @@
 
 #include "CSMTP.h"
 #include "CaTrust.h"
+#include "CurlLibrary.h"
 #include "CurlOptions.h"
 #include "CurlUrl.h"
 #include "HeloName.h"
@@ -26,24 +26,19 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// libcurl's process-wide start, made once whichever thread comes first.
-bool CurlReady() {
-    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    return ready;
-}
-
+// Made only once libcurl is loaded (Curl()).
 struct EasyHandle {
-    CURL* curl = curl_easy_init();
+    CURL* curl = Curl()->easyInit();
     ~EasyHandle() {
-        if (curl != nullptr) curl_easy_cleanup(curl);
+        if (curl != nullptr) Curl()->easyCleanup(curl);
     }
 };
 
 struct StringList {
     curl_slist* list = nullptr;
-    ~StringList() { curl_slist_free_all(list); }
+    ~StringList() { Curl()->slistFreeAll(list); }
     bool Append(const std::string& text) {
-        curl_slist* grown = curl_slist_append(list, text.c_str());
+        curl_slist* grown = Curl()->slistAppend(list, text.c_str());
         if (grown == nullptr) return false;
         list = grown;
         return true;
@@ -118,7 +113,7 @@ int NoteDialogue(CURL*, curl_infotype type, char* data, std::size_t size, void* 
 bool InHandshake(const Transfer& transfer) {
     if (!transfer.handshakeStart) return false;
     curl_off_t securedAfter = 0;
-    curl_easy_getinfo(transfer.curl, CURLINFO_APPCONNECT_TIME_T, &securedAfter);
+    Curl()->easyGetinfo(transfer.curl, CURLINFO_APPCONNECT_TIME_T, &securedAfter);
     return securedAfter == 0;
 }
 
@@ -126,7 +121,7 @@ bool InHandshake(const Transfer& transfer) {
 // the TLS handshake is done, but a handshake under way needs a connection.
 bool TcpConnected(const Transfer& transfer) {
     curl_off_t connectedAfter = 0;
-    curl_easy_getinfo(transfer.curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
+    Curl()->easyGetinfo(transfer.curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
     return connectedAfter > 0 || transfer.handshakeStart.has_value();
 }
 
@@ -239,7 +234,7 @@ UrlMailFailure Failure(CURL* curl, CURLcode code, const Transfer& transfer, cons
     failure.handshakeTimedOut = transfer.handshakeTimedOut ||
                                 (code == CURLE_OPERATION_TIMEDOUT && InHandshake(transfer));
     long osError = 0;
-    curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osError);
+    Curl()->easyGetinfo(curl, CURLINFO_OS_ERRNO, &osError);
     failure.osError = static_cast<int>(osError);
     failure.detail = detail;
     failure.lastReply = transfer.lastReply;
@@ -313,8 +308,8 @@ bool SendThroughUrl(const SmtpServerAddress& server, CNotifyMail& message,
         errorText = "Message refused: no recipients";
         return false;
     }
-    if (!CurlReady()) {
-        errorText = "Unable to start libcurl";
+    if (std::string why; Curl(&why) == nullptr) {
+        errorText = "Unable to start libcurl: " + why;
         return false;
     }
     Delivery delivery;
@@ -337,7 +332,7 @@ bool SendThroughUrl(const SmtpServerAddress& server, CNotifyMail& message,
     }
 
     delivery.transfer.start = Clock::now();
-    const CURLcode code = curl_easy_perform(curl);
+    const CURLcode code = Curl()->easyPerform(curl);
     if (code == CURLE_OK) return true;
     errorText = Redacted(UrlMailErrorText(
                              Failure(curl, code, delivery.transfer, delivery.detail, server.host)),

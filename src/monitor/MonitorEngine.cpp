@@ -145,6 +145,8 @@ void MonitorEngine::MailDelivered(const AlertEvent& event, const std::string& sh
              TargetStatusWord(event.kind) + " : " + event.targetResult);
     WriteLog("Control Ping: " + event.controlResult);
     RefreshWindow();
+    if (observer_ != nullptr) observer_->MailAttempted(true);
+    TellState();
 }
 
 void MonitorEngine::MailAttemptFailed(const AlertEvent&, const std::string& shownServer,
@@ -152,6 +154,8 @@ void MonitorEngine::MailAttemptFailed(const AlertEvent&, const std::string& show
     run_.lastError = "SMTP " + shownServer + " " + errorText;
     WriteLog(run_.lastError);
     RefreshWindow();
+    if (observer_ != nullptr) observer_->MailAttempted(false);
+    TellState();
 }
 
 }  // namespace vigilon

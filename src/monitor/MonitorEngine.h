@@ -12,6 +12,7 @@
 #include "MonitorRun.h"
 #include "MonitorSettings.h"
 #include "ProblemReport.h"
+#include "RunObserver.h"
 #include "WallClock.h"
 
 namespace vigilon {
@@ -86,6 +87,9 @@ public:
     // Mails of alerts and recoveries not yet accepted by a server.
     int MailsWaiting() const { return ports_.alerts.MailsWaiting(); }
 
+    // Who is told the run's figures (metrics); nullptr for nobody.
+    void Observe(RunObserver* observer) { observer_ = observer; }
+
 private:
     void Start();
     void Stop();
@@ -110,6 +114,8 @@ private:
     // cycle it belongs to has been stopped or reset meanwhile.
     template <class Result>
     void Beside(std::function<Result()> work, std::function<void(Result)> then);
+    void TellTargetProbe(bool answered, const ProbeOutcome& outcome);
+    void TellState();
 
     // DeliveryListener
     void MailDelivered(const AlertEvent& event, const std::string& shownServer) override;
@@ -128,6 +134,12 @@ private:
     std::shared_ptr<EchoProber> probe_;  // the cycle's probe, shared with its jobs
     bool editOpen_ = false;
     std::vector<std::function<void()>> heldForEdit_;
+    RunObserver* observer_ = nullptr;
+    // The cycle's timings for the observer, on the monotonic clock.
+    std::int64_t cycleStartUs_ = 0;
+    std::int64_t probeIssuedUs_ = 0;
+    std::int64_t resolveUs_ = 0;
+    bool resolved_ = true;
 };
 
 }  // namespace vigilon

@@ -32,6 +32,11 @@ struct MonitorSettings {
 // and switches of a first run, every text empty.
 MonitorSettings FirstRunSettings();
 
+// What an edit starts from (the dialog, --set): the record itself, or the
+// values of a first run while no target is set; an empty control host
+// becomes the default.
+MonitorSettings SettingsToEdit(const MonitorSettings& record);
+
 // True when e-mail could not go anywhere: no recipient, no first server or
 // no sender.
 bool EmailSettingsIncomplete(const MonitorSettings& settings);

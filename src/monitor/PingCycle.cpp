@@ -3,6 +3,8 @@
 // and probes run beside the engine's thread; each step below is the
 // continuation of the one before, so the cycle keeps its order while the
 // window goes on answering.
+#include <chrono>
+
 #include "MonitorEngine.h"
 #include "PingPeriod.h"
 #include "ProbeResult.h"
@@ -12,6 +14,12 @@ namespace vigilon {
 namespace {
 constexpr int kDataSize = 32;
 constexpr std::uint32_t kPauseAfterAnswerMs = 500;
+
+std::int64_t MonotonicUs() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 }
 
 template <class Result>
@@ -36,6 +44,10 @@ void MonitorEngine::PingCycle() {
     run_.pingNumber += 1;
     ports_.display.SetProgress(25);
     probe_ = ports_.network.NewProbe();
+    cycleStartUs_ = MonotonicUs();
+    probeIssuedUs_ = cycleStartUs_;
+    resolveUs_ = 0;
+    resolved_ = true;
     if (run_.targetIp.empty())
         ResolveTarget();
     else
@@ -49,6 +61,8 @@ void MonitorEngine::ResolveTarget() {
     Beside<LookupOutcome>(
         [&network, host = settings_.targetAddress] { return network.LookupAddress(host); },
         [this](const LookupOutcome& address) {
+            resolveUs_ = MonotonicUs() - cycleStartUs_;
+            resolved_ = address.found;
             if (address.found) {
                 run_.targetIp = address.text;
                 return NameTarget();
@@ -74,18 +88,42 @@ void MonitorEngine::NameTarget() {
 
 void MonitorEngine::ProbeTarget() {
     ports_.display.SetProgress(75);
+    probeIssuedUs_ = MonotonicUs();
     // The probe goes to the resolved address, not to the name.
     Beside<ProbeOutcome>(
         [probe = probe_, address = run_.targetIp] { return probe->Ping(address, kDataSize); },
         [this](ProbeOutcome outcome) { CountTargetResult(std::move(outcome)); });
 }
 
+void MonitorEngine::TellTargetProbe(bool answered, const ProbeOutcome& outcome) {
+    if (observer_ == nullptr) return;
+    TargetProbeFigures figures;
+    figures.answered = answered;
+    figures.resolved = resolved_;
+    figures.resolveUs = resolveUs_;
+    // Until the answer arrived: the probe's own pause after it is no part of it.
+    figures.durationUs = answered && outcome.roundTripUs >= 0
+                             ? probeIssuedUs_ - cycleStartUs_ + outcome.roundTripUs
+                             : MonotonicUs() - cycleStartUs_;
+    if (answered) {
+        figures.roundTripUs = outcome.roundTripUs;
+        figures.hopLimit = outcome.hopLimit;
+    }
+    observer_->TargetProbed(figures);
+}
+
+void MonitorEngine::TellState() {
+    if (observer_ != nullptr) observer_->StateChanged(run_.alertSent, MailsWaiting());
+}
+
 void MonitorEngine::CountTargetResult(ProbeOutcome outcome) {
     if (outcome.localFailure) ports_.problems.Report(outcome.text);
+    const bool timedOut = IsTimedOut(run_.targetTimeouts, outcome.text);
+    TellTargetProbe(!timedOut, outcome);
     run_.lastResult = std::move(outcome.text);
     MonitorDisplay& display = ports_.display;
 
-    if (IsTimedOut(run_.targetTimeouts, run_.lastResult)) {
+    if (timedOut) {
         run_.countdown = kTimeoutPeriodSeconds;
         if (!run_.targetDown) {
             display.ShowLamp(Lamp::TargetDown, true);
@@ -131,7 +169,8 @@ void MonitorEngine::ProbeControlThenDeliver(AlertKind kind, std::function<void()
         [this, kind, then = std::move(then)](ProbeOutcome control) {
             if (control.localFailure) ports_.problems.Report(control.text);
             run_.controlResult = std::move(control.text);
-            IsTimedOut(run_.controlTimeouts, run_.controlResult);
+            const bool timedOut = IsTimedOut(run_.controlTimeouts, run_.controlResult);
+            if (observer_ != nullptr) observer_->ControlProbed(!timedOut);
             if (kind == AlertKind::Alert) RefreshWindow();
             const std::uint64_t epoch = runEpoch_;
             DeliverEvent(kind);
@@ -173,6 +212,7 @@ void MonitorEngine::EndCycle() {
 }
 
 void MonitorEngine::EndCycleAfterPause() {
+    TellState();
     UpdateTrayIcon();
     ports_.display.SetProgress(0);
     probe_.reset();

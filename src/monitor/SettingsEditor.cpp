@@ -2,20 +2,6 @@
 
 namespace vigilon {
 
-namespace {
-
-// What the dialog shows for a record: the record itself, or the values of a
-// first run while no target is set; an empty control host shows the default.
-MonitorSettings DialogValues(const MonitorSettings& record) {
-    MonitorSettings shown = record.targetAddress.empty() ? FirstRunSettings() : record;
-    // A first run shows every text empty, the control host included, so the
-    // default host fills an empty field in both cases.
-    if (shown.controlAddress.empty()) shown.controlAddress = kDefaultControlHost;
-    return shown;
-}
-
-}  // namespace
-
 EditOutcome SettingsEditor::EditSettings(EditPurpose purpose) {
     if (openDialog_ != nullptr) {
         // The open edit applies and saves when its dialog closes.
@@ -25,7 +11,7 @@ EditOutcome SettingsEditor::EditSettings(EditPurpose purpose) {
     std::unique_ptr<SettingsDialog> dialog = dialogs_.NewSettingsDialog();
     engine_.PauseForSettingsEdit();
 
-    MonitorSettings shown = DialogValues(engine_.Settings());
+    MonitorSettings shown = SettingsToEdit(engine_.Settings());
     if (purpose == EditPurpose::EnableEmail) shown.emailEnabled = 1;
     dialog->SetFields(shown);
     dialog->SetCancelledWithoutTarget(false);

@@ -13,7 +13,9 @@ class EchoProbeAdapter : public EchoProber {
 public:
     ProbeOutcome Ping(const std::string& host, int dataSize) override {
         const EchoResult result = probe.Exchange(host, dataSize);
-        return {ProbeText(result, host), result.outcome == EchoOutcome::LocalError};
+        const bool reply = result.outcome == EchoOutcome::Reply;
+        return {ProbeText(result, host), result.outcome == EchoOutcome::LocalError,
+                reply ? result.roundTripUs : -1, reply ? result.ttl : -1};
     }
 
 private:

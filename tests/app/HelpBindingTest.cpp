@@ -89,11 +89,14 @@ TEST(HelpBook, TheFirstFolderThatHoldsTheBookWins) {
 
 TEST(HelpBook, AnInstalledProgramFindsTheBookOfItsOwnInstallationWhateverThePrefix) {
     const fs::path root = fs::temp_directory_path() / ("vigilon-tree-" + std::to_string(::getpid()));
-    const fs::path bin = root / "usr/bin", data = root / "usr/share/vigilon";
-    for (const fs::path& folder : {bin, data}) fs::create_directories(folder);
+    const fs::path bin = root / "usr/bin", window = root / "usr/libexec/vigilon",
+                   data = root / "usr/share/vigilon";
+    for (const fs::path& folder : {bin, window, data})
+        fs::create_directories(folder);
     std::ofstream(data / app::kHelpBookName) << "book";
 
     EXPECT_EQ(app::FindHelpBook(app::HelpBookFolders(bin)), data / app::kHelpBookName);
+    EXPECT_EQ(app::FindHelpBook(app::HelpBookFolders(window)), data / app::kHelpBookName);
     fs::remove_all(root);
 }
 

@@ -63,6 +63,56 @@ TEST(CommandLine, RefusesEveryMistakeWithTheReason) {
     }
 }
 
+TEST(CommandLine, ReadsTheModesWithoutAWindowAndTheMetricsOptions) {
+    const CommandLine headless = app::ParseCommandLine(
+        {"--headless", "--user-data", "--metrics-listen", ":9101", "--metrics-file=/m.prom"});
+    EXPECT_EQ(headless.action, Action::Run);
+    EXPECT_EQ(headless.mode, CommandLine::Mode::Headless);
+    EXPECT_TRUE(headless.userData);
+    EXPECT_EQ(headless.metricsListen, ":9101");
+    EXPECT_EQ(headless.metricsFile, "/m.prom");
+    EXPECT_EQ(app::ParseCommandLine({"--metrics-listen=[::1]:80"}).mode, CommandLine::Mode::Window);
+
+    // --set takes every NAME=VALUE word up to the next option, repeated or not.
+    const CommandLine set = app::ParseCommandLine(
+        {"--set", "targetAddress=a=b", "mailTo=", "--data-dir", "d", "--set", "logEnabled=0"});
+    EXPECT_EQ(set.mode, CommandLine::Mode::SetSettings);
+    EXPECT_EQ(set.assignments,
+              (std::vector<std::string>{"targetAddress=a=b", "mailTo=", "logEnabled=0"}));
+    EXPECT_EQ(set.dataDir, "d");
+    EXPECT_EQ(app::ParseCommandLine({"--show-settings"}).mode, CommandLine::Mode::ShowSettings);
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> mistakes = {
+        {{"--set"}, "option '--set' needs NAME=VALUE"},
+        {{"--set", "--headless"}, "option '--set' needs NAME=VALUE"},
+        {{"--set", "=x"}, "option '--set' needs NAME=VALUE"},
+        {{"--headless", "--show-settings"},
+         "only one of --headless, --set and --show-settings may be given"},
+        {{"--set", "a=1", "--headless"},
+         "only one of --headless, --set and --show-settings may be given"},
+        {{"--headless=yes"}, "option '--headless' takes no value"},
+        {{"--metrics-listen"}, "option '--metrics-listen' needs HOST:PORT"},
+        {{"--metrics-listen", "9101"}, "--metrics-listen: '9101' is not HOST:PORT"},
+        {{"--metrics-listen", ":0"}, "--metrics-listen: ':0' has no port between 1 and 65535"},
+        {{"--metrics-listen", ":65536"},
+         "--metrics-listen: ':65536' has no port between 1 and 65535"},
+        {{"--metrics-listen", "example.org:80"},
+         "--metrics-listen: 'example.org' is no IPv4 address (names are not looked up)"},
+        {{"--metrics-listen", "[::1:80"},
+         "--metrics-listen: '[::1' is no IPv4 address (names are not looked up)"},
+        {{"--metrics-listen", "[1.2.3.4]:80"}, "--metrics-listen: '[1.2.3.4]' is no IPv6 address"},
+        {{"--metrics-file="}, "option '--metrics-file' needs a path"},
+        {{"--show-settings", "--metrics-file", "x"},
+         "--metrics-listen and --metrics-file go with monitoring, not with --set or "
+         "--show-settings"},
+    };
+    for (const auto& [args, error] : mistakes) {
+        const CommandLine line = app::ParseCommandLine(args);
+        EXPECT_EQ(line.action, Action::Refuse) << args[0];
+        EXPECT_EQ(line.error, error) << args[0];
+    }
+}
+
 TEST(DataFolder, TheUserFolderFollowsTheXdgRules) {
     EXPECT_EQ(app::UserDataFolder("/state", "/home/u"), "/state/vigilon");
     // Unset, empty or relative: the default under HOME.
@@ -178,6 +228,20 @@ TEST_F(ProgramStart, TheUserFolderIsMadeEnteredAndLockedAndASecondCopyIsTurnedAw
                 StartsWith("Vigilon is already running in the folder\n" + folder.string() + "\n\n"));
     EXPECT_EQ(err.str(), "vigilon: already running in " + folder.string() + "\n");
     EXPECT_FALSE(second.Held());
+}
+
+// --set beside a running monitor must work: it takes no lock.
+TEST_F(ProgramStart, TheSettingsCommandsEnterTheFolderButLeaveTheLockToTheMonitor) {
+    InstanceLock monitor;
+    ASSERT_EQ(Prepare({"--data-dir", "d", "--headless"}, monitor).next,
+              app::StartPlan::Next::RunMonitor);
+    fs::current_path(dir.path);
+    InstanceLock settings;
+    const app::StartPlan plan = Prepare({"--data-dir", "d", "--set", "a=1"}, settings);
+    EXPECT_EQ(plan.next, app::StartPlan::Next::RunSettings);
+    EXPECT_EQ(plan.line.assignments, std::vector<std::string>{"a=1"});
+    EXPECT_EQ(fs::current_path(), dir.path / "d");
+    EXPECT_FALSE(settings.Held());
 }
 
 TEST_F(ProgramStart, WithoutAUserFolderTheStartEndsWithTheReason) {

@@ -5,7 +5,10 @@ installed_files() {
     local prefix=$1 ravelin=$2 size
     {
         echo "$prefix/bin/vigilon"
+        echo "$prefix/libexec/vigilon/vigilon-window"
         echo "$prefix/share/vigilon/vigilon.htb"
+        echo "$prefix/lib/systemd/system/vigilon.service"
+        echo "$prefix/lib/systemd/user/vigilon.service"
         echo "$prefix/share/applications/vigilon.desktop"
         echo "$prefix/share/metainfo/org.example.vigilon.metainfo.xml"
         echo "$prefix/share/icons/hicolor/scalable/apps/vigilon.svg"
@@ -28,10 +31,12 @@ installed_files() {
     } | LC_ALL=C sort
 }
 
-# The programs an installation holds.
+# The programs an installation holds, under its prefix: each pings, so
+# each gets the raw-socket capability.
 installed_programs() {
-    echo vigilon
-    if [ "$1" = yes ]; then echo ravelin; fi
+    echo bin/vigilon
+    echo libexec/vigilon/vigilon-window
+    if [ "$1" = yes ]; then echo bin/ravelin; fi
 }
 
 failures=0

@@ -30,7 +30,7 @@ same_lines "installed files" "$(installed_files usr "$ravelin")" "$(found_files 
 for file in $(installed_files usr "$ravelin"); do
     mode=$(stat -c %a "$root/$file" 2>/dev/null)
     case $file in
-        usr/bin/*) [ "$mode" = 755 ] || fail "$file has mode $mode, not 755" ;;
+        usr/bin/* | usr/libexec/*) [ "$mode" = 755 ] || fail "$file has mode $mode, not 755" ;;
         *) [ "$mode" = 644 ] || fail "$file has mode $mode, not 644" ;;
     esac
 done
@@ -69,12 +69,40 @@ head -n1 "$root/usr/share/doc/vigilon/copyright" |
     fail "the copyright file is not machine-readable"
 zcat "$root/usr/share/doc/vigilon/changelog.gz" | head -n1 | grep -q '^vigilon (' || fail "changelog.gz"
 
+# The service units: systemd's own check, and its rating of the system
+# unit's sandbox, which must stay "OK" or better (an exposure below 4).
+# The check runs in a copy of the installation that also holds what the
+# units name from the rest of the system (its targets, kill); the user
+# unit goes there under a name of its own, as a user manager cannot be
+# given a root folder.
+if systemd-analyze --version >/dev/null 2>&1; then
+    check=$stage/units-root
+    cp -a "$root" "$check"
+    cp -an /usr/lib/systemd/system/. "$check/usr/lib/systemd/system/"
+    cp /usr/bin/kill "$check/usr/bin/kill"
+    cp "$check/usr/lib/systemd/user/vigilon.service" "$check/usr/lib/systemd/system/vigilon-user.service"
+    for unit in vigilon.service vigilon-user.service; do
+        MANPATH=$check/usr/share/man systemd-analyze verify --root="$check" "$check/usr/lib/systemd/system/$unit" \
+            >"$stage/verify" 2>&1 || fail "systemd-analyze verify $unit: $(cat "$stage/verify")"
+        [ ! -s "$stage/verify" ] || fail "systemd-analyze verify $unit says: $(cat "$stage/verify")"
+    done
+    exposure=$(systemd-analyze security --offline=yes --root="$check" "$check/usr/lib/systemd/system/vigilon.service" |
+        sed -n 's/.*Overall exposure level for vigilon.service: \([0-9.]*\).*/\1/p')
+    awk -v e="${exposure:-10}" 'BEGIN { exit !(e < 4) }' ||
+        fail "systemd-analyze security rates the system unit's exposure ${exposure:-unknown}, not below 4"
+    echo "system unit exposure: $exposure"
+else
+    echo "SKIP: systemd-analyze cannot run here; the service units are not verified"
+fi
+grep -q '^DynamicUser=yes$' "$root/usr/lib/systemd/system/vigilon.service" || fail "the system unit has no DynamicUser"
+[ ! -e "$root/etc/systemd" ] || fail "the installation enabled a unit: $(find "$root/etc/systemd")"
+
 version=$("$root/usr/bin/vigilon" --version)
 [ "$version" = "Vigilon $(sed -n 's/^vigilon (\(.*\)).*/\1/p;q' "$here/../../packaging/changelog")" ] ||
     fail "the installed program's version: $version"
 
 for program in $(installed_programs "$ravelin"); do
-    file=$root/usr/bin/$program
+    file=$root/usr/$program
     if [ "$(id -u)" = 0 ]; then
         getcap "$file" | grep -q 'cap_net_raw=ep' || fail "root's install left $program without cap_net_raw: $(getcap "$file")"
     else
@@ -87,7 +115,7 @@ other=$stage/opt-nocap
 install_into "$other" /opt/vigilon no
 same_lines "files installed under /opt/vigilon" "$(installed_files opt/vigilon "$ravelin")" "$(found_files "$other")"
 for program in $(installed_programs "$ravelin"); do
-    caps=$(getcap "$other/opt/vigilon/bin/$program")
+    caps=$(getcap "$other/opt/vigilon/$program")
     [ -z "$caps" ] || fail "SETCAP=no still set $caps"
 done
 ! grep -q setcap "$stage/log" || fail "SETCAP=no still talks of setcap: $(cat "$stage/log")"

@@ -38,7 +38,7 @@ printf '#!/bin/sh\necho "Failed to set capabilities on file '"'"'$2'"'"' (Operat
 chmod +x "$work/works/setcap" "$work/refuses/setcap"
 
 PATH=$work/works:$PATH sh "$work/control/postinst" configure "" >"$work/out.log" 2>&1 || fail "postinst failed"
-expected=$(for program in $(installed_programs "$ravelin"); do echo "cap_net_raw+ep /usr/bin/$program"; done)
+expected=$(for program in $(installed_programs "$ravelin"); do echo "cap_net_raw+ep /usr/$program"; done)
 same_lines "setcap calls" "$expected" "$(cat "$work/granted" 2>/dev/null)"
 [ ! -s "$work/out.log" ] || fail "postinst talked while all went well: $(cat "$work/out.log")"
 

@@ -114,6 +114,9 @@ public:
     std::vector<Ping> pings;
     std::vector<std::string> addressLookups, nameLookups;
     int probesMade = 0;
+    // What every outcome carries beside its text.
+    std::int64_t roundTripUs = 1500;
+    int hopLimit = 57;
     // Runs inside a Ping, as a user command arriving while the probe is out would.
     std::function<void()> duringNextPing;
 
@@ -126,10 +129,13 @@ private:
             network_.pings.push_back({number_, calls_++, host});
             if (auto hook = std::exchange(network_.duringNextPing, nullptr)) hook();
             std::deque<std::string>& queue = network_.scripted[host];
-            if (queue.empty()) return {"64 bytes from " + host + ": icmp_seq = 0.  time: 1 ms"};
+            if (queue.empty())
+                return {"64 bytes from " + host + ": icmp_seq = 0.  time: 1 ms", false,
+                        network_.roundTripUs, network_.hopLimit};
             std::string result = queue.front();
             if (queue.size() > 1) queue.pop_front();
-            return {result, network_.localFailures.count(result) != 0};
+            return {result, network_.localFailures.count(result) != 0, network_.roundTripUs,
+                    network_.hopLimit};
         }
 
     private:

@@ -25,7 +25,10 @@ int CMonitorApp::OnRun() {
         return kAlreadyRunningExitCode;
     }
     {
-        VigilonProgram program;
+        ProgramOptions options;
+        options.metricsListen = metricsListen_;
+        options.metricsFile = metricsFile_;
+        VigilonProgram program(options);
         program.Run();
     }
     // The window's deletion was deferred to the loop that just ended.

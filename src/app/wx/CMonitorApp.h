@@ -10,6 +10,9 @@ namespace vigilon::app {
 class CMonitorApp : public wxApp {
 public:
     CMonitorApp() = default;
+    // The metrics options of the command line (--metrics-listen, --metrics-file).
+    CMonitorApp(std::string metricsListen, std::string metricsFile)
+        : metricsListen_(std::move(metricsListen)), metricsFile_(std::move(metricsFile)) {}
     // The application of a second copy, which only shows refusal (why it
     // does not start: another copy holds the data folder) and ends.
     explicit CMonitorApp(std::string refusal) : refusal_(std::move(refusal)) {}
@@ -19,6 +22,8 @@ public:
 
 private:
     std::string refusal_;
+    std::string metricsListen_;
+    std::string metricsFile_;
 };
 
 }  // namespace vigilon::app

@@ -6,7 +6,7 @@
 
 namespace vigilon::app {
 
-VigilonProgram::VigilonProgram(ProgramOptions options)
+VigilonProgram::VigilonProgram(const ProgramOptions& options)
     : desktopLauncher_(dispatcher_),
       launcher_(options.launcher != nullptr ? *options.launcher : desktopLauncher_),
       window_(new CMonitorDlg),
@@ -18,20 +18,28 @@ VigilonProgram::VigilonProgram(ProgramOptions options)
       waitingMail_(kWaitingMailFileName),
       outbox_(dispatcher_, waitingMail_, problems_),
       alerts_(outbox_, desktopNotices_),
-      engine_({window_->WindowTimers(), window_->Display(), network_, engineWork_, alerts_, eventLog_, clock_,
-               pause_, problems_}),
+      engine_({window_->WindowTimers(), window_->Display(), network_, engineWork_, alerts_,
+               eventLog_, clock_, pause_, problems_}),
+      metrics_(problems_),
       settingsDialogs_({prompt_, eventLog_, network_}),
       settingsSaver_(kSettingsFileName, prompt_),
       settingsEditor_(engine_, settingsDialogs_, settingsSaver_),
       editing_(options.editing != nullptr ? *options.editing : settingsEditor_),
       services_(std::make_unique<DesktopShellServices>(window_, launcher_)),
       trayBackend_(ChooseTrayBackend()),
-      shell_({engine_, window_->Display(), *window_, prompt_, problems_, editing_, eventLog_, *services_, icmp_,
-              *trayBackend_}) {
+      shell_({engine_, window_->Display(), *window_, prompt_, problems_, editing_, eventLog_,
+              *services_, icmp_, *trayBackend_}) {
     window_->Attach(&engine_, &shell_);
+    // Monitoring goes on without metrics when the endpoint cannot listen;
+    // the user is told in a box.
+    if (const std::string problem = metrics_.Start(options.metricsListen, options.metricsFile);
+        !problem.empty())
+        problems_.Report("The metrics cannot be served: " + problem, MessageIcon::Exclamation);
+    engine_.Observe(metrics_.Observer());
 }
 
 VigilonProgram::~VigilonProgram() {
+    engine_.Observe(nullptr);
     window_->Attach(nullptr, nullptr);
     window_->Hide();
     window_->Destroy();

@@ -7,9 +7,10 @@
 #include "EventLog.h"
 #include "IcmpPrivileges.h"
 #include "LogViewerFrame.h"
+#include "MailOutbox.h"
+#include "MetricsService.h"
 #include "MonitorEngine.h"
 #include "MonitorShell.h"
-#include "MailOutbox.h"
 #include "PosixProgramLauncher.h"
 #include "PostedProblems.h"
 #include "ProblemBoxes.h"
@@ -32,6 +33,9 @@ namespace vigilon::app {
 struct ProgramOptions {
     ProgramLauncher* launcher = nullptr;  // the detached launcher when null
     SettingsEditing* editing = nullptr;   // the settings dialog when null
+    // --metrics-listen and --metrics-file; empty for none.
+    std::string metricsListen;
+    std::string metricsFile;
 };
 
 // The real program, assembled in one place: which object serves each of the
@@ -43,7 +47,7 @@ struct ProgramOptions {
 // on its dialog's; each hands its results back through dispatcher_.
 class VigilonProgram {
 public:
-    explicit VigilonProgram(ProgramOptions options = {});
+    explicit VigilonProgram(const ProgramOptions& options = {});
     ~VigilonProgram();
     VigilonProgram(const VigilonProgram&) = delete;
     VigilonProgram& operator=(const VigilonProgram&) = delete;
@@ -77,6 +81,7 @@ private:
     WxDesktopNotifier desktopNotices_;
     AlertNoticeDelivery alerts_;  // a desktop notice, then the mail
     MonitorEngine engine_;
+    metrics::MetricsService metrics_;
     WxSettingsDialogs settingsDialogs_;
     SettingsFileSaver settingsSaver_;
     SettingsEditor settingsEditor_;

@@ -48,7 +48,8 @@ protected:
     // The program with the desktop's own launcher, not the tests' fake.
     void StartWithRealLauncher() {
         StoreSettings();
-        program = std::make_unique<app::VigilonProgram>(app::ProgramOptions{nullptr, &editing});
+        program =
+            std::make_unique<app::VigilonProgram>(app::ProgramOptions{nullptr, &editing, {}, {}});
         ASSERT_EQ(program->Start(), app::StartupOutcome::Monitoring);
         ASSERT_TRUE(PumpUntil([] { return !LogMessages().empty(); })) << "the start's log line";
     }

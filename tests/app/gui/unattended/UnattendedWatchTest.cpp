@@ -20,6 +20,7 @@
 
 #include "ChildProcess.h"
 #include "GuiSession.h"
+#include "HttpGet.h"
 #include "LogFollower.h"
 #include "LogLine.h"
 #include "NetNamespace.h"
@@ -75,10 +76,11 @@ std::int64_t DateSeconds(const std::string& date) {
 // its log read as it grows.
 class WatchedProgram {
 public:
-    WatchedProgram(const WatchWorld& world, const fs::path& folder, const std::string& name)
+    WatchedProgram(const WatchWorld& world, const fs::path& folder, const std::string& name,
+                   const std::vector<std::string>& options = {})
         : log_(NewLinesOf(folder / kLogFileName)),
-          process_(world.CommandInWatcher(kProgram, folder.string()), folder.string(), {{"TZ", "UTC0"}},
-                   (folder / name).string()),
+          process_(WithOptions(world.CommandInWatcher(kProgram, folder.string()), options),
+                   folder.string(), {{"TZ", "UTC0"}}, (folder / name).string()),
           answers_(process_.Pid(), kMainTitle) {}
 
     ChildProcess& Process() { return process_; }
@@ -125,6 +127,12 @@ public:
     }
 
 private:
+    static std::vector<std::string> WithOptions(std::vector<std::string> command,
+                                                const std::vector<std::string>& options) {
+        command.insert(command.end(), options.begin(), options.end());
+        return command;
+    }
+
     // Read from where an earlier run left the file, before this one starts.
     static LogFollower NewLinesOf(const fs::path& path) {
         LogFollower log(path.string());
@@ -281,13 +289,29 @@ TEST(UnattendedWatch, WindowAnswersThroughEveryFaultAndTheWaitingAlertArrivesAft
         server = std::make_unique<RealSmtpServer>(WatchWorld::kServicesIp, 25);
     }
     ASSERT_TRUE(server->Ready());
-    auto second = std::make_unique<WatchedProgram>(world, dir.path, "second");
+    // The window serves metrics too, on the watcher's loopback.
+    constexpr int kMetricsPort = 19102;
+    auto second = std::make_unique<WatchedProgram>(
+        world, dir.path, "second",
+        std::vector<std::string>{"--metrics-listen", ":" + std::to_string(kMetricsPort)});
     ASSERT_TRUE(second->ShowsItsWindow()) << second->Process().Errors();
     ASSERT_TRUE(second->WatchUntil([&] { return second->Count(kDeliveredLine) >= 4; }, 30s));
     // A few seconds more: a mail sent twice would show by then.
     second->WatchUntil([] { return false; }, 3s);
     EXPECT_EQ(second->Count(kDeliveredLine), 4u);
     EXPECT_FALSE(fs::exists(dir.path / kWaitingMailFileName));
+    // Its counts start with this run: four delivered, none waiting.
+    std::string metrics;
+    const std::string delivered = "\nvigilon_mail_deliveries_total{outcome=\"delivered\"} 4\n";
+    EXPECT_TRUE(second->WatchUntil(
+        [&] {
+            NamespaceEntry inside(world.Watcher());
+            metrics = Body(Get(kMetricsPort, "/metrics"));
+            return metrics.find(delivered) != std::string::npos &&
+                   metrics.find("\nvigilon_mails_waiting 0\n") != std::string::npos;
+        },
+        15s))
+        << metrics;
 
     std::vector<std::pair<std::int64_t, std::string>> received;  // date, body
     for (const std::string& message : server->Messages())
