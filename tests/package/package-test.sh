@@ -22,7 +22,7 @@ same_lines "packaged files" "$(installed_files usr "$ravelin")" \
     "$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | LC_ALL=C sort)"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libc6 libwxgtk3.2-1 libcurl4 libcap2-bin; do
+for needed in libc6 libwxgtk3.2-1 libcurl4 libayatana-appindicator3-1 libcap2-bin; do
     [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Version)" = "$(sed -n 's/^vigilon (\(.*\)).*/\1/p;q' "$here/../../packaging/changelog")" ] ||

@@ -1,10 +1,10 @@
 #include "AppIndicatorTray.h"
 
 #include <gtk/gtk.h>
-#include <libayatana-appindicator/app-indicator.h>
 
 #include <vector>
 
+#include "AppIndicatorLibrary.h"
 #include "TrayIconFolder.h"
 
 namespace vigilon::app {
@@ -117,7 +117,7 @@ bool AppIndicatorTray::NotifyIcon(NotifyIconMessage message, const NotifyIconRec
             if (gtk_ == nullptr && !CreateIndicator(record.iconId)) return false;
             record_ = NotifyIconRecord{record.owner, record.id, 0, 0, 0, {}};
             ApplyRecord(record);
-            app_indicator_set_status(gtk_->indicator, APP_INDICATOR_STATUS_ACTIVE);
+            AppIndicatorLibrary()->setStatus(gtk_->indicator, APP_INDICATOR_STATUS_ACTIVE);
             added_ = true;
             return true;
         case NotifyIconMessage::Modify:
@@ -129,7 +129,7 @@ bool AppIndicatorTray::NotifyIcon(NotifyIconMessage message, const NotifyIconRec
             if (!added_ || record.id != record_.id) return false;
             // A passive item is hidden by the host; the indicator itself
             // stays on the bus until this tray goes.
-            app_indicator_set_status(gtk_->indicator, APP_INDICATOR_STATUS_PASSIVE);
+            AppIndicatorLibrary()->setStatus(gtk_->indicator, APP_INDICATOR_STATUS_PASSIVE);
             added_ = false;
             return true;
     }
@@ -137,9 +137,10 @@ bool AppIndicatorTray::NotifyIcon(NotifyIconMessage message, const NotifyIconRec
 }
 
 bool AppIndicatorTray::CreateIndicator(int iconId) {
+    if (AppIndicatorLibrary() == nullptr) return false;  // chosen only when it loads
     auto gtk = std::make_unique<Gtk>(*this);
     if (!gtk->icons.Ready()) return false;
-    gtk->indicator = app_indicator_new_with_path(kIndicatorId, TrayIconFolder::IconName(iconId).c_str(),
+    gtk->indicator = AppIndicatorLibrary()->newWithPath(kIndicatorId, TrayIconFolder::IconName(iconId).c_str(),
                                                  APP_INDICATOR_CATEGORY_APPLICATION_STATUS,
                                                  gtk->icons.Path().c_str());
     if (gtk->indicator == nullptr) return false;
@@ -155,8 +156,8 @@ void AppIndicatorTray::ApplyRecord(const NotifyIconRecord& record) {
     // The protocol has no tooltip of its own here: hosts show the title in
     // its place, and screen readers read the icon's description.
     const std::string iconName = TrayIconFolder::IconName(record_.iconId);
-    app_indicator_set_icon_full(gtk_->indicator, iconName.c_str(), record_.tip.c_str());
-    app_indicator_set_title(gtk_->indicator, record_.tip.c_str());
+    AppIndicatorLibrary()->setIconFull(gtk_->indicator, iconName.c_str(), record_.tip.c_str());
+    AppIndicatorLibrary()->setTitle(gtk_->indicator, record_.tip.c_str());
 
     // The identifier names the menu, as for a right-click elsewhere; its
     // first pop-up is the tray menu, its first item the default.
@@ -168,8 +169,8 @@ void AppIndicatorTray::ApplyRecord(const NotifyIconRecord& record) {
     gtk_->menuId = record_.id;
     GtkWidget* first = gtk_->BuildMenu(gtk_->menu, resource->popups.front().children);
     gtk_widget_show_all(gtk_->menu);
-    app_indicator_set_menu(gtk_->indicator, GTK_MENU(gtk_->menu));
-    app_indicator_set_secondary_activate_target(gtk_->indicator, first);
+    AppIndicatorLibrary()->setMenu(gtk_->indicator, GTK_MENU(gtk_->menu));
+    AppIndicatorLibrary()->setSecondaryActivateTarget(gtk_->indicator, first);
 }
 
 void AppIndicatorTray::TrackPopupMenu(const MenuItem& /*popup*/, int /*defaultIndex*/, TrayOwner& /*owner*/) {

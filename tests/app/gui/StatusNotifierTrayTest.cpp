@@ -8,6 +8,7 @@
 #include <wx/image.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -46,6 +47,15 @@ bool IsXEmbed(const std::unique_ptr<app::TrayBackend>& backend) {
     return dynamic_cast<app::WxTaskBarTray*>(backend.get()) != nullptr;
 }
 
+// Whether this process has a library whose file name contains name mapped.
+bool LibraryMapped(const std::string& name) {
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);)
+        if (line.find(name) != std::string::npos) return true;
+    return false;
+}
+
+// The StatusNotifierItem library is loaded only once its tray is chosen.
 TEST(TrayChoice, TheXEmbedIconUnlessAWatcherWithAHostIsOnTheBus) {
     EXPECT_TRUE(IsXEmbed(app::ChooseTrayBackend())) << "an empty bus";
     {
@@ -53,11 +63,13 @@ TEST(TrayChoice, TheXEmbedIconUnlessAWatcherWithAHostIsOnTheBus) {
         ASSERT_TRUE(watcherAlone.Ready());
         EXPECT_TRUE(IsXEmbed(app::ChooseTrayBackend())) << "a watcher whose items no host shows";
     }
+    EXPECT_FALSE(LibraryMapped("libayatana-appindicator3")) << "loaded before its tray was chosen";
     PeerProcess watcher("status_notifier_host.py");
     ASSERT_TRUE(watcher.Ready());
     std::unique_ptr<app::TrayBackend> chosen = app::ChooseTrayBackend();
     EXPECT_NE(dynamic_cast<app::AppIndicatorTray*>(chosen.get()), nullptr);
     EXPECT_TRUE(chosen->HasNotificationArea());
+    EXPECT_TRUE(LibraryMapped("libayatana-appindicator3"));
 }
 
 // The mean colour of the lamp's lens in a picture file (a small square just
