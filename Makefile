@@ -5,7 +5,8 @@
 #          libcurl with OpenSSL (mail servers given as smtp:// or smtps:// URLs),
 #          libayatana-appindicator3 (the StatusNotifierItem tray) found through pkg-config,
 #          librsvg2-bin (the icon's PNG sizes, drawn from its SVG at build time)
-#   run:   ca-certificates (the system's CA store that mail servers' certificates are checked against)
+#   run:   ca-certificates (the system's CA store that mail servers' certificates are checked against),
+#          xdg-utils (xdg-open: View Log and the web-site button open the desktop's own viewer)
 #   install and package: libcap2-bin (setcap: pings without root), dpkg-dev (dpkg-shlibdeps:
 #          the package's dependencies)
 #   tests: iproute2 (private network namespaces), python3-aiosmtpd (a real SMTP peer),
@@ -18,7 +19,7 @@
 #   bench: iputils-ping (what Ravelin's round trips are measured against)
 #   fuzz:  FUZZ_PACKAGES below, installed by make fuzz and make fuzz-ci only
 PACKAGES := g++ cmake ninja-build ccache pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
-            libcurl4-openssl-dev ca-certificates libayatana-appindicator3-dev \
+            libcurl4-openssl-dev ca-certificates xdg-utils libayatana-appindicator3-dev \
             librsvg2-bin libcap2-bin dpkg-dev \
             iproute2 python3-aiosmtpd openssl xvfb openbox trayer xdotool dbus-daemon python3-dbus python3-gi \
             desktop-file-utils appstream lintian file iputils-ping

@@ -1,5 +1,7 @@
 #include "MenuResources.h"
 
+#include <cctype>
+
 #include "CommandIds.h"
 
 namespace vigilon::app {
@@ -34,6 +36,27 @@ const MenuResource* FindMenuResource(int resourceId) {
     if (resourceId == kMainMenuId) return &kMainMenu;
     if (resourceId == kTrayMenuId) return &kTrayMenu;
     return nullptr;
+}
+
+}  // namespace vigilon::app
+
+namespace vigilon::app {
+
+char AccessKey(std::string_view text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] != '&') return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
+        ++i;  // "&&": a plain '&'
+    }
+    return 0;
+}
+
+int PopupWithAccessKey(const MenuResource& menu, char key) {
+    const char wanted = static_cast<char>(std::tolower(static_cast<unsigned char>(key)));
+    if (wanted == 0) return -1;
+    for (std::size_t i = 0; i < menu.popups.size(); ++i)
+        if (AccessKey(menu.popups[i].text) == wanted) return static_cast<int>(i);
+    return -1;
 }
 
 }  // namespace vigilon::app

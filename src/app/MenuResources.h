@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vigilon::app {
@@ -19,6 +20,14 @@ struct MenuItem {
 struct MenuResource {
     std::vector<MenuItem> popups;  // the top-level pop-ups, in order
 };
+
+// The access key a text marks with '&' (lowercase); 0 when it marks none.
+// "&&" stands for a plain '&'.
+char AccessKey(std::string_view text);
+
+// The index of the top-level pop-up whose title has key (either case) as
+// its access key; -1 when none has.
+int PopupWithAccessKey(const MenuResource& menu, char key);
 
 // The menu with the given resource identifier (134 the main menu, 144 the
 // tray's popup menu); nullptr for any other.

@@ -1,20 +1,67 @@
 #include "PosixProgramLauncher.h"
 
 #include <cerrno>
+#include <mutex>
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vigilon {
 
-void PosixProgramLauncher::Launch(const std::vector<std::string>& commandLine) {
-    if (commandLine.empty()) return;
-    // Built before forking: between fork and exec only async-signal-safe
-    // calls are allowed, since the shell process runs other threads.
+// Failures on their way from the reaping threads to the window's thread.
+// Posting stops, under the lock, once the launcher has gone, and a report
+// already posted checks that it is still wanted when it runs.
+struct PosixProgramLauncher::Reports {
+    std::mutex mutex;
+    Dispatcher* windowThread = nullptr;  // null once the launcher has gone
+    bool alive = true;                   // read and written on the window's thread
+
+    void Post(const std::shared_ptr<Reports>& self, std::function<void()> report) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (windowThread == nullptr) return;
+        windowThread->Post([self, report = std::move(report)] {
+            if (self->alive) report();
+        });
+    }
+};
+
+namespace {
+
+// Built before forking: between fork and exec only async-signal-safe calls
+// are allowed, since the shell process runs other threads.
+std::vector<char*> ArgumentVector(const std::vector<std::string>& commandLine) {
     std::vector<char*> argv;
     argv.reserve(commandLine.size() + 1);
     for (const std::string& arg : commandLine) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
+    return argv;
+}
+
+// Waits for the child; true when it ended by exit status 0.
+bool ReapSucceeded(pid_t child) {
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+PosixProgramLauncher::PosixProgramLauncher(Dispatcher& windowThread) : reports_(std::make_shared<Reports>()) {
+    reports_->windowThread = &windowThread;
+}
+
+PosixProgramLauncher::~PosixProgramLauncher() {
+    reports_->alive = false;
+    std::lock_guard<std::mutex> lock(reports_->mutex);
+    reports_->windowThread = nullptr;
+}
+
+void PosixProgramLauncher::Launch(const std::vector<std::string>& commandLine) {
+    if (commandLine.empty()) return;
+    std::vector<char*> argv = ArgumentVector(commandLine);
 
     pid_t child = ::fork();
     if (child < 0) return;
@@ -31,6 +78,30 @@ void PosixProgramLauncher::Launch(const std::vector<std::string>& commandLine) {
     // Reaps the intermediate child, which exits right away.
     while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
     }
+}
+
+void PosixProgramLauncher::LaunchWatched(const std::vector<std::string>& commandLine,
+                                         std::function<void()> whenFailed) {
+    if (commandLine.empty()) {
+        reports_->Post(reports_, std::move(whenFailed));
+        return;
+    }
+    std::vector<char*> argv = ArgumentVector(commandLine);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setsid();
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);  // not found or not runnable: a failure like any other
+    }
+    if (child < 0) {
+        reports_->Post(reports_, std::move(whenFailed));
+        return;
+    }
+    // The desktop's opener may stay until the document's viewer closes: it
+    // is reaped on a thread of its own, which also outlives the launcher.
+    std::thread([child, reports = reports_, whenFailed = std::move(whenFailed)]() mutable {
+        if (!ReapSucceeded(child)) reports->Post(reports, std::move(whenFailed));
+    }).detach();
 }
 
 }  // namespace vigilon

@@ -5,14 +5,15 @@
 namespace vigilon::app {
 
 void MonitorShell::CreateTrayIcon() {
-    tray_.Create(this, kTrayCallbackMessage, TrayTooltip(TrayState::Idle), ICON_TRAY_IDLE,
-                 kTrayIconIdentifier);
+    const TrayLook& idle = TrayLookFor(TrayState::Idle);
+    tray_.Create(this, kTrayCallbackMessage, idle.tooltip, idle.iconId, kTrayIconIdentifier);
 }
 
 void MonitorShell::UpdateTrayIcon(TrayState state) {
     // Icon first, tooltip second; both do nothing while there is no icon.
-    tray_.SetIcon(TrayIconFor(state));
-    tray_.SetTooltipText(TrayTooltip(state));
+    const TrayLook& look = TrayLookFor(state);
+    tray_.SetIcon(look.iconId);
+    tray_.SetTooltipText(look.tooltip);
 }
 
 long MonitorShell::OnTrayCallback(unsigned message, unsigned long wParam, long lParam) {

@@ -47,22 +47,29 @@ bool SetNonBlocking(int fd, bool on) {
 
 }  // namespace
 
-bool TcpStream::Create() {
+bool TcpStream::Create() { return CreateFor(AF_INET); }
+
+bool TcpStream::CreateFor(int family) {
     Close();
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    return fd_ >= 0;
+    fd_ = UniqueFd(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    family_ = family;
+    tried_ = false;
+    return static_cast<bool>(fd_);
 }
 
 bool TcpStream::Connect(const std::string& host, int port, Deadline deadline) {
-    if (fd_ < 0 || port <= 0 || port > 65535) return false;
-    bool first = true;
-    for (const sockaddr_in& address : LookupIPv4(host, port, deadline)) {
-        // A socket whose connect failed cannot be used for another try.
-        if (!first && !Create()) return false;
-        first = false;
-        if (ConnectOne(&address, sizeof address, deadline)) {
+    if (!fd_ || port <= 0 || port > 65535) return false;
+    for (const ServerAddress& address : LookupServerAddresses(host, port, deadline)) {
+        // A socket whose connect failed cannot be used for another try, nor
+        // one of the other family at all. A family the system lacks leaves
+        // the other's addresses to try.
+        if (!fd_ || tried_ || address.Family() != family_) {
+            if (!CreateFor(address.Family())) continue;
+        }
+        tried_ = true;
+        if (ConnectOne(&address.socket, address.length, deadline)) {
             int on = 1;
-            ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            ::setsockopt(fd_.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
             return true;
         }
         if (Clock::now() >= deadline) return false;
@@ -71,29 +78,29 @@ bool TcpStream::Connect(const std::string& host, int port, Deadline deadline) {
 }
 
 bool TcpStream::ConnectOne(const void* address, unsigned addressLength, Deadline deadline) {
-    if (!SetNonBlocking(fd_, true)) return false;
-    int rc = ::connect(fd_, static_cast<const sockaddr*>(address), addressLength);
+    if (!SetNonBlocking(fd_.Get(), true)) return false;
+    int rc = ::connect(fd_.Get(), static_cast<const sockaddr*>(address), addressLength);
     if (rc != 0) {
         if (errno != EINPROGRESS) return false;
-        if (!WaitFor(fd_, POLLOUT, deadline)) return false;
+        if (!WaitFor(fd_.Get(), POLLOUT, deadline)) return false;
         int error = 0;
         socklen_t length = sizeof error;
-        if (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+        if (::getsockopt(fd_.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
             return false;
     }
-    return SetNonBlocking(fd_, false);
+    return SetNonBlocking(fd_.Get(), false);
 }
 
 bool TcpStream::SendAll(std::string_view bytes, Deadline deadline) {
-    if (fd_ < 0) return false;
+    if (!fd_) return false;
     while (!bytes.empty()) {
-        ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        ssize_t sent = ::send(fd_.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(sent));
         } else if (sent < 0 && errno == EINTR) {
             continue;
         } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!WaitFor(fd_, POLLOUT, deadline)) return false;
+            if (!WaitFor(fd_.Get(), POLLOUT, deadline)) return false;
         } else {
             return false;
         }
@@ -102,18 +109,15 @@ bool TcpStream::SendAll(std::string_view bytes, Deadline deadline) {
 }
 
 long TcpStream::Receive(char* buffer, std::size_t size, Deadline deadline) {
-    if (fd_ < 0) return -1;
+    if (!fd_) return -1;
     for (;;) {
-        if (!WaitFor(fd_, POLLIN, deadline)) return -1;
-        ssize_t got = ::recv(fd_, buffer, size, MSG_DONTWAIT);
+        if (!WaitFor(fd_.Get(), POLLIN, deadline)) return -1;
+        ssize_t got = ::recv(fd_.Get(), buffer, size, MSG_DONTWAIT);
         if (got >= 0) return static_cast<long>(got);
         if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return -1;
     }
 }
 
-void TcpStream::Close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-}
+void TcpStream::Close() { fd_.Close(); }
 
 }  // namespace vigilon

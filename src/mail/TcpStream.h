@@ -5,11 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "UniqueFd.h"
+
 namespace vigilon {
 
-// A blocking IPv4 TCP stream whose every wait ends at a deadline: the SMTP
-// dialogue runs on the user-interface thread, and a silent server must not
-// freeze it.
+// A blocking TCP stream over IPv4 or IPv6 whose every wait ends at a
+// deadline: a silent server must not hold the mail thread past its limits.
 class TcpStream {
 public:
     using Deadline = std::chrono::steady_clock::time_point;
@@ -21,10 +22,11 @@ public:
 
     // False when no socket can be made.
     bool Create();
-    // Resolves host (a name or dotted address) and connects to the first of
-    // its IPv4 addresses that answers, lookup and all by deadline. Small
-    // writes then go out at once: the dialogue waits for a reply after each,
-    // so holding them back for coalescing only adds delay.
+    // Resolves host (a name, a dotted IPv4 or an IPv6 address) and connects
+    // to the first of its addresses, of either family in the resolver's
+    // order, that answers, lookup and all by deadline. Small writes then go
+    // out at once: the dialogue waits for a reply after each, so holding
+    // them back for coalescing only adds delay.
     bool Connect(const std::string& host, int port, Deadline deadline);
     // Hands over every byte, or fails on a socket error or a peer that takes
     // them not all by deadline. A dropped peer raises no SIGPIPE.
@@ -33,12 +35,15 @@ public:
     // when nothing arrives before the deadline.
     long Receive(char* buffer, std::size_t size, Deadline deadline);
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return static_cast<bool>(fd_); }
 
 private:
+    bool CreateFor(int family);
     bool ConnectOne(const void* address, unsigned addressLength, Deadline deadline);
 
-    int fd_ = -1;
+    UniqueFd fd_;
+    int family_ = 0;
+    bool tried_ = false;  // a connect was tried on this socket
 };
 
 }  // namespace vigilon

@@ -2,16 +2,8 @@
 
 namespace vigilon {
 
+// What the run asks the tray to show; the shell's TrayPresentation.h says
+// how each looks.
 enum class TrayState { Idle, TargetOnline, TargetOffline };
-
-// The tray icon's tooltip for each state.
-inline const char* TrayTooltip(TrayState state) {
-    switch (state) {
-        case TrayState::TargetOnline: return "Vigilon - Target Online";
-        case TrayState::TargetOffline: return "Vigilon - Target Offline";
-        case TrayState::Idle: break;
-    }
-    return "Vigilon - Idle";
-}
 
 }  // namespace vigilon

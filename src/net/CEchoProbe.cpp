@@ -27,6 +27,34 @@ EchoResult Failed(LocalStep step, int error) {
     return result;
 }
 
+bool IsIpv6Text(const std::string& host) {
+    in6_addr address{};
+    return inet_pton(AF_INET6, host.c_str(), &address) == 1;
+}
+
+// The first address of host; a dotted form that only the classic parser
+// reads is taken too.
+bool ResolveTarget(const std::string& host, IpAddress& address) {
+    if (ResolveFirstAddress(host, address)) return true;
+    const in_addr_t parsed = inet_addr(host.c_str());
+    if (parsed == INADDR_NONE) return false;
+    address = IpAddress::V4(in_addr{parsed});
+    return true;
+}
+
+// A channel over a fresh socket of the family, open and with its send
+// time-out; the failure as the probe reports it otherwise.
+std::optional<EchoResult> OpenChannel(const CEchoProbe::SocketFn& newSocket, IpFamily family,
+                                      const EchoChannelSetup& setup,
+                                      std::unique_ptr<EchoChannel>& channel) {
+    channel = std::make_unique<EchoChannel>(newSocket(family), setup);
+    if (const int error = channel->Open()) return Failed(LocalStep::OpenSocket, error);
+    // The reply wait is bounded by the deadline alone; only the send needs a time-out.
+    if (const int error = channel->LimitSendWait(CEchoProbe::kReplyWaitMs))
+        return Failed(LocalStep::SetSendTimeout, error);
+    return std::nullopt;
+}
+
 }  // namespace
 
 void CEchoProbe::SleepMs(std::uint32_t milliseconds) {
@@ -55,17 +83,21 @@ EchoResult CEchoProbe::Exchange(const std::string& host, int dataSize) {
     // leaves it to time out.
     setup.errorsSettle = false;
     setup.onlyCount = nextSequence;
-    EchoChannel channel(newSocket(IpFamily::V4), setup);
-    if (const int error = channel.Open()) return Failed(LocalStep::OpenSocket, error);
-    // The reply wait is bounded by the deadline alone; only the send needs a time-out.
-    if (const int error = channel.LimitSendWait(kReplyWaitMs))
-        return Failed(LocalStep::SetSendTimeout, error);
-
-    in_addr resolved{};
-    if (!ResolveFirstAddress(host, resolved)) {
-        const in_addr_t parsed = inet_addr(host.c_str());
-        if (parsed == INADDR_NONE) return Failed(LocalStep::Resolve, 0);
-        resolved.s_addr = parsed;
+    // The socket's family is the address's. An IPv6 address written out is
+    // known at once; for anything else the IPv4 socket opens before the
+    // lookup, so that a socket that cannot be opened is told without waiting
+    // for the resolver, and a name whose first address is IPv6 then gets a
+    // socket of that family.
+    std::unique_ptr<EchoChannel> channel;
+    const IpFamily guessed = IsIpv6Text(host) ? IpFamily::V6 : IpFamily::V4;
+    if (std::optional<EchoResult> failed = OpenChannel(newSocket, guessed, setup, channel))
+        return *failed;
+    IpAddress resolved;
+    if (!ResolveTarget(host, resolved)) return Failed(LocalStep::Resolve, 0);
+    if (resolved.Family() != guessed) {
+        if (std::optional<EchoResult> failed =
+                OpenChannel(newSocket, resolved.Family(), setup, channel))
+            return *failed;
     }
 
     if (dataSize == 0) dataSize = kDefaultDataSize;
@@ -77,13 +109,13 @@ EchoResult CEchoProbe::Exchange(const std::string& host, int dataSize) {
     // The timestamp is data to the channel, which counts the header alone.
     const int dataBytes = dataSize + kHeaderSize - kIcmpHeader;
     if (const std::optional<EchoResult> refused =
-            channel.Send(IpAddress::V4(resolved), nextSequence++, dataBytes)) {
+            channel->Send(resolved, nextSequence++, dataBytes)) {
         if (IsTimeout(refused->error)) return EchoResult{};
         return *refused;
     }
-    const std::int64_t deadlineUs = *channel.OldestSentAtUs() + std::int64_t{kReplyWaitMs} * 1000;
+    const std::int64_t deadlineUs = *channel->OldestSentAtUs() + std::int64_t{kReplyWaitMs} * 1000;
     while (MonotonicUs() < deadlineUs) {
-        const EchoChannel::Waited waited = channel.Await(deadlineUs);
+        const EchoChannel::Waited waited = channel->Await(deadlineUs);
         if (waited.waitError != 0) return Failed(LocalStep::Receive, waited.waitError);
         if (waited.readError != 0 && !IsTimeout(waited.readError))
             return Failed(LocalStep::Receive, waited.readError);

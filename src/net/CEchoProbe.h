@@ -35,7 +35,8 @@ public:
                         SocketFn newSocket = NewSystemEchoSocket);
     virtual ~CEchoProbe() = default;
 
-    // host: a name or a dotted IPv4 address; dataSize 0 means 32, at most 1012.
+    // host: a name, a dotted IPv4 address or an IPv6 address; dataSize 0
+    // means 32, at most 1012.
     std::string Ping(const std::string& host, int dataSize);
     // The same exchange, structured; Ping's text is made from it.
     EchoResult Exchange(const std::string& host, int dataSize);

@@ -11,6 +11,7 @@ namespace {
 // Type, code and checksum differ between request and reply; from the
 // identifier on, a reply repeats the request.
 constexpr int kEchoedFrom = 4;
+constexpr int kChecksumAt = 2;
 }  // namespace
 
 bool IsAnswerTo(const SentEcho& request, const ReceivedEcho& got) {
@@ -25,7 +26,11 @@ bool IsErrorAbout(const SentEcho& request, const ReceivedEcho& got) {
         return false;
     if (got.quotedBytes < kIcmpHeader || request.length < kIcmpHeader) return false;
     const int compared = std::min(got.quotedBytes, request.length);
-    return std::memcmp(got.quoted, request.message, compared) == 0;
+    if (request.destination.Family() == IpFamily::V4)
+        return std::memcmp(got.quoted, request.message, compared) == 0;
+    return std::memcmp(got.quoted, request.message, kChecksumAt) == 0 &&
+           std::memcmp(got.quoted + kEchoedFrom, request.message + kEchoedFrom,
+                       compared - kEchoedFrom) == 0;
 }
 
 }  // namespace vigilon

@@ -24,7 +24,9 @@ bool IsAnswerTo(const SentEcho& request, const ReceivedEcho& got);
 // Whether a received message is an ICMP error about the request: it quotes
 // a datagram to the request's destination whose message starts with the
 // request's bytes, at least the eight that carry type, checksum, identifier
-// and sequence, and all of those quoted beyond them.
+// and sequence, and all of those quoted beyond them. An ICMPv6 checksum
+// also sums the addresses, and the system fills it in: it is the one field
+// not compared.
 bool IsErrorAbout(const SentEcho& request, const ReceivedEcho& got);
 
 }  // namespace vigilon

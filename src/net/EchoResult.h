@@ -10,11 +10,12 @@ namespace vigilon {
 enum class EchoOutcome {
     Reply,             // the echo answer to the request
     TimedOut,          // nothing answered within the wait
-    Unreachable,       // destination unreachable (type 3); code says why
+    Unreachable,       // destination unreachable (type 3, ICMPv6 1); code says why
     SourceQuench,      // type 4
     Redirect,          // type 5; info holds the gateway, network byte order
-    TimeExceeded,      // type 11: code 0 in transit, 1 in reassembly
-    ParameterProblem,  // type 12; info holds the pointer
+    TimeExceeded,      // type 11 (ICMPv6 3): code 0 in transit, 1 in reassembly
+    ParameterProblem,  // type 12 (ICMPv6 4); info holds the pointer
+    PacketTooBig,      // ICMPv6 type 2; info holds the next hop's MTU
     OtherMessage,      // a message of another type, not about the request
     ForeignReply,      // an echo reply to another identifier
     TooShort,          // a datagram too short to read
@@ -46,7 +47,7 @@ struct EchoResult {
 inline constexpr bool IsIcmpError(EchoOutcome outcome) {
     return outcome == EchoOutcome::Unreachable || outcome == EchoOutcome::SourceQuench ||
            outcome == EchoOutcome::Redirect || outcome == EchoOutcome::TimeExceeded ||
-           outcome == EchoOutcome::ParameterProblem;
+           outcome == EchoOutcome::ParameterProblem || outcome == EchoOutcome::PacketTooBig;
 }
 
 }  // namespace vigilon

@@ -35,7 +35,7 @@ struct SocketWait {
 };
 
 // The one place where an address family's and a platform's echo API plugs
-// in: Linux's IPv4 ICMP sockets now, IPv6 and Windows' IcmpSendEcho2 next.
+// in: Linux's ICMP and ICMPv6 sockets now, Windows' IcmpSendEcho2 next.
 // The rules that are the same everywhere (how requests are laid out and
 // numbered, which replies and errors answer which request) live in
 // EchoChannel above it. Every call returns 0 or an errno.
@@ -50,7 +50,7 @@ public:
     // The identifier the system writes over every request's own, given in
     // network byte order; none when requests keep theirs.
     virtual std::optional<std::uint16_t> SystemIdentifier() const = 0;
-    // The type byte of an echo request in this family.
+    // The type byte of an echo request in this family (8, ICMPv6 128).
     virtual std::uint8_t RequestType() const = 0;
 
     virtual int Admit(const EchoAdmission& admission) = 0;

@@ -25,6 +25,12 @@ in_addr IpAddress::ToV4() const {
     return address;
 }
 
+in6_addr IpAddress::ToV6() const {
+    in6_addr address{};
+    std::memcpy(&address, bytes.data(), sizeof address);
+    return address;
+}
+
 std::string IpAddress::Text() const {
     if (family == IpFamily::V4) return Dotted(ToV4());
     char text[INET6_ADDRSTRLEN];

@@ -22,6 +22,8 @@ public:
     IpFamily Family() const { return family; }
     // Meaningful for an IPv4 address only.
     in_addr ToV4() const;
+    // Meaningful for an IPv6 address only.
+    in6_addr ToV6() const;
     // The dotted quad of IPv4, the shortest text of IPv6 (RFC 5952).
     std::string Text() const;
 

@@ -9,10 +9,10 @@
 #include <cstring>
 #include <ctime>
 
+#include "EchoSocketSteps.h"
 #include "IcmpWire.h"
 #include "Ipv4Datagram.h"
 #include "Ipv4EchoSocket.h"
-#include "MonotonicClock.h"
 
 namespace vigilon {
 
@@ -37,19 +37,6 @@ Ancillary ReadAncillary(msghdr& message) {
             found.error = reinterpret_cast<const sock_extended_err*>(CMSG_DATA(c));
     }
     return found;
-}
-
-// The kernel stamps arrivals by the wall clock. Only the short span since the
-// stamp is measured on it, so the round trip stays on the monotonic clock; a
-// span that makes no sense (the wall clock was set meanwhile) counts as none.
-std::int64_t ArrivalUs(const timespec* stamp) {
-    const std::int64_t nowUs = MonotonicUs();
-    if (stamp == nullptr) return nowUs;
-    timespec wall{};
-    clock_gettime(CLOCK_REALTIME, &wall);
-    const std::int64_t agoUs = (static_cast<std::int64_t>(wall.tv_sec) - stamp->tv_sec) * 1000000 +
-                               (wall.tv_nsec - stamp->tv_nsec) / 1000;
-    return agoUs >= 0 && agoUs < 1000000 ? nowUs - agoUs : nowUs;
 }
 
 void ReadDatagram(const std::uint8_t* buffer, int byteCount, in_addr source, int ttl,

@@ -2,15 +2,13 @@
 
 #include <arpa/inet.h>
 #include <linux/icmp.h>
-#include <poll.h>
 #include <sys/socket.h>
 
 #include <cerrno>
-#include <ctime>
 
+#include "EchoSocketSteps.h"
 #include "IcmpWire.h"
 #include "Ipv4EchoFilter.h"
-#include "MonotonicClock.h"
 
 namespace vigilon {
 
@@ -20,17 +18,9 @@ namespace {
 // which strips the IP header, its time to live. Without them the times are
 // taken on reading and the time to live stays unknown.
 void AskForArrivalDetails(int fd, bool datagram) {
+    AskForArrivalStamps(fd);
     const int on = 1;
-    setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
     if (datagram) setsockopt(fd, IPPROTO_IP, IP_RECVTTL, &on, sizeof on);
-}
-
-// What came in before the filters may fill the receive buffer under a
-// flood, and the reply would find no room: throw it away unread.
-void DiscardQueued(int fd) {
-    std::uint8_t discard;
-    while (recv(fd, &discard, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0) {
-    }
 }
 
 unsigned AdmittedTypes(bool errors) {
@@ -100,9 +90,7 @@ int Ipv4EchoSocket::Admit(const EchoAdmission& admission) {
 }
 
 int Ipv4EchoSocket::LimitSendWait(std::uint32_t milliseconds) {
-    const timeval wait{static_cast<time_t>(milliseconds / 1000),
-                       static_cast<suseconds_t>((milliseconds % 1000) * 1000)};
-    if (setsockopt(fd.Get(), SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait) != 0) return errno;
+    if (const int error = SetSendWait(fd.Get(), milliseconds)) return error;
     sendWaits = true;
     return 0;
 }
@@ -119,18 +107,7 @@ int Ipv4EchoSocket::Send(const std::vector<std::uint8_t>& message, const IpAddre
 }
 
 SocketWait Ipv4EchoSocket::Wait(std::int64_t deadlineUs, WakeHandle wake) {
-    const std::int64_t leftUs = std::max<std::int64_t>(0, deadlineUs - MonotonicUs());
-    const timespec timeout{static_cast<time_t>(leftUs / 1000000),
-                           static_cast<long>(leftUs % 1000000) * 1000};
-    pollfd waits[2] = {{fd.Get(), POLLIN, 0}, {wake, POLLIN, 0}};
-    const int polled = ppoll(waits, wake == kNoWake ? 1 : 2, &timeout, nullptr);
-    if (polled < 0) {
-        if (errno == EINTR) return {};
-        return {SocketWait::End::Failed, errno};
-    }
-    if (wake != kNoWake && waits[1].revents != 0) return {SocketWait::End::Woken, 0};
-    if (waits[0].revents != 0) return {SocketWait::End::Readable, 0};
-    return {};
+    return WaitToRead(fd.Get(), deadlineUs, wake);
 }
 
 }  // namespace vigilon

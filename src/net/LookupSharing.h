@@ -1,7 +1,5 @@
 #pragma once
 
-#include <netinet/in.h>
-
 #include <chrono>
 #include <functional>
 #include <map>
@@ -10,13 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "IpAddress.h"
+
 namespace vigilon {
 
-// What one resolver call found: the IPv4 addresses of a name in the
-// resolver's order, or the name registered for an address. Empty when it
-// found nothing.
+// What one resolver call found: the addresses of a name in the resolver's
+// order, or the name registered for an address. Empty when it found nothing.
 struct LookupAnswer {
-    std::vector<in_addr> addresses;
+    std::vector<IpAddress> addresses;
     std::string name;
 };
 

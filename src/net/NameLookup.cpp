@@ -5,7 +5,6 @@
 #include <chrono>
 
 #include "BoundedLookup.h"
-#include "IpAddress.h"
 
 namespace vigilon {
 
@@ -20,25 +19,32 @@ constexpr std::chrono::seconds kLookupLimit{10};
 
 LookupClock::time_point LookupDeadline() { return LookupClock::now() + kLookupLimit; }
 
+// The address text as the reverse lookup takes it.
+IpAddress ParsedForReverse(const std::string& text) {
+    in6_addr v6{};
+    if (inet_pton(AF_INET6, text.c_str(), &v6) == 1) return IpAddress::V6(v6);
+    in_addr v4{};
+    v4.s_addr = inet_addr(text.c_str());  // INADDR_NONE for unparsable text
+    return IpAddress::V4(v4);
+}
+
 }  // namespace
 
-bool ResolveFirstAddress(const std::string& host, in_addr& address) {
-    const std::vector<in_addr> found = ResolveAddresses(host, LookupDeadline());
+bool ResolveFirstAddress(const std::string& host, IpAddress& address) {
+    const std::vector<IpAddress> found = ResolveAddresses(host, LookupDeadline());
     if (found.empty()) return false;
     address = found.front();
     return true;
 }
 
 LookupOutcome LookupAddress(const std::string& host) {
-    in_addr address{};
+    IpAddress address;
     if (!ResolveFirstAddress(host, address)) return {false, kCantResolve + host};
-    return {true, Dotted(address)};
+    return {true, address.Text()};
 }
 
 LookupOutcome LookupName(const std::string& address) {
-    in_addr parsed{};
-    parsed.s_addr = inet_addr(address.c_str());  // INADDR_NONE for unparsable text
-    const std::string name = ResolveName(parsed, LookupDeadline());
+    const std::string name = ResolveName(ParsedForReverse(address), LookupDeadline());
     if (name.empty()) return {false, kCantResolve + address};
     return {true, name};
 }

@@ -55,6 +55,7 @@ std::string ProbeText(const EchoResult& result, const std::string& host) {
         case EchoOutcome::Redirect:
         case EchoOutcome::TimeExceeded:
         case EchoOutcome::ParameterProblem:
+        case EchoOutcome::PacketTooBig:
         case EchoOutcome::OtherMessage: break;
     }
     std::snprintf(text, sizeof text, "non-echo type %u recvd",

@@ -21,7 +21,9 @@ struct ReceivedEcho {
     IpAddress source;
     int ttl = -1;                   // -1 when the socket did not tell
     std::int64_t receivedAtUs = 0;  // monotonic clock, when the kernel took it in
-    int headerBytes = 0;            // the IP header in front of the message
+    // The IP header in front of the message; for IPv6 its fixed 40 bytes,
+    // which the socket does not hand over.
+    int headerBytes = 0;
     const std::uint8_t* message = nullptr;  // the ICMP message, from its type byte
     int messageBytes = 0;
 

@@ -19,15 +19,30 @@ namespace {
 struct Lookup {
     enum State { Pending, Found, Unknown };
     std::string host;
-    in_addr address{};
+    IpAddress address;
     std::atomic<State> state{Pending};
     WakeUp done;
 };
 
+// An address written out needs no resolver, and no thread to wait for it.
+bool ParseAddress(const std::string& host, IpAddress& address) {
+    in_addr v4{};
+    if (inet_pton(AF_INET, host.c_str(), &v4) == 1) {
+        address = IpAddress::V4(v4);
+        return true;
+    }
+    in6_addr v6{};
+    if (inet_pton(AF_INET6, host.c_str(), &v6) == 1) {
+        address = IpAddress::V6(v6);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-Resolution ResolveHost(const std::string& host, const WakeUp& stop, in_addr& address) {
-    if (inet_pton(AF_INET, host.c_str(), &address) == 1) return Resolution::Resolved;
+Resolution ResolveHost(const std::string& host, const WakeUp& stop, IpAddress& address) {
+    if (ParseAddress(host, address)) return Resolution::Resolved;
     auto lookup = std::make_shared<Lookup>();
     lookup->host = host;
     if (!lookup->done.Ok()) return Resolution::Unknown;

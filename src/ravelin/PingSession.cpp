@@ -53,7 +53,7 @@ std::optional<PingSettings> PingSession::Begin(const std::string& hostText,
 std::optional<std::string> PingSession::Started(int run, const IpAddress& resolved) {
     if (!Accepts(run)) return std::nullopt;
     address = resolved.Text();
-    std::string line = HeaderLine(host, address, dataSize);
+    std::string line = HeaderLine(host, resolved, dataSize);
     spool->AddLine(line);
     Keep(line);
     return line;

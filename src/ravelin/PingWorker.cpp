@@ -27,13 +27,12 @@ public:
         : settings(settings), events(events), stop(stop) {}
 
     void Go() {
-        in_addr address{};
-        switch (ResolveHost(settings.host, stop, address)) {
+        IpAddress destination;
+        switch (ResolveHost(settings.host, stop, destination)) {
             case Resolution::Stopped: return;
             case Resolution::Unknown: events.OnFailed("Unknown host: " + settings.host); return;
             case Resolution::Resolved: break;
         }
-        const IpAddress destination = IpAddress::V4(address);
         EchoChannelSetup setup;
         setup.layout = EchoLayout::NetworkOrder;
         setup.identifier = UnguessableNumber();

@@ -12,7 +12,7 @@ namespace vigilon::ravelin {
 struct PingSettings {
     static constexpr int kMaxDataSize = 1012;
 
-    std::string host;               // a name or a dotted IPv4 address
+    std::string host;               // a name, a dotted IPv4 or an IPv6 address
     double intervalSeconds = 1.0;   // between requests, whatever became of the last
     int dataSize = 56;              // 0 to kMaxDataSize
     double replyWaitSeconds = 2.0;  // a request that waits longer has timed out

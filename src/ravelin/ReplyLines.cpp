@@ -4,6 +4,7 @@
 
 #include "ErrorText.h"
 #include "IcmpWire.h"
+#include "Icmpv6Wire.h"
 
 namespace vigilon::ravelin {
 
@@ -50,11 +51,45 @@ std::string Redirect(const EchoResult& result) {
     return kind + " (New nexthop: " + Dotted(gateway) + ")";
 }
 
+// ICMPv6's errors (RFC 4443) by their own codes.
+std::string DescribeIcmpv6Error(const EchoResult& result) {
+    static const char* const kUnreachable[] = {
+        "No route",
+        "Administratively prohibited",
+        "Beyond scope of source address",
+        "Address unreachable",
+        "Port unreachable",
+        "Source address failed ingress/egress policy",
+        "Reject route to destination",
+    };
+    static const char* const kParameter[] = {"Erroneous header field", "Unrecognized next header",
+                                             "Unrecognized IPv6 option"};
+    const unsigned code = result.icmpCode;
+    switch (result.outcome) {
+        case EchoOutcome::Unreachable:
+            if (code < std::size(kUnreachable))
+                return std::string("Destination unreachable: ") + kUnreachable[code];
+            return Printf("Destination unreachable: Unknown code %u", code);
+        case EchoOutcome::PacketTooBig: return Printf("Packet too big: mtu=%u", result.icmpInfo);
+        case EchoOutcome::TimeExceeded:
+            if (code == 0) return "Time exceeded: Hop limit";
+            if (code == 1) return "Time exceeded: Defragmentation failure";
+            return Printf("Time exceeded: Unknown code %u", code);
+        case EchoOutcome::ParameterProblem:
+            if (code < std::size(kParameter))
+                return Printf("Parameter problem: %s at %u", kParameter[code], result.icmpInfo);
+            return Printf("Parameter problem: Unknown code %u at %u", code, result.icmpInfo);
+        default: break;
+    }
+    return Printf("Bad ICMPv6 type: %u", unsigned{result.icmpType});
+}
+
 }  // namespace
 
-std::string HeaderLine(const std::string& host, const std::string& address, int dataSize) {
-    return Printf("PING %s (%s) %d(%d) bytes of data.", host.c_str(), address.c_str(), dataSize,
-                  dataSize + kIcmpHeader + kIpv4Header);
+std::string HeaderLine(const std::string& host, const IpAddress& address, int dataSize) {
+    const int ipHeader = address.Family() == IpFamily::V6 ? kIpv6Header : kIpv4Header;
+    return Printf("PING %s (%s) %d(%d) bytes of data.", host.c_str(), address.Text().c_str(),
+                  dataSize, dataSize + kIcmpHeader + ipHeader);
 }
 
 std::string FormatMs(std::int64_t us) {
@@ -68,6 +103,8 @@ std::string FormatMs(std::int64_t us) {
 }
 
 std::string DescribeFailure(const EchoResult& result) {
+    if (IsIcmpError(result.outcome) && result.source.Family() == IpFamily::V6)
+        return DescribeIcmpv6Error(result);
     switch (result.outcome) {
         case EchoOutcome::Unreachable: return Unreachable(result);
         case EchoOutcome::SourceQuench: return "Source Quench";
@@ -79,6 +116,7 @@ std::string DescribeFailure(const EchoResult& result) {
         case EchoOutcome::LocalError: return ErrorText(result.error);
         case EchoOutcome::TimedOut: return "Request timeout";
         case EchoOutcome::Reply:
+        case EchoOutcome::PacketTooBig:  // ICMPv6's alone, told above
         case EchoOutcome::OtherMessage:
         case EchoOutcome::ForeignReply:
         case EchoOutcome::TooShort: break;

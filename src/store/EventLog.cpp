@@ -62,7 +62,9 @@ void EventLog::Clear(UserPrompt& prompt) {
 }
 
 void EventLog::OpenInEditor() {
-    launcher_.Launch({"xdg-open", path_});
+    launcher_.LaunchWatched({"xdg-open", path_}, [viewer = ownViewer_, path = path_] {
+        if (viewer != nullptr) viewer->ShowLog(path);
+    });
 }
 
 void EventLog::ReportUnopened(const DataFile& file) {

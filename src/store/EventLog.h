@@ -4,6 +4,7 @@
 #include <string>
 
 #include "DataFileOpen.h"
+#include "LogViewer.h"
 #include "LogWriter.h"
 #include "ProblemReport.h"
 #include "ProgramLauncher.h"
@@ -26,14 +27,19 @@ inline constexpr const char* kLogClearQuestion = "Are you sure you want to clear
 // take turns.
 class EventLog : public LogWriter {
 public:
-    EventLog(std::string path, ProblemReport& problems, ProgramLauncher& launcher, WallClock& clock)
-        : path_(std::move(path)), problems_(problems), launcher_(launcher), clock_(clock) {}
+    // ownViewer, when given, shows the log where the desktop has no handler
+    // for text files; it outlives the log.
+    EventLog(std::string path, ProblemReport& problems, ProgramLauncher& launcher, WallClock& clock,
+             LogViewer* ownViewer = nullptr)
+        : path_(std::move(path)), problems_(problems), launcher_(launcher), clock_(clock), ownViewer_(ownViewer) {}
 
     // Appends one time-stamped line; no switch of its own.
     void Write(const std::string& message) override;
     // Empties the file after the user, asked through prompt, confirms.
     void Clear(UserPrompt& prompt);
-    // Shows the log in the desktop's text handler, without waiting.
+    // Shows the log in the desktop's text handler (xdg-open), without
+    // waiting; where there is none (xdg-open missing, or it fails), in the
+    // program's own viewer.
     void OpenInEditor();
 
 private:
@@ -46,6 +52,7 @@ private:
     ProblemReport& problems_;
     ProgramLauncher& launcher_;
     WallClock& clock_;
+    LogViewer* ownViewer_;
     std::mutex writing_;
 };
 

@@ -9,13 +9,18 @@
 #include <thread>
 
 #include "PosixProgramLauncher.h"
+#include "QueuedDispatcher.h"
 
 namespace vigilon {
 namespace {
 
 namespace fs = std::filesystem;
 
-bool HasChildren() { return ::waitpid(-1, nullptr, WNOHANG) != -1 || errno != ECHILD; }
+// Whether this process has a child, running or ended, without reaping it.
+bool HasChildren() {
+    siginfo_t info{};
+    return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0;
+}
 
 class Launcher : public ::testing::Test {
 protected:
@@ -25,7 +30,8 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
     fs::path dir;
-    PosixProgramLauncher launcher;
+    test::QueuedDispatcher windowThread;
+    PosixProgramLauncher launcher{windowThread};
 };
 
 TEST_F(Launcher, ReturnsWhileTheProgramRunsAndLeavesNoChildBehind) {
@@ -50,6 +56,42 @@ TEST_F(Launcher, AMissingProgramIsSilentAndLeavesNoChild) {
     launcher.Launch({"vigilon-no-such-program"});
     launcher.Launch({});
     EXPECT_FALSE(HasChildren());
+}
+
+// The watched launch tells of a program that could not be started or ended
+// unsuccessfully, on the window's thread, and of no other; it returns at
+// once whatever the program does, and reaps it when it ends.
+TEST_F(Launcher, AWatchedLaunchReportsFailuresOnlyAndReapsTheProgram) {
+    int failures = 0;
+    auto failed = [&failures] { ++failures; };
+    const fs::path gate = dir / "gate";
+    ASSERT_EQ(::mkfifo(gate.c_str(), 0600), 0);
+
+    launcher.LaunchWatched({"sh", "-c", "read line < \"$0\"; exit 3", gate}, failed);
+    launcher.LaunchWatched({"vigilon-no-such-program"}, failed);
+    launcher.LaunchWatched({"true"}, failed);
+    EXPECT_TRUE(windowThread.RunUntil([&] { return failures == 1; }, std::chrono::seconds(10)))
+        << "the missing program";
+    EXPECT_EQ(failures, 1) << "the program still waiting at its gate has not failed yet";
+
+    std::ofstream(gate) << "go\n";
+    EXPECT_TRUE(windowThread.RunUntil([&] { return failures == 2; }, std::chrono::seconds(10)))
+        << "the exit status 3";
+    windowThread.RunUntil([] { return false; }, std::chrono::milliseconds(300));
+    EXPECT_EQ(failures, 2) << "true ended well";
+    for (int i = 0; i < 100 && HasChildren(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(HasChildren()) << "every program reaped";
+}
+
+TEST_F(Launcher, ReportsOnTheirWayWhenTheLauncherGoesAreDropped) {
+    int failures = 0;
+    {
+        PosixProgramLauncher shortLived{windowThread};
+        shortLived.LaunchWatched({"false"}, [&failures] { ++failures; });
+        for (int i = 0; i < 100 && HasChildren(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    windowThread.RunUntil([] { return false; }, std::chrono::milliseconds(300));
+    EXPECT_EQ(failures, 0);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // Self-test runs against real peers inside a private network namespace: the
-// loopback answers, 198.51.100.7 is routed into the void, aiosmtpd listens on
-// 127.0.0.1:25, nothing on 127.0.0.2:25, and no name resolves; servers given
-// as URLs are aiosmtpd with TLS and a login, trusted through a CA made for
-// the test.
+// loopback answers, 198.51.100.7 and 2001:db8:9::7 are routed into the void,
+// aiosmtpd listens on 127.0.0.1:25 (or [::1]:25), nothing on 127.0.0.2:25,
+// and no name resolves; servers given as URLs are aiosmtpd with TLS and a
+// login, trusted through a CA made for the test.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -61,8 +61,11 @@ protected:
         ASSERT_TRUE(space->Ok()) << space->Error();
         // A route through the loopback to an address nobody holds: requests
         // go out and are dropped, so the probe waits for its time-out.
-        const CommandOutput route = space->Exec("ip route add 198.51.100.0/24 dev lo");
-        ASSERT_EQ(route.exitCode, 0) << route.output;
+        for (const char* route :
+             {"ip route add 198.51.100.0/24 dev lo", "ip -6 route add 2001:db8:9::/64 dev lo"}) {
+            const CommandOutput added = space->Exec(route);
+            ASSERT_EQ(added.exitCode, 0) << route << ": " << added.output;
+        }
         inside = std::make_unique<NamespaceEntry>(*space);
         ASSERT_TRUE(inside->Ok());
     }
@@ -211,6 +214,58 @@ TEST_F(SelfTestRealPeers, UrlServersArePingedAtTheirHostAndMailedWithoutShowingT
     ASSERT_EQ(mails.size(), 1u) << startTls.Output();
     EXPECT_THAT(mails[0], HasSubstr("\r\nSubject: Testing - 127.0.0.1\r\n"));
     EXPECT_THAT(mails[0], EndsWith("\r\n\r\n" + body + "\r\n\r\n"));
+}
+
+// IPv6 hosts and servers are tested as IPv4 ones are, and show as written:
+// a bare server at an address, and a URL server at a bracketed one.
+TEST_F(SelfTestRealPeers, Ipv6HostsAndServersPassOrFailAsTheyAnswer) {
+    RealSmtpServer plain("::1", 25);
+    TestCertificates certs;
+    ASSERT_EQ(certs.Error(), "");
+    ScopedEnvironment trust(kExtraCaVariable, certs.CaFile());
+    ScopedEnvironment home("HOME", certs.Directory());  // no ~/.netrc of the machine
+    TlsSmtpServer::Options options;
+    options.cert = certs.LocalhostCert();
+    options.key = certs.LocalhostKey();
+    options.login = "alice";
+    options.password = "pw";
+    options.address = "::1";
+    TlsSmtpServer secured(options);
+    ASSERT_TRUE(plain.Ready() && secured.Ready()) << secured.Output();
+    const std::string port = std::to_string(secured.Port());
+
+    SystemNetwork network;
+    PromptProblems problems{prompt};
+    EventLog eventLog(kLogFileName, problems, launcher, clock);
+    RecordingView view;
+    app::SettingsSelfTest selfTest(network, eventLog, SmtpTimeouts{5000ms, 10000ms});
+    app::SelfTestInputs inputs;
+    inputs.targetAddress = "::1";
+    inputs.controlAddress = "2001:db8:9::7";
+    inputs.smtpServer1 = "::1";
+    inputs.smtpServer2 = "smtp://alice:pw@[::1]:" + port;
+    inputs.mailTo = "ops@example.org";
+    inputs.mailFrom = "Vigilon";
+    inputs.emailEnabled = 1;
+    const app::SelfTestResults results = selfTest.RunTests(inputs, view);
+
+    EXPECT_EQ(Rows(results), (Strings{"PASS", "FAIL", "PASS", "PASS", "PASS", "PASS"}));
+    EXPECT_TRUE(prompt.boxes.empty());
+    const std::string shown2 = "smtp://alice@[::1]:" + port;
+    EXPECT_EQ(
+        LogMessages(),
+        (Strings{"**************** Testing Settings ****************",
+                 "EMAIL TO: ops@example.org (through) ::1",
+                 "MESSAGE: If you got this email then your SMTP server ::1 is working",
+                 "EMAIL TO: ops@example.org (through) " + shown2,
+                 "MESSAGE: If you got this email then your SMTP server " + shown2 + " is working",
+                 "Target: PASS", "Control: FAIL", "Ping 1st SMTP: PASS", "Ping 2nd SMTP: PASS",
+                 "Send Email 1st SMTP: PASS", "Send Email 2nd SMTP: PASS"}));
+    const Strings mails = plain.Messages();
+    ASSERT_EQ(mails.size(), 1u);
+    EXPECT_EQ(HeaderValue(mails[0], "Subject"), "Testing - ::1");
+    ASSERT_EQ(secured.Messages().size(), 1u) << secured.Output();
+    EXPECT_THAT(secured.Messages()[0], HasSubstr("\r\nSubject: Testing - ::1\r\n"));
 }
 
 }  // namespace

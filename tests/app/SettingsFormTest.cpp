@@ -253,6 +253,23 @@ TEST_F(TestSettingsButton, RunsOnCopiesWithTheDefaultedSender) {
     EXPECT_EQ(view.selfTests.size(), 2u);
 }
 
+TEST_F(TestSettingsButton, Ipv6AddressesAndBracketedUrlsAreTakenAsTyped) {
+    Open();
+    Type(IDC_TARGET, "2001:db8::7");
+    Type(IDC_CONTROL, "::1");
+    Type(IDC_SMTP1, "smtps://me:pw@[2001:db8::25]:2465");
+    Type(IDC_SMTP2, "2001:db8::26");
+    form.OnTestSettings();
+    EXPECT_TRUE(prompt.boxes.empty());
+    ASSERT_EQ(view.selfTests.size(), 1u);
+    EXPECT_EQ(view.selfTests[0].targetAddress, "2001:db8::7");
+    EXPECT_EQ(view.selfTests[0].smtpServer1, "smtps://me:pw@[2001:db8::25]:2465");
+    form.OnDone();
+    EXPECT_EQ(view.closed, std::vector<DialogResult>{DialogResult::Ok});
+    EXPECT_EQ(form.fields.controlAddress, "::1");
+    EXPECT_EQ(form.fields.smtpServer2, "2001:db8::26");
+}
+
 TEST_F(TestSettingsButton, MissingEntriesStopItButNotWithEmailOff) {
     Open();
     Type(IDC_MAIL_TO, "");

@@ -52,7 +52,7 @@ protected:
         engine_->ToggleMonitoring();
     }
     void Cycle(const std::string& targetResult) {
-        network_.Script("192.0.2.7", {targetResult});
+        network_.Script(network_.addresses["target.example"], {targetResult});
         ASSERT_TRUE(timers_.IsArmed(TIMER_PING));
         engine_->OnTimer(TIMER_PING);
     }
@@ -191,6 +191,75 @@ TEST_F(EngineMailTest, OutageThroughUrlServerSendsAlertAndRecovery) {
                          "EMAIL TO: ops@example.org (through) smtp://watch@localhost:" + port),
               2);
     for (const std::string& line : eventLog_.lines) EXPECT_EQ(line.find("s3cret"), std::string::npos) << line;
+}
+
+// An IPv6 target, its results and the mail server on the IPv6 loopback: the
+// client connects to the address as written, and the addresses and lines
+// travel into the mails and the log as they came.
+TEST_F(EngineMailTest, Ipv6OutageMailsThroughAServerOnTheIpv6Loopback) {
+    const std::string answer = "84 bytes from 2001:db8::7: icmp_seq = 0.  time: 4 ms";
+    test::RealSmtpServer server("::1");
+    ASSERT_TRUE(server.Ready()) << "aiosmtpd did not start on ::1";
+    Start(server.Port(), [](MonitorSettings& s) { s.smtpServer1 = "::1"; });
+    network_.addresses["target.example"] = "2001:db8::7";
+
+    Cycle("timed out");
+    Cycle("timed out");
+    ASSERT_TRUE(AwaitMailsCounted(1)) << engine_->Run().lastError;
+    clock_.now += 10;
+    Cycle(answer);
+    ASSERT_TRUE(AwaitMailsCounted(2)) << engine_->Run().lastError;
+
+    EXPECT_EQ(engine_->Run().lastError, "");
+    const std::vector<std::string> messages = server.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    std::vector<std::string> bodies = {test::BodyOf(messages[0]), test::BodyOf(messages[1])};
+    std::sort(bodies.begin(), bodies.end());
+    EXPECT_EQ(bodies,
+              (std::vector<std::string>{
+                  "Time: 01:46:40 -- target.example : OFFLINE\nControl Address: ONLINE\n\n",
+                  "Time: 01:46:50 -- target.example : ONLINE\nControl Address: ONLINE\n\n"}));
+    EXPECT_EQ(std::count(eventLog_.lines.begin(), eventLog_.lines.end(),
+                         "EMAIL TO: ops@example.org (through) ::1"),
+              2);
+    EXPECT_NE(std::find(eventLog_.lines.begin(), eventLog_.lines.end(),
+                        "MESSAGE: target.example : ONLINE : " + answer),
+              eventLog_.lines.end());
+}
+
+// A URL server at an IPv6 address, TLS from the first byte (the self-test
+// tries STARTTLS): the brackets reach libcurl, which connects, secures and
+// logs in over IPv6.
+TEST_F(EngineMailTest, OutageThroughUrlServerAtABracketedIpv6Address) {
+    test::TestCertificates certs;
+    ASSERT_EQ(certs.Error(), "");
+    test::ScopedEnvironment trust(kExtraCaVariable, certs.CaFile());
+    test::TlsSmtpServer::Options options;
+    options.cert = certs.LocalhostCert();
+    options.key = certs.LocalhostKey();
+    options.login = "watch";
+    options.password = "s3cret";
+    options.address = "::1";
+    options.mode = "implicit";
+    test::TlsSmtpServer server(options);
+    ASSERT_TRUE(server.Ready()) << server.Output();
+    const std::string port = std::to_string(server.Port());
+    Start(CSMTP::kSmtpPort,
+          [&](MonitorSettings& s) { s.smtpServer1 = "smtps://watch:s3cret@[::1]:" + port; });
+
+    Cycle("timed out");
+    Cycle("timed out");
+    ASSERT_TRUE(AwaitMailsCounted(1)) << engine_->Run().lastError;
+
+    EXPECT_EQ(server.Messages().size(), 1u) << server.Output();
+    const std::vector<std::string> events = server.Events();
+    ASSERT_GE(events.size(), 3u) << server.Output();
+    EXPECT_EQ(std::vector<std::string>(events.end() - 3, events.end()),
+              (std::vector<std::string>{"AUTH tls PLAIN watch ok", "MAIL tls watch@example.org",
+                                        "RCPT tls ops@example.org"}));
+    EXPECT_NE(std::find(eventLog_.lines.begin(), eventLog_.lines.end(),
+                        "EMAIL TO: ops@example.org (through) smtps://watch@[::1]:" + port),
+              eventLog_.lines.end());
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The server's name lookup counts towards the client's limits: with a name
 // server that never answers, connecting ends at the connect limit or at the
 // end of the exchange, whichever comes first, not after the resolver's own
-// retries. Runs mail_exchange_helper in a private network namespace whose
-// resolver files point at a silent name server.
+// retries. A name of both families is tried address by address. Runs
+// mail_exchange_helper in a private network namespace whose resolver files
+// point at a silent name server.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <sstream>
 
 #include "NetNamespace.h"
+#include "RealSmtpServer.h"
 
 namespace vigilon::test {
 namespace {
@@ -37,9 +39,11 @@ protected:
 
     HelperRun ConnectWithSilentResolver(const std::string& connectMs, const std::string& exchangeMs,
                                         const std::string& server = "smtp.vigilon") {
-        const CommandOutput out = space_->Exec(std::string(MAIL_EXCHANGE_HELPER) +
-                                               " --silent-resolver " + server + " 25 " + connectMs +
-                                               " " + exchangeMs);
+        return Connect("--silent-resolver " + server + " 25 " + connectMs + " " + exchangeMs);
+    }
+
+    HelperRun Connect(const std::string& arguments) {
+        const CommandOutput out = space_->Exec(std::string(MAIL_EXCHANGE_HELPER) + " " + arguments);
         HelperRun run;
         run.output = out.output;
         std::istringstream lines(out.output);
@@ -76,6 +80,26 @@ TEST_F(MailLookupNamespaceTest, UnansweredLookupOfUrlServerEndsAtTheConnectLimit
     EXPECT_TRUE(run.resolverAsked) << "the lookup must have reached the name server";
     EXPECT_GE(run.elapsedMs, 400);
     EXPECT_LT(run.elapsedMs, 3000);
+}
+
+// The server's name lists an IPv6 and an IPv4 address; whichever of them
+// the resolver puts first, the client goes on to the other when nothing
+// listens there, and connects over either family.
+TEST_F(MailLookupNamespaceTest, NameOfBothFamiliesIsTriedAddressByAddress) {
+    ASSERT_TRUE(space_->WriteEtcFile("hosts", "::1 dual.vigilon\n127.0.0.1 dual.vigilon\n"));
+    const NamespaceEntry inside(*space_);
+    ASSERT_TRUE(inside.Ok());
+    for (const char* listening : {"::1", "127.0.0.1"}) {
+        SCOPED_TRACE(std::string("the server listens on ") + listening);
+        RealSmtpServer server(listening, 2525);
+        ASSERT_TRUE(server.Ready()) << "aiosmtpd did not start";
+        const HelperRun run = Connect("dual.vigilon 2525 5000 10000");
+        EXPECT_EQ(run.result, "connected") << run.output;
+    }
+    RealSmtpServer v6Only("::1", 2526);
+    ASSERT_TRUE(v6Only.Ready());
+    EXPECT_EQ(Connect("::1 2526 5000 10000").result, "connected");
+    EXPECT_EQ(Connect("127.0.0.1 2526 5000 10000").result, "Unable to connect to server");
 }
 
 }  // namespace

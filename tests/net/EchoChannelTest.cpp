@@ -172,7 +172,9 @@ TEST_F(EchoChannelTest, RefusedSendIsALocalErrorAndNothingWaits) {
 TEST_F(EchoChannelTest, FamilyWithoutASocketCannotBeOpened) {
     EchoChannel channel(nullptr, RavelinSetup());
     EXPECT_EQ(channel.Open(), EAFNOSUPPORT);
-    EXPECT_EQ(NewSystemEchoSocket(IpFamily::V6), nullptr);
+    // Each family the system pings has its own socket, sending its own type.
+    EXPECT_EQ(NewSystemEchoSocket(IpFamily::V4)->RequestType(), 8);
+    EXPECT_EQ(NewSystemEchoSocket(IpFamily::V6)->RequestType(), 128);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <linux/icmp.h>
+#include <netinet/icmp6.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -48,64 +49,89 @@ std::uint32_t NowMs() {
                                           .count());
 }
 
-bool ParseAddress(const std::string& text, in_addr& address) {
-    return inet_pton(AF_INET, text.c_str(), &address) == 1;
+bool ParseAddress(const std::string& text, PeerAddress& address) {
+    address = PeerAddress{};
+    address.text = text;
+    auto* v4 = reinterpret_cast<sockaddr_in*>(&address.socket);
+    auto* v6 = reinterpret_cast<sockaddr_in6*>(&address.socket);
+    if (inet_pton(AF_INET, text.c_str(), &v4->sin_addr) == 1) {
+        v4->sin_family = AF_INET;
+        address.length = sizeof *v4;
+        return true;
+    }
+    if (inet_pton(AF_INET6, text.c_str(), &v6->sin6_addr) == 1) {
+        v6->sin6_family = AF_INET6;
+        address.length = sizeof *v6;
+        return true;
+    }
+    return false;
 }
 
-// A raw ICMP socket whose messages leave from `from` (a local address).
-int SenderFrom(in_addr from) {
-    const int fd = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+bool IsV6(const PeerAddress& address) { return address.Family() == AF_INET6; }
+
+std::uint8_t EchoReplyType(const PeerAddress& address) {
+    return IsV6(address) ? ICMP6_ECHO_REPLY : ICMP_ECHOREPLY;
+}
+
+// A raw ICMP socket of the address's family bound to it, letting through
+// only the type given (none: nothing at all).
+int RawSocketAt(const PeerAddress& address, int passedType) {
+    const int protocol = IsV6(address) ? int{IPPROTO_ICMPV6} : int{IPPROTO_ICMP};
+    const int fd = socket(address.Family(), SOCK_RAW, protocol);
     if (fd < 0) _exit(1);
-    icmp_filter nothing{~0U};
-    setsockopt(fd, SOL_RAW, ICMP_FILTER, &nothing, sizeof nothing);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr = from;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) _exit(1);
+    if (IsV6(address)) {
+        icmp6_filter types{};
+        ICMP6_FILTER_SETBLOCKALL(&types);
+        if (passedType >= 0) ICMP6_FILTER_SETPASS(passedType, &types);
+        setsockopt(fd, IPPROTO_ICMPV6, ICMP6_FILTER, &types, sizeof types);
+    } else {
+        icmp_filter types{passedType >= 0 ? ~(1U << passedType) : ~0U};
+        setsockopt(fd, SOL_RAW, ICMP_FILTER, &types, sizeof types);
+    }
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address.socket), address.length) != 0) _exit(1);
     return fd;
 }
+
+// A raw socket whose messages leave from `from` (a local address).
+int SenderFrom(const PeerAddress& from) { return RawSocketAt(from, -1); }
 
 // A raw socket that takes in only the echo requests addressed to host.
-int ListenerFor(in_addr host) {
-    const int fd = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
-    if (fd < 0) _exit(1);
-    icmp_filter requestsOnly{~(1U << ICMP_ECHO)};
-    setsockopt(fd, SOL_RAW, ICMP_FILTER, &requestsOnly, sizeof requestsOnly);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr = host;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) _exit(1);
-    return fd;
+int ListenerFor(const PeerAddress& host) {
+    return RawSocketAt(host, IsV6(host) ? ICMP6_ECHO_REQUEST : ICMP_ECHO);
 }
 
-void Send(int fd, Message message, in_addr to) {
+// The kernel sums an ICMPv6 message with the addresses itself.
+void Send(int fd, Message message, const PeerAddress& to) {
     StoreLe16(message.data() + 2, 0);
-    StoreLe16(message.data() + 2,
-              IcmpChecksum(message.data(), static_cast<int>(message.size())));
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr = to;
+    if (!IsV6(to))
+        StoreLe16(message.data() + 2,
+                  IcmpChecksum(message.data(), static_cast<int>(message.size())));
     sendto(fd, message.data(), message.size(), MSG_DONTWAIT,
-           reinterpret_cast<sockaddr*>(&address), sizeof address);
+           reinterpret_cast<const sockaddr*>(&to.socket), to.length);
 }
 
 // Waits up to timeoutMs for a request; gives the reply that repeats it
-// faithfully and where the request came from.
-bool NextRequest(int listener, int timeoutMs, Message& reply, in_addr& requester) {
+// faithfully and where the request came from. An IPv4 socket reads the IP
+// header too, an IPv6 one the message alone.
+bool NextRequest(int listener, int timeoutMs, Message& reply, PeerAddress& requester) {
     pollfd ready{listener, POLLIN, 0};
     if (poll(&ready, 1, timeoutMs) <= 0) return false;
     std::uint8_t datagram[1500];
-    const ssize_t got = recv(listener, datagram, sizeof datagram, MSG_DONTWAIT);
-    const int header = (datagram[0] & 0x0F) * 4;
-    if (got < header + 8 || datagram[header] != ICMP_ECHO) return false;
-    std::memcpy(&requester, datagram + 12, 4);
+    requester = PeerAddress{};
+    requester.length = sizeof requester.socket;
+    const ssize_t got = recvfrom(listener, datagram, sizeof datagram, MSG_DONTWAIT,
+                                 reinterpret_cast<sockaddr*>(&requester.socket), &requester.length);
+    if (got < 0) return false;
+    const bool v6 = IsV6(requester);
+    const int header = v6 ? 0 : (datagram[0] & 0x0F) * 4;
+    if (got < header + 8 || datagram[header] != (v6 ? ICMP6_ECHO_REQUEST : ICMP_ECHO)) return false;
     reply.assign(datagram + header, datagram + got);
-    reply[0] = ICMP_ECHOREPLY;
+    reply[0] = EchoReplyType(requester);
     return true;
 }
 
-void SayForged(in_addr host) {
-    std::printf("forged: %s\n", inet_ntoa(host));
+void SayForged(const PeerAddress& host) {
+    std::printf("forged: %s\n", host.text.c_str());
     std::fflush(stdout);
 }
 
@@ -115,7 +141,7 @@ void SayForged(in_addr host) {
     struct Due {
         std::uint32_t atMs;
         Message reply;
-        in_addr to;
+        PeerAddress to;
     };
     std::deque<Due> due;
     SignalReady();
@@ -124,12 +150,12 @@ void SayForged(in_addr host) {
         int waitMs = 100;
         if (!due.empty()) waitMs = std::max(0, static_cast<int>(due.front().atMs - NowMs()));
         Message reply;
-        in_addr to{};
+        PeerAddress to;
         if (NextRequest(listener, waitMs, reply, to))
             due.push_back({NowMs() + static_cast<std::uint32_t>(peer.delayMs), reply, to});
         while (!due.empty() && static_cast<std::int32_t>(NowMs() - due.front().atMs) >= 0) {
             Send(sender, due.front().reply, due.front().to);
-            std::printf("answer: %s sequence %u\n", inet_ntoa(peer.host),
+            std::printf("answer: %s sequence %u\n", peer.host.text.c_str(),
                         static_cast<unsigned>(LoadLe16(due.front().reply.data() + 6)));
             std::fflush(stdout);
             due.pop_front();
@@ -144,7 +170,7 @@ void SayForged(in_addr host) {
     for (;;) {
         ExitWhenOrphaned();
         Message reply;
-        in_addr to{};
+        PeerAddress to;
         if (!NextRequest(listener, 100, reply, to)) continue;
         Send(sender, reply, to);
         SayForged(peer.host);
@@ -160,7 +186,7 @@ void SayForged(in_addr host) {
     for (;;) {
         ExitWhenOrphaned();
         Message reply;
-        in_addr to{};
+        PeerAddress to;
         if (!NextRequest(listener, 100, reply, to) || reply.size() < 13) continue;
         std::vector<Message> forged(6, reply);
         StoreLe32(forged[0].data() + 8, LoadLe32(reply.data() + 8) + 1);  // timestamp
@@ -179,10 +205,10 @@ void SayForged(in_addr host) {
 // clock's present time, over and over.
 [[noreturn]] void ForgeBlind(const EchoPeer& peer) {
     const int sender = SenderFrom(peer.host);
-    in_addr loopback{};
-    loopback.s_addr = htonl(INADDR_LOOPBACK);
+    PeerAddress loopback;
+    ParseAddress(IsV6(peer.host) ? "::1" : "127.0.0.1", loopback);
     Message reply(44, 0x45);
-    reply[0] = ICMP_ECHOREPLY;
+    reply[0] = EchoReplyType(peer.host);
     reply[1] = 0;
     StoreLe16(reply.data() + 6, 0);
     SignalReady();
@@ -211,7 +237,7 @@ bool ParsePeer(const std::string& option, const std::string& value, EchoPeer& pe
     }
     if (option == "--forge-from") {
         peer.kind = EchoPeer::Kind::FromElsewhere;
-        return ParseAddress(rest, peer.from);
+        return ParseAddress(rest, peer.from) && peer.from.Family() == peer.host.Family();
     }
     if (option == "--forge-altered" && rest.empty()) {
         peer.kind = EchoPeer::Kind::Altered;

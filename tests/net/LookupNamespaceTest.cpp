@@ -21,7 +21,9 @@ protected:
                                    "127.0.0.1 localhost\n"
                                    "10.1.2.3 testhost.vigilon\n"
                                    "10.1.2.4 multi.vigilon\n"
-                                   "10.1.2.5 multi.vigilon\n" +
+                                   "10.1.2.5 multi.vigilon\n"
+                                   "2001:db8::7 six.vigilon\n"
+                                   "::1 loop6.vigilon\n" +
                                        extraHosts) &&
                space->WriteEtcFile("resolv.conf", "nameserver 127.0.0.1\n") &&
                space->WriteEtcFile("nsswitch.conf", "hosts: files dns\n");
@@ -45,6 +47,13 @@ TEST_F(LookupNamespaceTest, DottedAddressComesBackUnchanged) {
 TEST_F(LookupNamespaceTest, NameGivesTheFirstAddressListed) {
     EXPECT_EQ(Lookup("lookup-address", "testhost.vigilon"), "10.1.2.3");
     EXPECT_EQ(Lookup("lookup-address", "multi.vigilon"), "10.1.2.4");
+}
+
+TEST_F(LookupNamespaceTest, Ipv6AddressesGoBothWaysInTheirShortestText) {
+    EXPECT_EQ(Lookup("lookup-address", "six.vigilon"), "2001:db8::7");
+    EXPECT_EQ(Lookup("lookup-address", "2001:0DB8:0:0::7"), "2001:db8::7");
+    EXPECT_EQ(Lookup("lookup-name", "2001:db8::7"), "six.vigilon");
+    EXPECT_EQ(Lookup("lookup-name", "2001:db8::8"), "Can't resolve 2001:db8::8");
 }
 
 TEST_F(LookupNamespaceTest, UnknownNameFailsFastWithTheNameUnchanged) {
@@ -80,10 +89,12 @@ TEST_F(LookupNamespaceTest, NameAddedToTheHostsFileIsFoundByTheNextLookup) {
 }
 
 TEST_F(LookupNamespaceTest, ProbeResolvesItsTargetByName) {
-    const HelperRun run = Run({"ping", "localhost", "32", "1"});
-    ASSERT_EQ(run.results.size(), 1u) << run.output;
+    const HelperRun run = Run({"ping", "localhost,loop6.vigilon", "32", "2"});
+    ASSERT_EQ(run.results.size(), 2u) << run.output;
     EXPECT_EQ(run.results[0].rfind("64 bytes from 127.0.0.1: icmp_seq = 0.  time: ", 0), 0u)
         << run.results[0];
+    EXPECT_EQ(run.results[1].rfind("84 bytes from ::1: icmp_seq = 1.  time: ", 0), 0u)
+        << run.results[1];
 }
 
 TEST_F(LookupNamespaceTest, ProbeShowsAndReturnsAnUnresolvableTarget) {

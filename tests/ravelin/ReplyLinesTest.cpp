@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string>
 
 #include "ReplyLines.h"
 #include "TestAddress.h"
@@ -15,7 +16,8 @@ PingRecord Record(EchoOutcome outcome, std::uint16_t sequence, const char* sourc
     PingRecord record;
     record.result.outcome = outcome;
     record.result.sequence = sequence;
-    record.result.source = test::V4Address(source);
+    const bool v6 = std::string(source).find(':') != std::string::npos;
+    record.result.source = v6 ? test::V6Address(source) : test::V4Address(source);
     return record;
 }
 
@@ -71,11 +73,44 @@ TEST(ReplyLinesTest, TimeoutsAndErrorsHaveLinesOfTheirOwn) {
     EXPECT_EQ(RecordLine(local), "Local error for icmp_seq=6: Network is unreachable");
 }
 
+TEST(ReplyLinesTest, Icmpv6ErrorsAreToldByTheirOwnCodes) {
+    PingRecord error = Record(EchoOutcome::Unreachable, 4, "2001:db8::1");
+    EXPECT_EQ(RecordLine(error), "From 2001:db8::1 icmp_seq=4 Destination unreachable: No route");
+    error.result.icmpCode = 1;
+    EXPECT_EQ(RecordLine(error),
+              "From 2001:db8::1 icmp_seq=4 Destination unreachable: Administratively prohibited");
+    error.result.icmpCode = 6;
+    EXPECT_EQ(RecordLine(error),
+              "From 2001:db8::1 icmp_seq=4 Destination unreachable: Reject route to destination");
+    error.result.icmpCode = 7;
+    EXPECT_EQ(RecordLine(error),
+              "From 2001:db8::1 icmp_seq=4 Destination unreachable: Unknown code 7");
+
+    PingRecord tooBig = Record(EchoOutcome::PacketTooBig, 5, "2001:db8::1");
+    tooBig.result.icmpInfo = 1280;
+    EXPECT_EQ(RecordLine(tooBig), "From 2001:db8::1 icmp_seq=5 Packet too big: mtu=1280");
+    PingRecord exceeded = Record(EchoOutcome::TimeExceeded, 6, "2001:db8::1");
+    EXPECT_EQ(RecordLine(exceeded), "From 2001:db8::1 icmp_seq=6 Time exceeded: Hop limit");
+    PingRecord problem = Record(EchoOutcome::ParameterProblem, 7, "2001:db8::1");
+    problem.result.icmpCode = 1;
+    problem.result.icmpInfo = 40;
+    EXPECT_EQ(RecordLine(problem),
+              "From 2001:db8::1 icmp_seq=7 Parameter problem: Unrecognized next header at 40");
+    // Replies and time-outs read as for IPv4.
+    PingRecord reply = Record(EchoOutcome::Reply, 8, "2001:db8::7");
+    reply.result.messageBytes = 64;
+    reply.result.ttl = 63;
+    reply.result.roundTripUs = 1529;
+    EXPECT_EQ(RecordLine(reply), "64 bytes from 2001:db8::7: icmp_seq=8 ttl=63 time=1.52 ms");
+}
+
 TEST(ReplyLinesTest, HeaderNamesHostAddressAndSizes) {
-    EXPECT_EQ(HeaderLine("gateway", "192.0.2.1", 56),
+    EXPECT_EQ(HeaderLine("gateway", test::V4Address("192.0.2.1"), 56),
               "PING gateway (192.0.2.1) 56(84) bytes of data.");
-    EXPECT_EQ(HeaderLine("192.0.2.1", "192.0.2.1", 0),
+    EXPECT_EQ(HeaderLine("192.0.2.1", test::V4Address("192.0.2.1"), 0),
               "PING 192.0.2.1 (192.0.2.1) 0(28) bytes of data.");
+    EXPECT_EQ(HeaderLine("six", test::V6Address("2001:db8::7"), 56),
+              "PING six (2001:db8::7) 56(104) bytes of data.");
 }
 
 }  // namespace

@@ -287,5 +287,24 @@ TEST_F(EventLogTest, OpenInEditorStartsTheTextHandlerOnTheLogWithoutMessages) {
     EXPECT_FALSE(std::filesystem::exists(kLogFileName));
 }
 
+// Where the desktop has no handler, the program's own viewer shows the log;
+// without one of those, nothing happens.
+TEST_F(EventLogTest, OpenInEditorFallsBackToTheOwnViewerOnlyWhenTheHandlerFails) {
+    struct Viewer : LogViewer {
+        void ShowLog(const std::string& path) override { shown.push_back(path); }
+        std::vector<std::string> shown;
+    } viewer;
+    EventLog log(kLogFileName, problems, launcher, clock, &viewer);
+    log.OpenInEditor();
+    EXPECT_TRUE(viewer.shown.empty()) << "not before the handler has failed";
+    launcher.FailWatched();
+    EXPECT_EQ(viewer.shown, std::vector<std::string>{kLogFileName});
+
+    MakeLog().OpenInEditor();
+    launcher.FailWatched();
+    EXPECT_EQ(viewer.shown.size(), 1u);
+    EXPECT_TRUE(prompt.boxes.empty());
+}
+
 }  // namespace
 }  // namespace vigilon::test

@@ -117,6 +117,32 @@ private:
     bool created = false;
 };
 
+// Joins two namespaces by a veth link, va in near and vb in far, and gives
+// each end its address with prefix ("192.0.2.2/24", "2001:db8:5::2/64").
+// The links come up first and the addresses after, IPv6 ones without
+// duplicate detection (nodad): an IPv6 address on a link that was still down
+// loses the first neighbour solicitation, and with it the first request.
+// Returns what failed; empty when joined.
+inline std::string JoinByVeth(const NetNamespace& near, const std::string& nearAddress,
+                              const NetNamespace& far, const std::string& farAddress) {
+    const auto withAddress = [](const std::string& address, const std::string& device) {
+        const bool v6 = address.find(':') != std::string::npos;
+        return "ip addr add " + address + " dev " + device + (v6 ? " nodad" : "");
+    };
+    const std::pair<const NetNamespace*, std::string> steps[] = {
+        {&near, "ip link add va type veth peer name vb netns " + far.Name()},
+        {&near, "ip link set va up"},
+        {&far, "ip link set vb up"},
+        {&near, withAddress(nearAddress, "va")},
+        {&far, withAddress(farAddress, "vb")},
+    };
+    for (const auto& [space, step] : steps) {
+        const CommandOutput out = space->Exec(step);
+        if (out.exitCode != 0) return step + ": " + out.output;
+    }
+    return {};
+}
+
 // Moves the calling thread into a namespace until it is destroyed, so that
 // code under test runs there in process. Sockets opened meanwhile, and
 // processes started meanwhile, belong to the namespace.

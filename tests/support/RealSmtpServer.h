@@ -8,7 +8,7 @@
 namespace vigilon::test {
 
 // A real SMTP server for end-to-end tests: Debian's aiosmtpd, run by the
-// system Python on a loopback address, storing what it receives in a fresh
+// system Python on a loopback address of either family, storing what it receives in a fresh
 // maildir. Started by the constructor, stopped by the destructor.
 class RealSmtpServer {
 public:

@@ -12,38 +12,50 @@
 #include <chrono>
 #include <thread>
 
+#include "UniqueFd.h"
+
 namespace vigilon::test {
 
 namespace {
 
 constexpr auto kStartPatience = std::chrono::seconds(20);
 
-sockaddr_in LoopbackAddress(const std::string& address, int port) {
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(static_cast<uint16_t>(port));
-    ::inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
-    return sa;
-}
+// address:port of either family ("127.0.0.1", "::1").
+struct LoopbackAddress {
+    LoopbackAddress(const std::string& address, int port) {
+        auto* v6 = reinterpret_cast<sockaddr_in6*>(&socket);
+        if (::inet_pton(AF_INET6, address.c_str(), &v6->sin6_addr) == 1) {
+            v6->sin6_family = AF_INET6;
+            v6->sin6_port = htons(static_cast<uint16_t>(port));
+            length = sizeof *v6;
+            return;
+        }
+        auto* v4 = reinterpret_cast<sockaddr_in*>(&socket);
+        v4->sin_family = AF_INET;
+        v4->sin_port = htons(static_cast<uint16_t>(port));
+        ::inet_pton(AF_INET, address.c_str(), &v4->sin_addr);
+        length = sizeof *v4;
+    }
+    sockaddr* Get() { return reinterpret_cast<sockaddr*>(&socket); }
+
+    sockaddr_storage socket{};
+    socklen_t length = 0;
+};
 
 bool Accepts(const std::string& address, int port) {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa = LoopbackAddress(address, port);
-    bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
-    ::close(fd);
-    return ok;
+    LoopbackAddress sa(address, port);
+    const UniqueFd fd(::socket(sa.socket.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    return ::connect(fd.Get(), sa.Get(), sa.length) == 0;
 }
 
 }  // namespace
 
 int FreePort(const std::string& address) {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa = LoopbackAddress(address, 0);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    socklen_t length = sizeof sa;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &length);
-    ::close(fd);
-    return ntohs(sa.sin_port);
+    LoopbackAddress sa(address, 0);
+    const UniqueFd fd(::socket(sa.socket.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    ::bind(fd.Get(), sa.Get(), sa.length);
+    ::getsockname(fd.Get(), sa.Get(), &sa.length);
+    return ntohs(reinterpret_cast<sockaddr_in*>(&sa.socket)->sin_port);  // same place in both
 }
 
 bool ServerProcess::Start(const std::vector<std::string>& argv, const std::string& address,

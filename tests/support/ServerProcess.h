@@ -7,7 +7,8 @@
 
 namespace vigilon::test {
 
-// A free TCP port on address (a loopback address), for a server to take.
+// A free TCP port on address (a loopback address of either family), for a
+// server to take.
 int FreePort(const std::string& address);
 
 // A server program run for a test. Start returns once the program accepts

@@ -27,9 +27,10 @@ TestCertificates::TestCertificates() {
     Run(std::string("req -x509 ") + kNewKey + " -keyout " + d + "/ca.key -out " + d +
         "/ca.pem -subj '/CN=Vigilon Test CA'") &&
         Run("req -x509" + leaf + " -keyout " + d + "/localhost.key -out " + d +
-            "/localhost.pem -subj /CN=localhost -addext subjectAltName=DNS:localhost,IP:127.0.0.1") &&
-        Run("req -x509" + leaf + " -keyout " + d + "/other.key -out " + d + "/other.pem -subj /CN=" +
-            kOtherName + " -addext subjectAltName=DNS:" + kOtherName);
+            "/localhost.pem -subj /CN=localhost -addext "
+            "subjectAltName=DNS:localhost,IP:127.0.0.1,IP:::1") &&
+        Run("req -x509" + leaf + " -keyout " + d + "/other.key -out " + d +
+            "/other.pem -subj /CN=" + kOtherName + " -addext subjectAltName=DNS:" + kOtherName);
 }
 
 TestCertificates::~TestCertificates() {

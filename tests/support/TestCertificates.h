@@ -5,7 +5,7 @@
 namespace vigilon::test {
 
 // A certificate authority made for one test run with openssl, and two server
-// certificates it signed: one for "localhost" and 127.0.0.1, one for another
+// certificates it signed: one for "localhost", 127.0.0.1 and ::1, one for another
 // name only. Everything lives in a fresh directory, removed with the object.
 class TestCertificates {
 public:

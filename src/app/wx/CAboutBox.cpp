@@ -5,6 +5,8 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
+#include "MessageBox.h"
+#include "OwnViewerTexts.h"
 #include "Pictures.h"
 #include "ProgramVersion.h"
 
@@ -63,8 +65,16 @@ CAboutBox::CAboutBox(wxWindow* owner, ProgramLauncher& launcher)
 }
 
 void CAboutBox::OpenWebSite() {
-    // The desktop's handler for web addresses; the box stays open.
-    launcher_.Launch({"xdg-open", kWebSiteAddress});
+    // The desktop's handler for web addresses; the box stays open. Without
+    // one, a box of the program's gives the address to copy. The report
+    // comes later, maybe after this box has closed: it needs nothing of it.
+    launcher_.LaunchWatched({"xdg-open", kWebSiteAddress}, [] { ShowWebAddressBox(); });
+}
+
+void ShowWebAddressBox() {
+    MessageBox box(wxGetActiveWindow(), NoBrowserMessage(kWebSiteAddress), kAppName, MessageIcon::Information,
+                   MessageBox::Buttons::Ok, true);
+    box.ShowModal();
 }
 
 void ShowAboutBox(wxWindow* owner, ProgramLauncher& launcher) {

@@ -24,6 +24,9 @@ private:
     ProgramLauncher& launcher_;
 };
 
+// The web site's address, to copy, where the desktop has no browser.
+void ShowWebAddressBox();
+
 // Shows the About box modally over owner and returns when it is closed.
 void ShowAboutBox(wxWindow* owner, ProgramLauncher& launcher);
 

@@ -1,7 +1,6 @@
 #include "CMonitorApp.h"
 
-#include <wx/msgdlg.h>
-
+#include "MessageBox.h"
 #include "ProgramStart.h"
 #include "VigilonProgram.h"
 
@@ -21,7 +20,8 @@ int CMonitorApp::OnRun() {
     if (!refusal_.empty()) {
         // The other copy's window cannot be raised from here (no portable
         // way on X11 or Wayland), so the user is told where to find it.
-        wxMessageBox(wxString::FromUTF8(refusal_), "Vigilon", wxOK | wxICON_EXCLAMATION);
+        MessageBox box(nullptr, refusal_, kAppName, MessageIcon::Exclamation, MessageBox::Buttons::Ok);
+        box.ShowModal();
         return kAlreadyRunningExitCode;
     }
     {

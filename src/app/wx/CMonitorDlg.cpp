@@ -3,6 +3,7 @@
 #include <wx/menu.h>
 
 #include "CommandIds.h"
+#include "MenuBarKeys.h"
 #include "MenuResources.h"
 #include "Pictures.h"
 #include "WxCommandIds.h"
@@ -106,7 +107,13 @@ void CMonitorDlg::Withdraw() { Hide(); }
 
 void CMonitorDlg::Iconify() { Iconize(true); }
 
-void CMonitorDlg::BringToFront() { Raise(); }
+// Only a window on screen is raised: GTK raises by presenting, which maps
+// a withdrawn window again, minimised as it was when it went. Mapped just
+// before a restore (the tray's double-click raises, then opens), it raced
+// the restore and the window manager often kept it minimised.
+void CMonitorDlg::BringToFront() {
+    if (IsShown()) Raise();
+}
 
 void CMonitorDlg::OnCommand(wxCommandEvent& event) {
     if (shell_ == nullptr || !shell_->RunCommand(FromWxId(event.GetId()))) event.Skip();
@@ -118,9 +125,19 @@ void CMonitorDlg::OnTimer(wxTimerEvent& event) {
 
 // Escape leaves the program through the exit sequence. Enter presses the
 // default Start/Stop button, unless a push button has the focus: that one
-// is pressed instead, as usual.
+// is pressed instead, as usual. A menu title's access key opens its menu
+// even where a control has the same key ("S&top Ping" and "&Tools"): GTK
+// would take turns between the two, so every other Alt+T only focused the
+// button and the next key was lost.
 void CMonitorDlg::OnCharHook(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
+    if (event.GetModifiers() == wxMOD_ALT && key > 0 && key < 128) {
+        const int popup = PopupWithAccessKey(*FindMenuResource(kMainMenuId), static_cast<char>(key));
+        if (popup >= 0) {
+            OpenMenuBarMenu(*GetMenuBar(), popup);
+            return;
+        }
+    }
     if (shell_ != nullptr && event.GetModifiers() == wxMOD_NONE) {
         if (key == WXK_ESCAPE) {
             shell_->RunExitSequence();

@@ -2,10 +2,10 @@
 
 #include <wx/filesys.h>
 #include <wx/fs_arc.h>
-#include <wx/html/helpctrl.h>
 #include <wx/log.h>
 
 #include "HelpBook.h"
+#include "HelpController.h"
 
 namespace vigilon::app {
 
@@ -30,7 +30,7 @@ HelpBackend::BindResult HtmlHelpBackend::Bind() {
     const wxString bookName = wxString::FromUTF8(book.string());
     AddArchiveHandler(bookName);
     // No parent: the viewer is a window of its own, like the platform's.
-    auto controller = std::make_unique<wxHtmlHelpController>(wxHF_DEFAULT_STYLE, nullptr);
+    auto controller = std::make_unique<HelpController>();
     // A damaged book would otherwise put the toolkit's log window up.
     wxLogNull quiet;
     if (!controller->AddBook(wxFileName(bookName), false)) return BindResult::Failed;

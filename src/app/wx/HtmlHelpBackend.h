@@ -6,9 +6,10 @@
 
 #include "HelpBinding.h"
 
-class wxHtmlHelpController;
 
 namespace vigilon::app {
+
+class HelpController;
 
 // The help book shown in wx's HTML help viewer, a window of its own with no
 // owner. The book is the first one found in the given folders.
@@ -22,7 +23,7 @@ public:
 
 private:
     std::vector<std::filesystem::path> folders_;
-    std::unique_ptr<wxHtmlHelpController> controller_;
+    std::unique_ptr<HelpController> controller_;
 };
 
 }  // namespace vigilon::app

@@ -3,6 +3,9 @@
 #include <wx/statbox.h>
 #include <wx/valtext.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "CommandIds.h"
 #include "Pictures.h"
 
@@ -24,27 +27,40 @@ public:
 
     void Frame(Du du, const char* title) {
         new wxStaticBox(panel_, wxID_ANY, title, Pos(du), Size(du));
+        frames_.push_back(wxRect(Pos(du), Size(du)));
     }
     // The label beside a control: ending just left of it, centred on its
-    // height, as wide as its text needs in the system font.
-    void Label(const char* text, Du control) {
+    // height, as wide as its text needs in the system font, and inside its
+    // group box by the layout's margin. Where the font leaves the label too
+    // little room there, it takes the room from the gap to the control
+    // (down to one unit), then from the control's left part: the returned
+    // amount, by which the control starts further right.
+    int Label(const char* text, Du control) {
         auto* label = new wxStaticText(panel_, wxID_ANY, text);
         const wxSize size = label->GetBestSize();
         const wxPoint at = Pos(control);
         const int gap = wxDLG_UNIT(panel_, wxSize(3, 0)).x;
-        label->Move(at.x - gap - size.x, at.y + (Size(control).y - size.y) / 2);
+        const int smallestGap = wxDLG_UNIT(panel_, wxSize(1, 0)).x;
+        const int x = at.x - gap - size.x;
+        const int wanting = std::max(0, InnerLeft(at) - x);
+        label->Move(x + wanting, at.y + (Size(control).y - size.y) / 2);
+        return std::max(0, wanting - (gap - smallestGap));
+    }
+    // The control's rectangle with its first taken pixels given to its label.
+    wxRect Narrowed(Du du, int taken) const {
+        return wxRect(Pos(du) + wxPoint(taken, 0), Size(du) - wxSize(taken, 0));
     }
     wxTextCtrl* ReadOnlyEdit(int id, Du du, const char* label, long style = 0,
                              const wxValidator& validator = wxDefaultValidator) {
-        if (label != nullptr) Label(label, du);
-        return new wxTextCtrl(panel_, id, wxEmptyString, Pos(du), Size(du), wxTE_READONLY | style,
-                              validator);
+        const wxRect rect = Narrowed(du, label != nullptr ? Label(label, du) : 0);
+        return new wxTextCtrl(panel_, id, wxEmptyString, rect.GetPosition(), rect.GetSize(),
+                              wxTE_READONLY | style, validator);
     }
     // A sunken, centred display of one value. GTK draws no border around a
     // static text, so the text sits centred in a sunken panel of that size.
     wxStaticText* Value(int id, Du du, const char* label) {
-        Label(label, du);
-        auto* box = new wxPanel(panel_, wxID_ANY, Pos(du), Size(du), wxBORDER_SUNKEN);
+        const wxRect rect = Narrowed(du, Label(label, du));
+        auto* box = new wxPanel(panel_, wxID_ANY, rect.GetPosition(), rect.GetSize(), wxBORDER_SUNKEN);
         const wxSize inside = box->GetClientSize();
         auto* value = new wxStaticText(box, id, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                                        wxALIGN_CENTRE_HORIZONTAL | wxST_NO_AUTORESIZE);
@@ -61,7 +77,16 @@ public:
     }
 
 private:
+    // Where text may start in the group box holding point: the layout's
+    // margin inside its left border (the template's own, 4 units).
+    int InnerLeft(wxPoint point) const {
+        for (const wxRect& frame : frames_)
+            if (frame.Contains(point)) return frame.x + wxDLG_UNIT(panel_, wxSize(4, 0)).x;
+        return 0;
+    }
+
     wxPanel* panel_;
+    std::vector<wxRect> frames_;
 };
 
 }  // namespace
@@ -74,7 +99,8 @@ MainWindowControls LayOutMainWindow(wxPanel* panel) {
     layout.Frame({7, 82, 253, 84}, "Status / Statistics (resets every 24 hours)");
 
     c.targetAddress = layout.ReadOnlyEdit(IDC_TARGET_ADDRESS, {66, 10, 120, 12}, "Target Address:");
-    c.targetIp = layout.ReadOnlyEdit(IDC_TARGET_IP, {66, 26, 95, 12}, "Target IP:");
+    // As wide as the name below it: an IPv6 address takes up to 39 characters.
+    c.targetIp = layout.ReadOnlyEdit(IDC_TARGET_IP, {66, 26, 176, 12}, "Target IP:");
     c.ipToName = layout.ReadOnlyEdit(IDC_IP_TO_NAME, {66, 43, 176, 12}, "IP to Name:");
     c.countdown = layout.ReadOnlyEdit(IDC_COUNTDOWN, {12, 65, 32, 15}, nullptr, wxTE_CENTRE,
                                       wxTextValidator(wxFILTER_DIGITS));

@@ -3,19 +3,9 @@
 #include <wx/bmpbndl.h>
 #include <wx/iconbndl.h>
 
-namespace vigilon::app {
+#include "PictureId.h"
 
-// The program's pictures, drawn as SVG and built into it.
-enum class Picture {
-    AppIcon,         // the application icon
-    LampIdle,        // dark green: not monitoring
-    LampOnline,      // bright green: the target answers
-    LampTargetDown,  // red: the target does not answer
-    TrayIdle,
-    TrayOnline,
-    TrayOffline,
-    Banner,          // the product name under the statistics
-};
+namespace vigilon::app {
 
 // The picture at its natural size in pixels at scale 1.
 wxSize PictureSize(Picture picture);

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "Pictures.h"
+#include "TrayPresentation.h"
 
 namespace vigilon::app {
 
@@ -18,16 +19,6 @@ namespace {
 // Large enough for the usual panels (16 to 48 pixels) to shrink, never blow up.
 constexpr int kPictureSide = 48;
 
-struct TrayPicture {
-    int iconId;
-    Picture picture;
-    const char* name;
-};
-constexpr TrayPicture kTrayPictures[] = {
-    {141, Picture::TrayOnline, "vigilon-tray-online"},
-    {142, Picture::TrayIdle, "vigilon-tray-idle"},
-    {143, Picture::TrayOffline, "vigilon-tray-offline"},
-};
 
 std::string MakePrivateFolder() {
     // The runtime folder is the user's alone and emptied at log-out, so a
@@ -55,8 +46,8 @@ bool WritePng(Picture picture, const std::string& file) {
 TrayIconFolder::TrayIconFolder() : path_(MakePrivateFolder()) {
     if (path_.empty()) return;
     ready_ = true;
-    for (const TrayPicture& tray : kTrayPictures)
-        ready_ = WritePng(tray.picture, path_ + "/" + tray.name + ".png") && ready_;
+    for (const TrayLook& tray : kTrayLooks)
+        ready_ = WritePng(tray.picture, path_ + "/" + tray.iconName + ".png") && ready_;
 }
 
 TrayIconFolder::~TrayIconFolder() {
@@ -66,8 +57,7 @@ TrayIconFolder::~TrayIconFolder() {
 }
 
 std::string TrayIconFolder::IconName(int iconId) {
-    for (const TrayPicture& tray : kTrayPictures)
-        if (tray.iconId == iconId) return tray.name;
+    if (const TrayLook* tray = TrayLookForIcon(iconId)) return tray->iconName;
     return {};
 }
 

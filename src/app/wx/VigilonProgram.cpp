@@ -7,12 +7,13 @@
 namespace vigilon::app {
 
 VigilonProgram::VigilonProgram(ProgramOptions options)
-    : launcher_(options.launcher != nullptr ? *options.launcher : desktopLauncher_),
+    : desktopLauncher_(dispatcher_),
+      launcher_(options.launcher != nullptr ? *options.launcher : desktopLauncher_),
       window_(new CMonitorDlg),
       prompt_(window_),
       problemBoxes_(problemWindows_),
       problems_(dispatcher_, problemBoxes_),
-      eventLog_(kLogFileName, problems_, launcher_, clock_),
+      eventLog_(kLogFileName, problems_, launcher_, clock_, &logViewer_),
       engineWork_(dispatcher_, "engine-work"),
       waitingMail_(kWaitingMailFileName),
       outbox_(dispatcher_, waitingMail_, problems_),

@@ -6,6 +6,7 @@
 #include "CMonitorDlg.h"
 #include "EventLog.h"
 #include "IcmpPrivileges.h"
+#include "LogViewerFrame.h"
 #include "MonitorEngine.h"
 #include "MonitorShell.h"
 #include "MailOutbox.h"
@@ -60,6 +61,7 @@ private:
     WxDispatcher dispatcher_;
     SystemClock clock_;
     WxPause pause_;
+    WxLogViewer logViewer_;  // before the launcher, whose reports may show it
     PosixProgramLauncher desktopLauncher_;
     ProgramLauncher& launcher_;
     CMonitorDlg* window_;  // a top-level window: destroyed through Destroy()

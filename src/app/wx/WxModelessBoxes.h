@@ -8,8 +8,8 @@
 
 namespace vigilon::app {
 
-// Message boxes that do not stop the program: a small dialog with the
-// message's icon, its text and OK, shown on its own (the main window may be
+// Message boxes that do not stop the program: the program's MessageBox
+// with the message's icon, its text and OK, shown on its own (the main window may be
 // in the tray) and gone when closed. Boxes still open when this goes are
 // destroyed without telling anyone.
 class WxModelessBoxes : public ModelessBoxes {

@@ -8,18 +8,15 @@
 #include <vector>
 
 #include "Pictures.h"
+#include "TrayPresentation.h"
 
 namespace vigilon::app {
 
 namespace {
 
 std::optional<Picture> TrayPicture(int iconId) {
-    switch (iconId) {
-        case 141: return Picture::TrayOnline;
-        case 142: return Picture::TrayIdle;
-        case 143: return Picture::TrayOffline;
-        default: return std::nullopt;
-    }
+    if (const TrayLook* look = TrayLookForIcon(iconId)) return look->picture;
+    return std::nullopt;
 }
 
 // wx takes menu ids below 0x7FFF only, and the commands lie above it: the

@@ -6,8 +6,8 @@
 
 namespace vigilon::app {
 
-// Message boxes as wxMessageDialog, so that tests can answer them through
-// wxTEST_DIALOG. They belong to the main window while it is on screen.
+// The program's modal message boxes (MessageBox), which tests answer
+// through wxTEST_DIALOG. They belong to the main window while it is on screen.
 class WxUserPrompt : public UserPrompt {
 public:
     explicit WxUserPrompt(wxWindow* owner = nullptr) : owner_(owner) {}
@@ -16,7 +16,7 @@ public:
     bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& caption) override;
 
 private:
-    int Show(const std::string& text, const std::string& caption, long style);
+    wxWindow* Owner() const;
 
     wxWindow* owner_;
 };

@@ -8,10 +8,14 @@
 #include <wx/stattext.h>
 #include <wx/uiaction.h>
 
+#include <gtk/gtk.h>
+
 #include <functional>
 #include <utility>
 
 #include "CAboutBox.h"
+#include "DialogTesting.h"
+#include "FixedSizeCheck.h"
 #include "FakeLauncher.h"
 #include "GuiSession.h"
 
@@ -88,6 +92,7 @@ TEST(AboutBox, ShowsItsTextsAndOpensTheWebSiteWhileStayingOpen) {
     FakeLauncher launcher;
     WithAboutBox(launcher, [&](app::CAboutBox& box) {
         EXPECT_EQ(box.GetTitle(), "About Vigilon");
+        ExpectFixedSize(box);
         EXPECT_EQ(box.GetClientSize(), box.ConvertDialogToPixels(wxSize(235, 66)));
         const std::vector<wxString> texts = StaticTexts(&box);
         EXPECT_NE(std::find(texts.begin(), texts.end(), "Vigilon   Version 1.0"), texts.end());
@@ -110,6 +115,34 @@ TEST(AboutBox, ShowsItsTextsAndOpensTheWebSiteWhileStayingOpen) {
         wxUIActionSimulator().Char(WXK_ESCAPE);
     });
     EXPECT_EQ(launcher.launched.size(), 1u) << "closing launched something";
+}
+
+// The address to copy, with what to install for the desktop's own browser.
+class ExpectAddressBox : public wxExpectModalBase<app::MessageBox, ExpectAddressBox> {
+protected:
+    int OnInvoked(app::MessageBox* box) const override {
+        EXPECT_NE(box->Message().find(app::kWebSiteAddress), std::string::npos) << box->Message();
+        EXPECT_NE(box->Message().find("install xdg-utils and a web browser"), std::string::npos) << box->Message();
+        EXPECT_EQ(box->Icon(), MessageIcon::Information);
+        for (wxWindow* child : box->GetChildren()) {
+            if (auto* text = dynamic_cast<wxStaticText*>(child)) {
+                EXPECT_TRUE(gtk_label_get_selectable(GTK_LABEL(text->GetHandle()))) << "the address can be copied";
+            }
+        }
+        return wxID_OK;
+    }
+    wxString GetDefaultDescription() const override { return "the web site's address box"; }
+};
+
+TEST(AboutBox, WithoutABrowserTheWebSiteButtonGivesTheAddressToCopy) {
+    FakeLauncher launcher;
+    WithAboutBox(launcher, [&](app::CAboutBox& box) {
+        ClickOn(box.FindWindow(app::kWebSiteButtonId));
+        ASSERT_TRUE(PumpUntil([&] { return !launcher.failureReports.empty(); }));
+        wxTEST_DIALOG(launcher.FailWatched(), ExpectAddressBox());
+        EXPECT_EQ(OpenAboutBox(), &box) << "the About box stays open";
+        wxUIActionSimulator().Char(WXK_ESCAPE);
+    });
 }
 
 TEST(AboutBox, OkAndTheCloseBoxEndItWithNoOtherEffect) {

@@ -4,6 +4,7 @@
 
 #include "CommandIds.h"
 #include "MainWindowFixture.h"
+#include "ScopedEnvironment.h"
 
 namespace vigilon::test {
 namespace {
@@ -72,6 +73,33 @@ TEST_F(Commands, EnablingEmailWithMissingFieldsAsksForThemInTheSettings) {
     // The edit filled nothing in: e-mail stays off, its check mark too.
     EXPECT_FALSE(MenuChecked(app::ID_OPTIONS_EMAIL));
     EXPECT_EQ(Engine().Settings().emailEnabled, 0);
+}
+
+// Alt+T opens Tools and P chooses Simple Ping, whatever the button says:
+// while monitoring it reads "S&top Ping", whose access key is T as well.
+TEST_F(Commands, SimplePingIsReachedThroughItsAccessKeysInBothButtonStates) {
+    const std::filesystem::path tool = dir.path / "ravelin";
+    std::ofstream(tool) << "#!/bin/sh\n";
+    std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+    ScopedEnvironment path("PATH", dir.path.string() + ":" + std::getenv("PATH"));
+    StoreSettings();
+    ASSERT_EQ(Start(), app::StartupOutcome::Monitoring);
+    WaitUntilActive();
+
+    // Twice in each state: GTK takes turns among the widgets that share an
+    // access key, so a clash shows only at the second try.
+    for (const char* button : {"S&top Ping", "S&top Ping", "&Start Ping", "&Start Ping"}) {
+        if (Text(app::ID_TOGGLE_BUTTON) != button) Choose(app::ID_TOGGLE_BUTTON);
+        ASSERT_EQ(Text(app::ID_TOGGLE_BUTTON), button);
+        PumpFor(300ms);
+        launcher.launched.clear();
+        input.Char('t', wxMOD_ALT);
+        PumpFor(300ms);
+        input.Char('p');
+        EXPECT_TRUE(PumpUntil([&] { return !launcher.launched.empty(); })) << "with " << button;
+        EXPECT_THAT(launcher.launched, ElementsAre(ElementsAre(tool.string()))) << "with " << button;
+        EXPECT_EQ(Text(app::ID_TOGGLE_BUTTON), button) << "the keys reached the button";
+    }
 }
 
 }  // namespace

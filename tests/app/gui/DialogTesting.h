@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
-#include <wx/msgdlg.h>
 #include <wx/testing.h>
 #include <wx/uiaction.h>
 
@@ -15,6 +14,7 @@
 #include <string>
 
 #include "GuiSession.h"
+#include "MessageBox.h"
 
 namespace vigilon::test {
 
@@ -27,7 +27,7 @@ public:
 
 protected:
     int Enter(wxDialog* dialog) override {
-        if (dynamic_cast<wxMessageDialog*>(dialog) == nullptr) return wxID_NONE;
+        if (dynamic_cast<app::MessageBox*>(dialog) == nullptr) return wxID_NONE;
         return wxTestingModalHook::Enter(dialog);
     }
     void ReportFailure(const wxString& message) override { ADD_FAILURE() << message.utf8_string(); }
@@ -35,15 +35,15 @@ protected:
 
 // A warning: a message box with exactly this text, captioned "Vigilon",
 // with the exclamation icon; answered with OK.
-class ExpectWarning : public wxExpectModalBase<wxMessageDialog, ExpectWarning> {
+class ExpectWarning : public wxExpectModalBase<app::MessageBox, ExpectWarning> {
 public:
     explicit ExpectWarning(std::string text) : text_(std::move(text)) {}
 
 protected:
-    int OnInvoked(wxMessageDialog* box) const override {
-        EXPECT_EQ(box->GetMessage().utf8_string(), text_);
+    int OnInvoked(app::MessageBox* box) const override {
+        EXPECT_EQ(box->Message(), text_);
         EXPECT_EQ(box->GetTitle().utf8_string(), "Vigilon");
-        EXPECT_TRUE(box->GetMessageDialogStyle() & wxICON_EXCLAMATION) << text_;
+        EXPECT_EQ(box->Icon(), MessageIcon::Exclamation) << text_;
         return wxID_OK;
     }
     wxString GetDefaultDescription() const override {
@@ -52,6 +52,18 @@ protected:
 
 private:
     std::string text_;
+};
+
+// Any message box, answered with answer (wxID_OK, wxID_YES, wxID_NO).
+class AnswerMessageBox : public wxExpectModalBase<app::MessageBox, AnswerMessageBox> {
+public:
+    explicit AnswerMessageBox(int answer) : answer_(answer) {}
+
+protected:
+    int OnInvoked(app::MessageBox*) const override { return answer_; }
+
+private:
+    int answer_;
 };
 
 // Waits until the window manager has shown the dialog and given it the

@@ -7,11 +7,15 @@
 #include <wx/fs_arc.h>
 #include <wx/html/helpdata.h>
 #include <wx/html/helpfrm.h>
+#include <wx/html/helpwnd.h>
 #include <wx/log.h>
+#include <wx/treectrl.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "GuiSession.h"
@@ -30,6 +34,51 @@ wxHtmlHelpFrame* FindHelpFrame() {
             frame != nullptr && frame->IsShownOnScreen() && !wxTheApp->IsScheduledForDestruction(frame))
             return frame;
     return nullptr;
+}
+
+// What the process writes on its standard error while it lives: GTK's
+// complaints go there and nowhere else.
+class CapturedStandardError {
+public:
+    CapturedStandardError() {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        char name[] = "/tmp/vigilon-stderr-XXXXXX";
+        file_ = ::mkstemp(name);
+        ::unlink(name);
+        ::dup2(file_, STDERR_FILENO);
+    }
+    ~CapturedStandardError() { Restore(); }
+    std::string Text() {
+        Restore();
+        std::string text;
+        char buffer[4096];
+        ::lseek(file_, 0, SEEK_SET);
+        for (ssize_t got; (got = ::read(file_, buffer, sizeof buffer)) > 0;) text.append(buffer, got);
+        return text;
+    }
+
+private:
+    void Restore() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+        saved_ = -1;
+    }
+    int saved_ = -1;
+    int file_ = -1;
+};
+
+// Every item of the contents with topics under it is open.
+int FoldedItems(wxTreeCtrl& tree, wxTreeItemId item) {
+    int folded = 0;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId child = tree.GetFirstChild(item, cookie); child.IsOk(); child = tree.GetNextChild(item, cookie)) {
+        if (tree.ItemHasChildren(child) && !tree.IsExpanded(child)) ++folded;
+        folded += FoldedItems(tree, child);
+    }
+    return folded;
 }
 
 TEST(HelpBook, EveryContentsAndIndexEntryOpens) {
@@ -68,6 +117,24 @@ TEST(HelpViewer, ShowsTheBooksStartPageInAWindowOfItsOwnAgainAfterItIsClosed) {
         frame->Close();
         ASSERT_TRUE(PumpUntil([] { return FindHelpFrame() == nullptr; }));
     }
+}
+
+TEST(HelpViewer, OpensQuietlyWithItsContentsUnfolded) {
+    app::HelpViewer viewer({kBuildFolder});
+    CapturedStandardError standardError;
+    viewer.OpenHelp();
+    wxHtmlHelpFrame* frame = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (frame = FindHelpFrame()) != nullptr; }));
+    PumpFor(std::chrono::milliseconds(500));  // laid out and drawn
+    const std::string complaints = standardError.Text();
+    EXPECT_EQ(complaints.find("Gtk-CRITICAL"), std::string::npos) << complaints;
+
+    wxTreeCtrl& tree = *frame->GetHelpWindow()->GetTreeCtrl();
+    ASSERT_TRUE(tree.GetRootItem().IsOk());
+    EXPECT_GE(tree.GetCount(), 8u) << "the book and its topics";
+    EXPECT_EQ(FoldedItems(tree, tree.GetRootItem()), 0);
+    frame->Close();
+    PumpUntil([] { return FindHelpFrame() == nullptr; });
 }
 
 TEST(HelpViewer, NeitherAMissingNorADamagedBookShowsAnythingAndADamagedOneIsNotRetried) {

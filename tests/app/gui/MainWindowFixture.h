@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
-#include <wx/msgdlg.h>
 #include <wx/stattext.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
@@ -21,6 +20,7 @@
 #include "FakeLauncher.h"
 #include "FakePrompt.h"
 #include "GuiSession.h"
+#include "MessageBox.h"
 #include "RecordingLog.h"
 #include "SettingsFile.h"
 #include "ShellFakes.h"
@@ -34,7 +34,7 @@ namespace vigilon::test {
 using namespace std::chrono_literals;
 
 // A message box with the given text (or one containing it), answered with answer.
-class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
+class ExpectMessage : public wxExpectModalBase<app::MessageBox, ExpectMessage> {
 public:
     explicit ExpectMessage(std::string text, int answer = wxID_OK, std::string caption = "Vigilon")
         : text_(std::move(text)), answer_(answer), caption_(std::move(caption)) {}
@@ -45,13 +45,13 @@ public:
     }
 
 protected:
-    int OnInvoked(wxMessageDialog* box) const override {
-        const std::string shown = box->GetMessage().utf8_string();
+    int OnInvoked(app::MessageBox* box) const override {
+        const std::string& shown = box->Message();
         if (partial_)
             EXPECT_NE(shown.find(text_), std::string::npos) << shown;
         else
             EXPECT_EQ(shown, text_);
-        EXPECT_EQ(box->GetCaption().utf8_string(), caption_);
+        EXPECT_EQ(box->GetTitle().utf8_string(), caption_);
         return answer_;
     }
     wxString GetDefaultDescription() const override { return "message box \"" + text_ + "\""; }
@@ -73,7 +73,7 @@ public:
 protected:
     int Enter(wxDialog* dialog) override {
         std::string what = dialog->GetTitle().utf8_string();
-        if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) what += ": " + box->GetMessage().utf8_string();
+        if (auto* box = dynamic_cast<app::MessageBox*>(dialog)) what += ": " + box->Message();
         ADD_FAILURE() << "unexpected dialog " << what;
         return wxID_CANCEL;
     }
@@ -139,10 +139,8 @@ protected:
     static std::vector<std::string> ProblemBoxTexts() {
         std::vector<std::string> texts;
         for (wxWindow* top : wxTopLevelWindows) {
-            auto* box = dynamic_cast<wxDialog*>(top);
-            if (box == nullptr || box->IsModal() || !box->IsShown()) continue;
-            for (wxWindow* child : box->GetChildren())
-                if (auto* text = dynamic_cast<wxStaticText*>(child)) texts.push_back(text->GetLabel().utf8_string());
+            auto* box = dynamic_cast<app::MessageBox*>(top);
+            if (box != nullptr && !box->IsModal() && box->IsShown()) texts.push_back(box->Message());
         }
         return texts;
     }

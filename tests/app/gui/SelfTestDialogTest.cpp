@@ -11,6 +11,7 @@
 #include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "DialogTesting.h"
+#include "FixedSizeCheck.h"
 #include "EngineFakes.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
@@ -121,10 +122,11 @@ TEST_F(SelfTestDialogTest, RowsArePaintedOneByOneWhileTheWindowAnswersAndDoneWai
                               "Send Email 1st SMTP: n/a", "Send Email 2nd SMTP: n/a"}));
 }
 
-TEST_F(SelfTestDialogTest, EscapeBeforeTheStartEndsItWithoutARun) {
+TEST_F(SelfTestDialogTest, EscapeBeforeTheStartEndsItWithoutARunAndTheSizeIsFixed) {
     OnDialogOpen<CTestSettingsDlg> watcher([&](CTestSettingsDlg& dialog) {
         dialog.CallAfter([&] {
             EXPECT_TRUE(WaitUntilActive(dialog));
+            ExpectFixedSize(dialog);
             user.Press(WXK_ESCAPE);
             EXPECT_TRUE(PumpUntil([&] { return !dialog.IsModal(); }, 2s));
         });

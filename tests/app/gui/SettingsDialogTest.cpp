@@ -1,5 +1,6 @@
 // The settings dialog on a real display, driven by keyboard and mouse, its
 // message boxes answered through wxTEST_DIALOG.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/button.h>
@@ -11,6 +12,9 @@
 #include "CSettingsDlg.h"
 #include "DialogIds.h"
 #include "DialogTesting.h"
+#include "FixedSizeCheck.h"
+#include "LabelPlacement.h"
+#include "LogViewerFrame.h"
 #include "EngineFakes.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
@@ -62,7 +66,8 @@ protected:
     FakeLauncher launcher;
     FakeClock clock;
     FakeProblems problems;
-    EventLog eventLog{kLogFileName, problems, launcher, clock};
+    WxLogViewer ownViewer;
+    EventLog eventLog{kLogFileName, problems, launcher, clock, &ownViewer};
     FakeNetwork network;
     SettingsDialogServices services{prompt, eventLog, network};
     std::unique_ptr<CSettingsDlg> dialog;
@@ -112,6 +117,39 @@ TEST_F(SettingsDialogTest, TemplateControlsTextsAndTabOrder) {
             user.Press(WXK_TAB);
             EXPECT_TRUE(FocusIn(id)) << "tab to " << id;
         }
+        PressEscape();
+    });
+}
+
+// Without a handler for text files, the program's own viewer comes up
+// beside the modal dialog and answers the mouse there.
+TEST_F(SettingsDialogTest, ViewLogWithoutAHandlerShowsTheOwnViewerUsableBesideTheDialog) {
+    eventLog.Write("an old line");
+    Run([&] {
+        user.Click(Control(IDC_VIEW_LOG));
+        launcher.FailWatched();
+        LogViewerFrame* viewer = nullptr;
+        ASSERT_TRUE(PumpUntil([&] {
+            for (wxWindow* window : wxTopLevelWindows)
+                if (auto* shown = dynamic_cast<LogViewerFrame*>(window); shown != nullptr && shown->IsShown())
+                    viewer = shown;
+            return viewer != nullptr && viewer->IsShownOnScreen();
+        })) << "no viewer";
+        PumpFor(300ms);  // placed by the window manager
+        EXPECT_TRUE(viewer->Text().GetValue().Contains("an old line"));
+        wxWeakRef<LogViewerFrame> open(viewer);  // Close destroys it
+        user.Click(viewer->FindWindow(wxID_CLOSE));
+        EXPECT_TRUE(PumpUntil([&] { return !open || !open->IsShown(); })) << "Close did not reach the viewer";
+        EXPECT_TRUE(dialog->IsModal());
+        PressEscape();
+    });
+}
+
+TEST_F(SettingsDialogTest, LabelsSitInsideTheirGroupBoxesAndTheSizeIsFixed) {
+    Run([&] {
+        ExpectFixedSize(*dialog);
+        const int margin = dialog->ConvertDialogToPixels(wxSize(4, 0)).x;
+        EXPECT_THAT(MisplacedLabels(*dialog, margin), ::testing::IsEmpty());
         PressEscape();
     });
 }
@@ -263,7 +301,7 @@ TEST_F(SettingsDialogTest, LogButtonsViewAndClearTheLog) {
         user.Click(Control(IDC_VIEW_LOG));
         ASSERT_EQ(launcher.launched.size(), 1u);
         EXPECT_EQ(launcher.launched[0].back(), kLogFileName);
-        wxTEST_DIALOG(user.Click(Control(IDC_CLEAR_LOG)), wxExpectModal<wxMessageDialog>(wxYES));
+        wxTEST_DIALOG(user.Click(Control(IDC_CLEAR_LOG)), AnswerMessageBox(wxID_YES));
         EXPECT_EQ(ReadText(kLogFileName), "");
         user.Click(Control(IDC_ENABLE_LOG));
         EXPECT_FALSE(Control(IDC_VIEW_LOG)->IsEnabled());

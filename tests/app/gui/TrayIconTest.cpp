@@ -1,8 +1,6 @@
 // The tray icon in a real XEmbed tray (trayer), clicked through the X server.
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <wx/settings.h>
 #include <wx/taskbar.h>
@@ -14,13 +12,12 @@
 #include "CTrayIcon.h"
 #include "CommandIds.h"
 #include "GuiSession.h"
+#include "TrayDock.h"
 #include "WxTaskBarTray.h"
 
 // Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
-extern char** environ;
 
 namespace vigilon::test {
 namespace {
@@ -47,46 +44,11 @@ public:
     int foregrounds = 0;
 };
 
-struct Rect {
-    int x = 0, y = 0, width = 0, height = 0;  // on the root window
-};
-
-// The docked icon: a shown window announcing XEmbed whose parent is one of
-// the tray's sockets, not the root window.
-std::optional<Rect> DockedIcon(::Display* x, Window window = 0) {
-    const Window rootWindow = DefaultRootWindow(x);
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(x, window != 0 ? window : rootWindow, &root, &parent, &children, &count)) return {};
-    std::optional<Rect> found;
-    for (unsigned i = 0; i < count && !found; ++i) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* data = nullptr;
-        XGetWindowProperty(x, children[i], XInternAtom(x, "_XEMBED_INFO", False), 0, 2, False, AnyPropertyType,
-                           &type, &format, &items, &after, &data);
-        if (data != nullptr) XFree(data);
-        XWindowAttributes attributes;
-        if (window == 0 || type == 0 || !XGetWindowAttributes(x, children[i], &attributes) ||
-            attributes.map_state != IsViewable) {
-            found = DockedIcon(x, children[i]);
-            continue;
-        }
-        Rect rect{0, 0, attributes.width, attributes.height};
-        Window child = 0;
-        XTranslateCoordinates(x, children[i], rootWindow, 0, 0, &rect.x, &rect.y, &child);
-        found = rect;
-    }
-    if (children != nullptr) XFree(children);
-    return found;
-}
-
 // The colour at the centre of the icon, as 0xRRGGBB on the 24-bit screen.
 // The mean colour of the lamp's lens (a small square just below the centre,
 // clear of the highlight), packed as 0xRRGGBB, so that the drawing's details
 // do not decide the test.
-unsigned long CentreColour(::Display* x, const Rect& icon) {
+unsigned long CentreColour(::Display* x, const ScreenRect& icon) {
     const int side = std::max(2, icon.width / 5);
     XImage* image = XGetImage(x, DefaultRootWindow(x), icon.x + icon.width / 2 - side / 2,
                               icon.y + icon.height / 2, side, side, AllPlanes, ZPixmap);
@@ -104,28 +66,6 @@ unsigned long CentreColour(::Display* x, const Rect& icon) {
     return (red / count) << 16 | (green / count) << 8 | blue / count;
 }
 
-// Runs xdotool while the toolkit keeps running, so that a popup menu it
-// opens can be answered by its later commands.
-bool RunXdotool(std::vector<std::string> argv) {
-    std::vector<char*> args;
-    for (std::string& argument : argv) args.push_back(argument.data());
-    args.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, args.data(), environ) != 0) return false;
-    int status = -1;
-    if (!PumpUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 20s)) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        return false;
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-std::vector<std::string> ClickAt(const Rect& icon, const char* button, int repeat = 1) {
-    return {"xdotool", "mousemove", std::to_string(icon.x + icon.width / 2), std::to_string(icon.y + icon.height / 2),
-            "sleep", "0.2", "click", "--repeat", std::to_string(repeat), "--delay", "80", button};
-}
-
 int Red(unsigned long colour) { return static_cast<int>((colour >> 16) & 0xFF); }
 int Green(unsigned long colour) { return static_cast<int>((colour >> 8) & 0xFF); }
 
@@ -137,9 +77,9 @@ protected:
         ASSERT_TRUE(owner.tray.HasNotificationArea());
         ASSERT_TRUE(owner.icon.Create(&owner, kCallback, "Vigilon - Idle", 142, kTrayId));
         // Docked, then settled at the size the tray gives it.
-        ASSERT_TRUE(PumpUntil([&] { return DockedIcon(x).has_value(); }, 10s)) << "the icon never docked";
+        ASSERT_TRUE(PumpUntil([&] { return DockedTrayIcon().has_value(); }, 10s)) << "the icon never docked";
         PumpFor(300ms);
-        docked = DockedIcon(x);
+        docked = DockedTrayIcon();
         ASSERT_TRUE(docked.has_value());
     }
 
@@ -157,7 +97,7 @@ protected:
 
     ::Display* x = XOpenDisplay(nullptr);
     Owner owner;
-    std::optional<Rect> docked;
+    std::optional<ScreenRect> docked;
 };
 
 TEST_F(TrayIconInTray, DocksWithThePictureOfEachStateAndTakesTooltips) {
@@ -180,7 +120,7 @@ TEST_F(TrayIconInTray, DocksWithThePictureOfEachStateAndTakesTooltips) {
 
     EXPECT_TRUE(owner.icon.RemoveIcon());
     EXPECT_FALSE(owner.tray.TrayShown());
-    EXPECT_TRUE(PumpUntil([&] { return !DockedIcon(x).has_value(); })) << "the icon leaves the tray";
+    EXPECT_TRUE(PumpUntil([&] { return !DockedTrayIcon().has_value(); })) << "the icon leaves the tray";
     EXPECT_TRUE(owner.mouseMessages.empty());
 }
 

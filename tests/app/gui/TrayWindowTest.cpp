@@ -1,8 +1,10 @@
 // Withdrawing into a shown tray, and "Open" bringing the window back.
+#include <wx/settings.h>
 #include <wx/taskbar.h>
 
 #include "CommandIds.h"
 #include "MainWindowFixture.h"
+#include "TrayDock.h"
 
 namespace vigilon::test {
 namespace {
@@ -31,6 +33,29 @@ TEST_F(TrayWindow, MinimisingAndAutoMinimiseHideIntoTheTrayAndOpenBringsTheWindo
     EXPECT_TRUE(Becomes(XWindowState::Normal)) << "Open did not bring the window back";
     PumpFor(300ms);
     EXPECT_EQ(StateOfWindowTitled(Caption()), XWindowState::Normal) << "the window went again";
+}
+
+// Real double-clicks on the docked icon, each one on a withdrawn window.
+TEST_F(TrayWindow, EveryDoubleClickOnTheIconBringsTheWithdrawnWindowBack) {
+    StoreSettings();
+    ASSERT_EQ(Start(), app::StartupOutcome::Monitoring);
+    ASSERT_TRUE(program->Shell().TrayIconShown());
+    ASSERT_TRUE(PumpUntil([] { return DockedTrayIcon().has_value(); }, 10s)) << "the icon never docked";
+    PumpFor(300ms);  // settled at the tray's size
+    const ScreenRect icon = *DockedTrayIcon();
+    WaitUntilActive();
+
+    constexpr int kRounds = 20;
+    int restored = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        Window().Iconize(true);
+        ASSERT_TRUE(Becomes(XWindowState::NotManaged)) << "round " << round << ": minimising did not hide";
+        ASSERT_TRUE(RunXdotool(ClickAt(icon, "1", 2)));
+        if (Becomes(XWindowState::Normal)) ++restored;
+        // Past the double-click time, so that rounds do not pair up.
+        PumpFor(std::chrono::milliseconds(wxSystemSettings::GetMetric(wxSYS_DCLICK_MSEC)) + 100ms);
+    }
+    EXPECT_EQ(restored, kRounds);
 }
 
 }  // namespace

@@ -73,6 +73,21 @@ int CountWindowsTitled(pid_t pid, const std::string& title) {
     return count;
 }
 
+std::vector<std::string> AllowedActionsOfWindowTitled(const std::string& title) {
+    std::vector<std::string> names;
+    ::Display* x = XOpenDisplay(nullptr);
+    if (x == nullptr) return names;
+    if (const Window client = FindClient(x, ::getpid(), title); client != None) {
+        for (unsigned long atom : Property<unsigned long>(x, client, "_NET_WM_ALLOWED_ACTIONS", XA_ATOM)) {
+            char* name = XGetAtomName(x, atom);
+            if (name != nullptr) names.emplace_back(name);
+            if (name != nullptr) XFree(name);
+        }
+    }
+    XCloseDisplay(x);
+    return names;
+}
+
 bool CloseWindowTitled(pid_t pid, const std::string& title) {
     ::Display* x = XOpenDisplay(nullptr);
     if (x == nullptr) return false;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vigilon::test {
 
@@ -13,6 +14,11 @@ namespace vigilon::test {
 enum class XWindowState { NotManaged, Normal, Iconic };
 
 XWindowState StateOfWindowTitled(const std::string& title);
+
+// The actions the window manager offers for that window of this process
+// (_NET_WM_ALLOWED_ACTIONS, such as "_NET_WM_ACTION_MAXIMIZE_HORZ"); empty
+// when no such window is managed.
+std::vector<std::string> AllowedActionsOfWindowTitled(const std::string& title);
 
 // The same for a window of another process (a program the test started).
 XWindowState StateOfWindowTitled(pid_t pid, const std::string& title);
