@@ -128,6 +128,24 @@ DataFile OpenDataFile(const std::string& path, int flags, mode_t mode) {
     return Failed(ELOOP, current);
 }
 
+DataFile FindDataFile(const std::string& path) { return OpenDataFile(path, O_PATH); }
+
+DataFile OpenThroughLinks(const std::string& path) {
+    DataFile file;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return Failed(errno, path);
+    if (!S_ISREG(info.st_mode)) return NotAFile(info.st_mode, path, false);
+    // O_NONBLOCK: a FIFO swapped in after the stat does not hold the read.
+    file.fd = UniqueFd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.fd || ::fstat(file.fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno;
+        return Ended(DataFile::State::Failed, path, ErrorText(error), error);
+    }
+    file.state = DataFile::State::Open;
+    file.where = path;
+    return file;
+}
+
 std::string FileKindName(mode_t type) {
     if (S_ISDIR(type)) return "a folder";
     if (S_ISFIFO(type)) return "a FIFO";
