@@ -10,21 +10,13 @@
 #include <cerrno>
 
 #include "HostLookup.h"
+#include "MillisecondsLeft.h"
 
 namespace vigilon {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Milliseconds left until deadline, for poll, rounded up so that a wait never
-// ends before it; 0 once it has passed.
-int MillisecondsLeft(Clock::time_point deadline) {
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() <= 0) return 0;
-    if (left.count() > 1'000'000'000) return 1'000'000'000;
-    return static_cast<int>(left.count());
-}
 
 // Waits until fd is ready for events or the deadline passes; retries after
 // signals. False on time-out or error.
