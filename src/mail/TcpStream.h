@@ -40,6 +40,8 @@ public:
 private:
     bool CreateFor(int family);
     bool ConnectOne(const void* address, unsigned addressLength, Deadline deadline);
+    // Small writes go out at once (TCP_NODELAY).
+    void SendAtOnce();
 
     UniqueSocket fd_;
     int family_ = 0;

@@ -9,7 +9,6 @@
 
 #include <cerrno>
 
-#include "HostLookup.h"
 #include "MillisecondsLeft.h"
 
 namespace vigilon {
@@ -39,8 +38,6 @@ bool SetNonBlocking(int fd, bool on) {
 
 }  // namespace
 
-bool TcpStream::Create() { return CreateFor(AF_INET); }
-
 bool TcpStream::CreateFor(int family) {
     Close();
     fd_ = UniqueFd(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0));
@@ -49,24 +46,9 @@ bool TcpStream::CreateFor(int family) {
     return static_cast<bool>(fd_);
 }
 
-bool TcpStream::Connect(const std::string& host, int port, Deadline deadline) {
-    if (!fd_ || port <= 0 || port > 65535) return false;
-    for (const ServerAddress& address : LookupServerAddresses(host, port, deadline)) {
-        // A socket whose connect failed cannot be used for another try, nor
-        // one of the other family at all. A family the system lacks leaves
-        // the other's addresses to try.
-        if (!fd_ || tried_ || address.Family() != family_) {
-            if (!CreateFor(address.Family())) continue;
-        }
-        tried_ = true;
-        if (ConnectOne(&address.socket, address.length, deadline)) {
-            int on = 1;
-            ::setsockopt(fd_.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-            return true;
-        }
-        if (Clock::now() >= deadline) return false;
-    }
-    return false;
+void TcpStream::SendAtOnce() {
+    int on = 1;
+    ::setsockopt(fd_.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
 
 bool TcpStream::ConnectOne(const void* address, unsigned addressLength, Deadline deadline) {

@@ -1,6 +1,5 @@
 #include "TcpStream.h"
 
-#include "HostLookup.h"
 #include "MillisecondsLeft.h"
 #include "NetworkStart.h"
 
@@ -30,8 +29,6 @@ bool SetNonBlocking(SOCKET socket, bool on) {
 
 }  // namespace
 
-bool TcpStream::Create() { return CreateFor(AF_INET); }
-
 bool TcpStream::CreateFor(int family) {
     Close();
     if (StartNetwork() != 0) return false;
@@ -43,22 +40,10 @@ bool TcpStream::CreateFor(int family) {
     return static_cast<bool>(fd_);
 }
 
-bool TcpStream::Connect(const std::string& host, int port, Deadline deadline) {
-    if (!fd_ || port <= 0 || port > 65535) return false;
-    for (const ServerAddress& address : LookupServerAddresses(host, port, deadline)) {
-        if (!fd_ || tried_ || address.Family() != family_) {
-            if (!CreateFor(address.Family())) continue;
-        }
-        tried_ = true;
-        if (ConnectOne(&address.socket, address.length, deadline)) {
-            BOOL on = TRUE;
-            ::setsockopt(fd_.Get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on),
-                         sizeof on);
-            return true;
-        }
-        if (Clock::now() >= deadline) return false;
-    }
-    return false;
+void TcpStream::SendAtOnce() {
+    BOOL on = TRUE;
+    ::setsockopt(fd_.Get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on),
+                 sizeof on);
 }
 
 bool TcpStream::ConnectOne(const void* address, unsigned addressLength, Deadline deadline) {
