@@ -23,6 +23,7 @@
 #   bench: iputils-ping (what Ravelin's round trips and the headless watcher are measured against)
 #   fuzz:  FUZZ_PACKAGES below, installed by make fuzz and make fuzz-ci only
 #   lint:  LINT_PACKAGES below, installed by make lint only
+#   Windows: WINDOWS_PACKAGES below, installed by make windows and make windows-deps only
 PACKAGES := g++ cmake ninja-build ccache pkg-config libgtest-dev libgmock-dev libwxgtk3.2-dev libx11-dev \
             libcurl4-openssl-dev libssl-dev ca-certificates xdg-utils libayatana-appindicator3-dev \
             librsvg2-bin libcap2-bin dpkg-dev \
@@ -33,7 +34,7 @@ BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: deps configure build test sanitize bench run install package clean \
-        fuzz-deps fuzz-build fuzz fuzz-ci lint
+        fuzz-deps fuzz-build fuzz fuzz-ci lint windows-deps windows-smoke windows test-windows
 
 # Installs those of the packages given that are missing.
 define install-missing
@@ -148,5 +149,47 @@ lint: build
 	$(call install-missing,$(LINT_PACKAGES))
 	sh scripts/lint.sh $(BUILD_DIR) $(LINT_JOBS)
 
+# Windows 10 and 11: cross-built here with mingw-w64 and tested under Wine
+# (docs/windows-build.md). wxWidgets, libpng, libcurl and GoogleTest are built
+# for Windows from Debian's source packages into a cache outside the clone,
+# once for each version of them and of the compiler:
+#   g++-mingw-w64-x86-64-posix (the compiler, with the POSIX threads std::thread needs),
+#   mingw-w64-tools (the mingw pkg-config and widl), libz-mingw-w64-dev (zlib, which
+#   wx's PNG and zip reading need), nsis (the installer), wine and wine64 (runs the
+#   Windows programs and tests), autoconf, automake and libtool (Debian's patches to
+#   curl and libpng change their build files, which are made again as Debian does),
+#   dpkg-dev (apt-get source unpacks with dpkg-source), cmake, ninja-build, xvfb (a
+#   private display for the Windows windows under Wine)
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev nsis \
+                    wine wine64 autoconf automake libtool dpkg-dev cmake ninja-build xvfb
+WINDOWS_TOOLCHAIN := $(abspath cmake/mingw-w64-x86_64.cmake)
+WINDOWS_DIR ?= build-windows
+WINDOWS_SMOKE_DIR ?= build-windows-smoke
+
+windows-deps:
+	$(call install-missing,$(WINDOWS_PACKAGES))
+	scripts/windows/deps.sh
+
+# The toolchain and the cached libraries, proven on a small program of
+# their own (scripts/windows/smoke): a wx dialog and a GoogleTest suite,
+# run by ctest under Wine on a private display (:170 to :179).
+windows-smoke: windows-deps
+	cmake -S scripts/windows/smoke -B $(WINDOWS_SMOKE_DIR) -G Ninja \
+	  -DCMAKE_TOOLCHAIN_FILE=$(WINDOWS_TOOLCHAIN) $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+	cmake --build $(WINDOWS_SMOKE_DIR) -j 2
+	scripts/windows/with-display.sh scripts/windows/ctest-under-wine.sh $(WINDOWS_SMOKE_DIR) \
+	  --output-on-failure --timeout 120
+
+# The program's sources built for Windows (what is ported so far; see
+# docs/windows-build.md), with their test suites.
+windows: windows-deps
+	cmake -S . -B $(WINDOWS_DIR) -G Ninja \
+	  -DCMAKE_TOOLCHAIN_FILE=$(WINDOWS_TOOLCHAIN) $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+	cmake --build $(WINDOWS_DIR) -j 2
+
+# The toolkit-free suites, run under Wine; they need no display.
+test-windows: windows
+	scripts/windows/ctest-under-wine.sh $(WINDOWS_DIR) --output-on-failure --timeout 300 -j 2
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR) $(WINDOWS_SMOKE_DIR)

@@ -1,7 +1,5 @@
 #include "HeloName.h"
 
-#include <unistd.h>
-
 namespace vigilon {
 
 std::string HeloName(HostNameReader readHostName) {
@@ -11,7 +9,5 @@ std::string HeloName(HostNameReader readHostName) {
     std::string text(name);
     return text.empty() ? "localhost" : text;
 }
-
-std::string HeloName() { return HeloName(&::gethostname); }
 
 }  // namespace vigilon

@@ -1,8 +1,5 @@
 #include "HostLookup.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-
 #include <cstdint>
 
 #include "BoundedLookup.h"

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <sys/socket.h>
-
 #include <chrono>
 #include <string>
 #include <vector>
+
+#include "SystemSockets.h"
 
 namespace vigilon {
 

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "LocalTime.h"
+
 namespace vigilon {
 
 std::string NormaliseLineEnds(std::string_view text) {
@@ -39,9 +41,10 @@ std::string FormatMailDate(std::time_t when) {
     static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    std::tm local{};
-    if (localtime_r(&when, &local) == nullptr) return {};
-    long offsetMinutes = local.tm_gmtoff / 60;
+    LocalTime clock;
+    if (!ToLocalTime(when, clock)) return {};
+    const std::tm& local = clock.fields;
+    long offsetMinutes = clock.utcOffsetSeconds / 60;
     char sign = offsetMinutes < 0 ? '-' : '+';
     offsetMinutes = std::labs(offsetMinutes);
     char text[64];

@@ -1,10 +1,10 @@
 #include "MessageId.h"
 
-#include <sys/random.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+
+#include "SystemRandom.h"
 
 namespace vigilon {
 
@@ -45,7 +45,7 @@ std::string MakeMessageId(std::uint64_t key, std::int64_t time, const std::strin
 
 std::uint64_t RandomMessageKey() {
     std::uint64_t key = 0;
-    if (getrandom(&key, sizeof key, GRND_NONBLOCK) == sizeof key) return key;
+    if (SystemRandomBytes(&key, sizeof key)) return key;
     // No random bytes yet this early after boot: the clock and a counter.
     static std::atomic<std::uint64_t> drawn{0};
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();

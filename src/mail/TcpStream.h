@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "UniqueFd.h"
+#include "UniqueSocket.h"
 
 namespace vigilon {
 
@@ -40,8 +40,10 @@ public:
 private:
     bool CreateFor(int family);
     bool ConnectOne(const void* address, unsigned addressLength, Deadline deadline);
+    // Small writes go out at once (TCP_NODELAY).
+    void SendAtOnce();
 
-    UniqueFd fd_;
+    UniqueSocket fd_;
     int family_ = 0;
     bool tried_ = false;  // a connect was tried on this socket
 };

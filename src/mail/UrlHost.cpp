@@ -1,8 +1,8 @@
 #include "UrlHost.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
+
+#include "SystemSockets.h"
 
 namespace vigilon {
 

@@ -1,8 +1,7 @@
 #include "UrlMailSender.h"
 
-#include <pwd.h>
+#include <curl/curl.h>
 #include <strings.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -18,6 +17,7 @@
 #include "CurlUrl.h"
 #include "HeloName.h"
 #include "MailText.h"
+#include "NetrcPath.h"
 #include "UrlMailError.h"
 
 namespace vigilon {
@@ -151,19 +151,6 @@ std::string Redacted(std::string text, const std::vector<std::string>& secrets) 
             text.replace(at, secret.size(), "*****");
     }
     return text;
-}
-
-// Where ~/.netrc is: $HOME first, as every mail tool reads it, then the
-// password database.
-std::string NetrcPath() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-        return std::string(home) + "/.netrc";
-    passwd entry{};
-    passwd* found = nullptr;
-    char buffer[4096];
-    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr)
-        return std::string(found->pw_dir) + "/.netrc";
-    return {};
 }
 
 long WholeSeconds(std::chrono::milliseconds limit) {

@@ -1,9 +1,8 @@
 #include "BoundedLookup.h"
 
-#include <netdb.h>
-#include <sys/socket.h>
-
 #include "LookupSharing.h"
+#include "NetworkStart.h"
+#include "SystemSockets.h"
 
 namespace vigilon {
 
@@ -25,6 +24,7 @@ std::vector<IpAddress> AddressesOf(const std::string& host, int flags) {
     hints.ai_flags = flags;
     addrinfo* list = nullptr;
     std::vector<IpAddress> addresses;
+    if (StartNetwork() != 0) return addresses;
     if (::getaddrinfo(host.c_str(), nullptr, &hints, &list) != 0) return addresses;
     for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
         if (entry->ai_family == AF_INET && entry->ai_addrlen >= sizeof(sockaddr_in))
@@ -53,6 +53,7 @@ std::string NameOf(const IpAddress& address) {
         length = sizeof *v6;
     }
     char name[NI_MAXHOST];
+    if (StartNetwork() != 0) return {};
     if (::getnameinfo(reinterpret_cast<const sockaddr*>(&peer), length, name, sizeof name, nullptr,
                       0, NI_NAMEREQD) != 0)
         return {};

@@ -1,7 +1,5 @@
 #include "CEchoProbe.h"
 
-#include <arpa/inet.h>
-
 #include <cerrno>
 #include <ctime>
 
@@ -10,6 +8,7 @@
 #include "MonotonicClock.h"
 #include "NameLookup.h"
 #include "ProbeText.h"
+#include "SystemSockets.h"
 
 namespace vigilon {
 
@@ -36,9 +35,10 @@ bool IsIpv6Text(const std::string& host) {
 // reads is taken too.
 bool ResolveTarget(const std::string& host, IpAddress& address) {
     if (ResolveFirstAddress(host, address)) return true;
-    const in_addr_t parsed = inet_addr(host.c_str());
-    if (parsed == INADDR_NONE) return false;
-    address = IpAddress::V4(in_addr{parsed});
+    in_addr parsed{};
+    parsed.s_addr = inet_addr(host.c_str());
+    if (parsed.s_addr == INADDR_NONE) return false;
+    address = IpAddress::V4(parsed);
     return true;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <netinet/in.h>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+
+#include "SystemSockets.h"
 
 #include "EchoIdentifiers.h"
 #include "EchoResult.h"

@@ -1,11 +1,11 @@
 #include "EchoIdentifiers.h"
 
-#include <sys/random.h>
 #include <unistd.h>
 
 #include <atomic>
 
 #include "MonotonicClock.h"
+#include "SystemRandom.h"
 
 namespace vigilon {
 
@@ -13,7 +13,7 @@ std::uint16_t ProcessIdentifier() { return static_cast<std::uint16_t>(getpid() &
 
 std::uint16_t UnguessableNumber() {
     std::uint16_t value = 0;
-    if (getrandom(&value, sizeof value, GRND_NONBLOCK) == sizeof value) return value;
+    if (SystemRandomBytes(&value, sizeof value)) return value;
     static std::atomic<std::uint16_t> drawn{0};
     return static_cast<std::uint16_t>(MonotonicMs() * 2654435761U + 40503U * ++drawn);
 }

@@ -1,12 +1,11 @@
 #include "Icmpv6Message.h"
 
-#include <netinet/in.h>
-
 #include <cstring>
 
 #include "ByteOrder.h"
 #include "IcmpWire.h"
 #include "Icmpv6Wire.h"
+#include "SystemSockets.h"
 
 namespace vigilon {
 

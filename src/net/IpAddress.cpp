@@ -1,8 +1,8 @@
 #include "IpAddress.h"
 
-#include <arpa/inet.h>
-
 #include <cstring>
+
+#include "SystemSockets.h"
 
 namespace vigilon {
 

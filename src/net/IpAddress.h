@@ -1,10 +1,10 @@
 #pragma once
 
-#include <netinet/in.h>
-
 #include <array>
 #include <cstdint>
 #include <string>
+
+#include "SystemSockets.h"
 
 namespace vigilon {
 

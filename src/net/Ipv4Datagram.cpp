@@ -1,10 +1,9 @@
 #include "Ipv4Datagram.h"
 
-#include <netinet/in.h>
-
 #include <cstring>
 
 #include "IcmpWire.h"
+#include "SystemSockets.h"
 
 namespace vigilon {
 

@@ -1,10 +1,9 @@
 #include "NameLookup.h"
 
-#include <arpa/inet.h>
-
 #include <chrono>
 
 #include "BoundedLookup.h"
+#include "SystemSockets.h"
 
 namespace vigilon {
 

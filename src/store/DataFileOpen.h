@@ -44,6 +44,16 @@ struct DataFile {
 // redirect a write. Never blocks on a FIFO and never opens a device.
 DataFile OpenDataFile(const std::string& path, int flags, mode_t mode = 0600);
 
+// Only finds the file at path under the same rule, without opening it for
+// reading or writing: where, and whether it is there, for a save that
+// replaces or removes it by name.
+DataFile FindDataFile(const std::string& path);
+
+// Opens the regular file at path for reading, through any links, under the
+// system's own checks alone (for a file whose content a planted plain file
+// could give just as well). Never opens a FIFO or device.
+DataFile OpenThroughLinks(const std::string& path);
+
 // "a folder", "a FIFO", "a device", "a socket": what a NotAFile is, for messages.
 std::string FileKindName(mode_t type);
 

@@ -49,31 +49,7 @@ DataFile ReadDataFile(const std::string& path, std::size_t limit, std::vector<st
 }
 
 DataFile ReadDataFileThroughLinks(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes) {
-    DataFile file;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        file.state = errno == ENOENT ? DataFile::State::Missing : DataFile::State::Failed;
-        file.error = errno;
-        file.problem = ErrorText(errno);
-        return file;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        file.state = DataFile::State::NotAFile;
-        file.type = info.st_mode & S_IFMT;
-        file.problem = "it is " + FileKindName(file.type) + ", not a regular file";
-        return file;
-    }
-    // O_NONBLOCK: a FIFO swapped in after the stat does not hold the read.
-    file.fd = UniqueFd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!file.fd || ::fstat(file.fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        file.state = DataFile::State::Failed;
-        file.error = errno;
-        file.problem = ErrorText(errno);
-        return file;
-    }
-    file.state = DataFile::State::Open;
-    file.where = path;
-    return ReadOpened(std::move(file), limit, bytes);
+    return ReadOpened(OpenThroughLinks(path), limit, bytes);
 }
 
 }  // namespace vigilon

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "FileLock.h"
 #include "FilePaths.h"
 #include "LogLine.h"
 #include "WriteAll.h"
@@ -26,7 +26,7 @@ DataFile EventLog::OpenLocked(int extraFlags) {
     DataFile file = OpenDataFile(path_, O_WRONLY | O_CREAT | extraFlags, 0666);
     // Another holder (a second copy of the program) means the file is busy;
     // waiting would freeze the window, so the caller gives up instead.
-    if (file.state == DataFile::State::Open && ::flock(file.fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+    if (file.state == DataFile::State::Open && LockWholeFile(file.fd.Get()) != 0) {
         file.state = DataFile::State::Failed;
         file.fd.Close();
     }

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 
 #include "DataFileOpen.h"
 #include "ErrorText.h"
+#include "FileLock.h"
 
 namespace vigilon {
 
@@ -17,13 +17,9 @@ LockResult InstanceLock::Acquire(const std::string& path) {
         error_ = path + ": " + file.problem;
         return LockResult::Failed;
     }
-    int result;
-    do {
-        result = ::flock(file.fd.Get(), LOCK_EX | LOCK_NB);
-    } while (result != 0 && errno == EINTR);
-    if (result != 0) {
-        if (errno == EWOULDBLOCK) return LockResult::Busy;
-        error_ = path + ": " + ErrorText(errno);
+    if (const int error = LockWholeFile(file.fd.Get()); error != 0) {
+        if (error == EWOULDBLOCK) return LockResult::Busy;
+        error_ = path + ": " + ErrorText(error);
         return LockResult::Failed;
     }
     fd_ = std::move(file.fd);

@@ -2,16 +2,18 @@
 
 #include <ctime>
 
+#include "LocalTime.h"
+
 namespace vigilon {
 
 namespace {
 
 std::string FormatStamp(std::int64_t secondsSince1970) {
     std::time_t time = static_cast<std::time_t>(secondsSince1970);
-    std::tm local{};
-    if (::localtime_r(&time, &local) == nullptr) return "00/00/00 00:00:00";
+    LocalTime local;
+    if (!ToLocalTime(time, local)) return "00/00/00 00:00:00";
     char stamp[32];
-    std::size_t length = std::strftime(stamp, sizeof stamp, "%m/%d/%y %H:%M:%S", &local);
+    std::size_t length = std::strftime(stamp, sizeof stamp, "%m/%d/%y %H:%M:%S", &local.fields);
     return std::string(stamp, length);
 }
 

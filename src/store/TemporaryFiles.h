@@ -12,6 +12,11 @@ namespace vigilon {
 // tell the left-over of a killed save from one still being written.
 std::string TemporaryPathFor(const std::string& path);
 
+// The start of the names of the temporaries of the file named fileName,
+// and the process id that name carries after prefix (0: not one of ours).
+std::string TemporaryPrefixFor(const std::string& fileName);
+int TemporaryOwner(const std::string& name, const std::string& prefix);
+
 // Creates path's temporary file exclusively: a name that already exists,
 // be it a planted link or anything else, is never opened. Invalid, with
 // errno set, when it cannot be created.

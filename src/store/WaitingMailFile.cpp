@@ -1,9 +1,5 @@
 #include "WaitingMailFile.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "DataFileRead.h"
 #include "ErrorText.h"
 #include "FilePaths.h"
@@ -12,17 +8,6 @@
 #include "WaitingMailCodec.h"
 
 namespace vigilon {
-
-namespace {
-
-int RemoveFile(const std::string& path) {
-    RemoveLeftoverTemporaries(path);
-    if (::unlink(path.c_str()) != 0) return errno == ENOENT ? 0 : errno;
-    SyncFolderOf(path);
-    return 0;
-}
-
-}  // namespace
 
 std::vector<AlertEvent> WaitingMailFile::Load(std::string& error) {
     error.clear();
@@ -43,11 +28,11 @@ std::vector<AlertEvent> WaitingMailFile::Load(std::string& error) {
 std::string WaitingMailFile::Save(const std::vector<AlertEvent>& mails) {
     // Only found, not opened: the save replaces the file by a rename, or
     // removes it, at the end of the links the rule lets it follow.
-    const DataFile file = OpenDataFile(path_, O_PATH);
+    const DataFile file = FindDataFile(path_);
     std::string problem = file.problem;
     if (file.state == DataFile::State::Open || file.state == DataFile::State::Missing) {
         const int error =
-            mails.empty() ? RemoveFile(file.where) : CreateByRename(file.where, EncodeWaitingMails(mails));
+            mails.empty() ? RemoveDataFile(file.where) : CreateByRename(file.where, EncodeWaitingMails(mails));
         if (error == 0) return {};
         problem = ErrorText(error);
     }

@@ -5,6 +5,7 @@
 
 #include "AlertText.h"
 #include "HeloName.h"
+#include "LocalTime.h"
 #include "MailText.h"
 #include "CNotifyMail.h"
 #include "ScopedTimeZone.h"
@@ -47,6 +48,13 @@ TEST(MailDate, UsesFourDigitYearAndNumericOffset) {
     }
     {
         ScopedTimeZone zone("EST5EDT,M3.2.0,M11.1.0");
+        // Wine's C runtime keeps no summer time for a TZ variable (Windows'
+        // own applies the US rules); the offset must then follow the clock.
+        const std::time_t july = 994'000'000;  // 2001-07-01
+        if (LocalTime local; ToLocalTime(july, local) && local.fields.tm_isdst == 0) {
+            EXPECT_EQ(FormatMailDate(when), "Sat, 08 Sep 2001 20:46:40 -0500");
+            GTEST_SKIP() << "this C runtime applies no summer time to TZ";
+        }
         EXPECT_EQ(FormatMailDate(when), "Sat, 08 Sep 2001 21:46:40 -0400");
     }
 }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "TestEnvironment.h"
+
 namespace vigilon::test {
 
 // Runs a test in a given POSIX time zone and restores the old one after.
@@ -12,13 +14,15 @@ class ScopedTimeZone {
 public:
     explicit ScopedTimeZone(const char* zone) {
         if (const char* old = std::getenv("TZ")) old_ = old;
-        ::setenv("TZ", zone, 1);
-        ::tzset();
+        PutVariable("TZ", zone);
+        ReadTimeZone();
     }
     ~ScopedTimeZone() {
-        if (old_) ::setenv("TZ", old_->c_str(), 1);
-        else ::unsetenv("TZ");
-        ::tzset();
+        if (old_)
+            PutVariable("TZ", old_->c_str());
+        else
+            RemoveVariable("TZ");
+        ReadTimeZone();
     }
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;

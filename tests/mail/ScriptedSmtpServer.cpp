@@ -1,12 +1,5 @@
 #include "ScriptedSmtpServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace vigilon::test {
 
 namespace {
@@ -20,18 +13,7 @@ constexpr auto kPieceGap = std::chrono::milliseconds(30);
 
 ScriptedSmtpServer::ScriptedSmtpServer(std::vector<Step> script, const std::string& address, int port)
     : script_(std::move(script)) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int yes = 1;
-    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(static_cast<uint16_t>(port));
-    ::inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
-    ::bind(listenFd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    ::listen(listenFd_, 1);
-    socklen_t length = sizeof sa;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&sa), &length);
-    port_ = ntohs(sa.sin_port);
+    listenFd_ = ListenOn(address, port, port_);
     giveUp_ = std::chrono::steady_clock::now() + kServerPatience;
     thread_ = std::thread([this] { Serve(); });
 }
@@ -39,7 +21,7 @@ ScriptedSmtpServer::ScriptedSmtpServer(std::vector<Step> script, const std::stri
 ScriptedSmtpServer::~ScriptedSmtpServer() {
     stop_ = true;
     Finish();
-    ::close(listenFd_);
+    ClosePeer(listenFd_);
 }
 
 void ScriptedSmtpServer::Finish() {
@@ -63,22 +45,19 @@ bool ScriptedSmtpServer::Accepted() {
 }
 
 void ScriptedSmtpServer::Serve() {
-    int fd = -1;
-    while (fd < 0 && !stop_ && std::chrono::steady_clock::now() < giveUp_) {
-        pollfd p{listenFd_, POLLIN, 0};
-        if (::poll(&p, 1, 20) > 0) fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    PeerSocket fd = kNoPeerSocket;
+    while (fd == kNoPeerSocket && !stop_ && std::chrono::steady_clock::now() < giveUp_) {
+        if (WaitReadable(listenFd_, 20)) fd = AcceptPeer(listenFd_);
     }
-    if (fd < 0) return;
+    if (fd == kNoPeerSocket) return;
     accepted_ = true;
-    int yes = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
 
     bool open = true;
     for (const Step& step : script_) {
         if (step.kind == Step::Say) {
             for (std::size_t i = 0; i < step.pieces.size() && open; ++i) {
                 if (i > 0) std::this_thread::sleep_for(kPieceGap);
-                open = ::send(fd, step.pieces[i].data(), step.pieces[i].size(), MSG_NOSIGNAL) >= 0;
+                open = SendToPeer(fd, step.pieces[i]);
             }
         } else if (step.kind == Step::Hear) {
             open = ReadUntil(fd, "\r\n");
@@ -94,10 +73,10 @@ void ScriptedSmtpServer::Serve() {
     // Whatever the client still sends (a QUIT from its destructor, or the
     // commands a stalled server never answers) is recorded until it hangs up.
     while (open) open = ReadMore(fd);
-    ::close(fd);
+    ClosePeer(fd);
 }
 
-bool ScriptedSmtpServer::ReadUntil(int fd, const std::string& end) {
+bool ScriptedSmtpServer::ReadUntil(PeerSocket fd, const std::string& end) {
     for (;;) {
         std::size_t found = received_.find(end, consumed_);
         if (found != std::string::npos) {
@@ -108,12 +87,11 @@ bool ScriptedSmtpServer::ReadUntil(int fd, const std::string& end) {
     }
 }
 
-bool ScriptedSmtpServer::ReadMore(int fd) {
+bool ScriptedSmtpServer::ReadMore(PeerSocket fd) {
     while (std::chrono::steady_clock::now() < giveUp_) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 20) <= 0) continue;
+        if (!WaitReadable(fd, 20)) continue;
         char chunk[4096];
-        ssize_t got = ::recv(fd, chunk, sizeof chunk, 0);
+        const long got = ReceiveFromPeer(fd, chunk, sizeof chunk);
         if (got <= 0) return false;
         received_.append(chunk, static_cast<std::size_t>(got));
         segments_.emplace_back(chunk, static_cast<std::size_t>(got));

@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "PeerSocket.h"
+
 namespace vigilon::test {
 
 // An SMTP peer on loopback that follows a fixed script: it answers with the
@@ -48,12 +50,12 @@ public:
 
 private:
     void Serve();
-    bool ReadMore(int fd);
-    bool ReadUntil(int fd, const std::string& end);
+    bool ReadMore(PeerSocket peer);
+    bool ReadUntil(PeerSocket peer, const std::string& end);
     void Finish();
 
     std::vector<Step> script_;
-    int listenFd_ = -1;
+    PeerSocket listenFd_ = kNoPeerSocket;
     int port_ = 0;
     std::string received_;
     std::vector<std::string> segments_;

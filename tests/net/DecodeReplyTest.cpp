@@ -1,7 +1,7 @@
 // Reading one received datagram into the probe's result text.
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include "SystemSockets.h"
 
 #include <array>
 #include <regex>

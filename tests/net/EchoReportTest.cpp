@@ -2,8 +2,8 @@
 // message, field by field. Datagrams are held in buffers of their exact size,
 // so a read past the end shows under the address sanitizer.
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include "SystemSockets.h"
 
 #include <vector>
 
@@ -117,7 +117,9 @@ TEST_F(EchoReportTest, DetailsNameTheCodeAndWhatTheErrorAdds) {
     inet_pton(AF_INET, "192.0.2.9", redirect.data() + 24);
     const ReceivedEcho gateway = Read(redirect);
     EXPECT_EQ(gateway.outcome, EchoOutcome::Redirect);
-    EXPECT_EQ(IpAddress::V4(in_addr{gateway.icmpInfo}).Text(), "192.0.2.9");
+    in_addr router{};
+    router.s_addr = gateway.icmpInfo;
+    EXPECT_EQ(IpAddress::V4(router).Text(), "192.0.2.9");
 }
 
 TEST_F(EchoReportTest, EmptyDatagramHasNoDetails) {

@@ -3,8 +3,8 @@
 // field. Messages are held in buffers of their exact size, so a read past
 // the end shows under the address sanitizer.
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include "SystemSockets.h"
 
 #include <vector>
 

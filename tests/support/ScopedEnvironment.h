@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "TestEnvironment.h"
+
 namespace vigilon::test {
 
 // Sets (or, given nothing, removes) one environment variable for a scope
@@ -20,8 +22,10 @@ public:
 
 private:
     void Apply(const std::optional<std::string>& value) {
-        if (value) ::setenv(name_.c_str(), value->c_str(), 1);
-        else ::unsetenv(name_.c_str());
+        if (value)
+            PutVariable(name_.c_str(), value->c_str());
+        else
+            RemoveVariable(name_.c_str());
     }
 
     std::string name_;

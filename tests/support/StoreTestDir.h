@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace vigilon::test {
 
@@ -46,9 +46,14 @@ inline std::vector<std::string> DirectoryEntries(const std::filesystem::path& fo
 class StoreTestDir : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vigilon-store-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
+        // A new folder under the system's temporary one (Windows has no mkdtemp).
+        std::random_device random;
+        std::error_code error;
+        do {
+            dir = std::filesystem::temp_directory_path() /
+                  ("vigilon-store-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(dir, error) && !error);
+        ASSERT_FALSE(error) << error.message();
         previous = std::filesystem::current_path();
         std::filesystem::current_path(dir);
     }

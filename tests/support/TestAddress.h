@@ -1,6 +1,6 @@
 #pragma once
 
-#include <arpa/inet.h>
+#include "SystemSockets.h"
 
 #include "IpAddress.h"
 

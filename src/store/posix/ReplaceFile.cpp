@@ -23,7 +23,7 @@ std::string Problem(int error) { return error == 0 ? std::string() : ErrorText(e
 int WriteInPlace(UniqueFd fd, std::span<const std::uint8_t> bytes) {
     int error = WriteAll(fd.Get(), bytes);
     if (error == 0 && ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) != 0) error = errno;
-    if (error == 0 && ::fsync(fd.Get()) != 0) error = errno;
+    if (error == 0) error = SyncFile(fd.Get());
     if (fd.Close() != 0 && error == 0) error = errno;
     return error;
 }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "DataFileOutcome.h"
 #include "ErrorText.h"
 
 namespace vigilon {
@@ -39,37 +40,24 @@ std::string Subject(const std::string& where, bool linked) {
     return linked ? "it leads to " + where + ", " : "it is ";
 }
 
-DataFile Ended(DataFile::State state, const std::string& where, std::string problem, int error = 0) {
-    DataFile file;
-    file.state = state;
-    file.where = where;
-    file.error = error;
-    file.problem = std::move(problem);
-    return file;
-}
-
-DataFile Failed(int error, const std::string& where) {
-    return Ended(error == ENOENT ? DataFile::State::Missing : DataFile::State::Failed, where,
-                 ErrorText(error), error);
-}
-
 DataFile NotAFile(mode_t type, const std::string& where, bool linked) {
-    DataFile file = Ended(DataFile::State::NotAFile, where,
-                          Subject(where, linked) + FileKindName(type) + ", not a regular file");
+    DataFile file =
+        EndedDataFile(DataFile::State::NotAFile, where,
+                      Subject(where, linked) + FileKindName(type) + ", not a regular file");
     file.type = type & S_IFMT;
     return file;
 }
 
 DataFile RefusedLink(uid_t owner, const std::string& where, bool linked) {
-    return Ended(DataFile::State::Refused, where,
-                 Subject(where, linked) + "a symbolic link owned by " + UserName(owner) +
-                     "; Vigilon follows only links of its own user or root");
+    return EndedDataFile(DataFile::State::Refused, where,
+                         Subject(where, linked) + "a symbolic link owned by " + UserName(owner) +
+                             "; Vigilon follows only links of its own user or root");
 }
 
 DataFile RefusedTarget(uid_t owner, const std::string& where) {
-    return Ended(DataFile::State::Refused, where,
-                 "it leads to " + where + ", a file owned by " + UserName(owner) +
-                     "; Vigilon follows links only to its own user's files");
+    return EndedDataFile(DataFile::State::Refused, where,
+                         "it leads to " + where + ", a file owned by " + UserName(owner) +
+                             "; Vigilon follows links only to its own user's files");
 }
 
 // The file just opened at where, checked on its descriptor (info).
@@ -77,7 +65,7 @@ DataFile Checked(UniqueFd fd, const struct stat& info, const std::string& where,
     // Swapped in after the look: opened, but never used.
     if (!S_ISREG(info.st_mode)) return NotAFile(info.st_mode, where, linked);
     if (linked && !MayUseLinkedFileOwnedBy(info.st_uid, user)) return RefusedTarget(info.st_uid, where);
-    DataFile file = Ended(DataFile::State::Open, where, {});
+    DataFile file = EndedDataFile(DataFile::State::Open, where, {});
     file.fd = std::move(fd);
     return file;
 }
@@ -111,21 +99,39 @@ DataFile OpenDataFile(const std::string& path, int flags, mode_t mode) {
         // ELOOP: the last part is a link (or the folders above it loop). An
         // O_PATH open by the caller gets the link itself instead.
         const bool wanted = static_cast<bool>(fd);
-        if (!wanted && errno != ELOOP) return Failed(errno, current);
+        if (!wanted && errno != ELOOP) return FailedDataFile(errno, current);
         if (!wanted) fd = UniqueFd(::open(current.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-        if (!fd || ::fstat(fd.Get(), &info) != 0) return Failed(errno, current);
+        if (!fd || ::fstat(fd.Get(), &info) != 0) return FailedDataFile(errno, current);
         if (!S_ISLNK(info.st_mode)) {
             if (wanted) return Checked(std::move(fd), info, current, linked, user);
             continue;  // the link was replaced by a file since: look again
         }
         if (!MayFollowLinkOwnedBy(info.st_uid, user)) return RefusedLink(info.st_uid, current, linked);
         std::string target;
-        if (!ReadTarget(fd.Get(), target)) return Failed(errno, current);
+        if (!ReadTarget(fd.Get(), target)) return FailedDataFile(errno, current);
         const std::filesystem::path next(target);
         current = next.is_absolute() ? target : (std::filesystem::path(current).parent_path() / next).string();
         linked = true;
     }
-    return Failed(ELOOP, current);
+    return FailedDataFile(ELOOP, current);
+}
+
+DataFile FindDataFile(const std::string& path) { return OpenDataFile(path, O_PATH); }
+
+DataFile OpenThroughLinks(const std::string& path) {
+    DataFile file;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return FailedDataFile(errno, path);
+    if (!S_ISREG(info.st_mode)) return NotAFile(info.st_mode, path, false);
+    // O_NONBLOCK: a FIFO swapped in after the stat does not hold the read.
+    file.fd = UniqueFd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.fd || ::fstat(file.fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno;
+        return EndedDataFile(DataFile::State::Failed, path, ErrorText(error), error);
+    }
+    file.state = DataFile::State::Open;
+    file.where = path;
+    return file;
 }
 
 std::string FileKindName(mode_t type) {

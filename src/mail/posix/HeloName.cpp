@@ -1,0 +1,9 @@
+#include "HeloName.h"
+
+#include <unistd.h>
+
+namespace vigilon {
+
+std::string HeloName() { return HeloName(&::gethostname); }
+
+}  // namespace vigilon
