@@ -175,7 +175,9 @@ TEST_F(EchoChannelTest, FamilyWithoutASocketCannotBeOpened) {
     // Each family the system pings has its own socket, sending its own type
     // (Windows' build offers none for IPv6 yet).
     EXPECT_EQ(NewSystemEchoSocket(IpFamily::V4)->RequestType(), 8);
-    if (const auto v6 = NewSystemEchoSocket(IpFamily::V6)) EXPECT_EQ(v6->RequestType(), 128);
+    if (const auto v6 = NewSystemEchoSocket(IpFamily::V6)) {
+        EXPECT_EQ(v6->RequestType(), 128);
+    }
 }
 
 }  // namespace
