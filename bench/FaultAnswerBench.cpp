@@ -80,7 +80,8 @@ Figures FiguresOf(const WindowAnswers& answers) {
 bool WaitForWindow(pid_t pid, const std::string& title) {
     const auto giveUp = Clock::now() + 30s;
     while (Clock::now() < giveUp) {
-        if (vigilon::test::StateOfWindowTitled(pid, title) == vigilon::test::XWindowState::Normal) return true;
+        if (vigilon::test::StateOfWindowTitled(pid, title) == vigilon::test::XWindowState::Normal)
+            return true;
         std::this_thread::sleep_for(50ms);
     }
     return false;
@@ -92,7 +93,8 @@ void Close(ChildProcess& program) {
 }
 
 fs::path FreshFolder(const std::string& name) {
-    const fs::path folder = fs::temp_directory_path() / ("vigilon-fault-bench-" + std::to_string(getpid())) / name;
+    const fs::path folder =
+        fs::temp_directory_path() / ("vigilon-fault-bench-" + std::to_string(getpid())) / name;
     fs::remove_all(folder);
     fs::create_directories(folder);
     return folder;
@@ -136,7 +138,8 @@ std::optional<std::pair<Figures, Figures>> Measure(const WatchWorld& world, cons
                          {{"TZ", "UTC0"}}, (folder / "program").string());
     std::optional<std::pair<Figures, Figures>> figures;
     if (WaitForWindow(program.Pid(), kMainTitle)) {
-        WindowAnswers vigilonAnswers(program.Pid(), kMainTitle), minimalAnswers(minimalPid, kMinimalTitle);
+        WindowAnswers vigilonAnswers(program.Pid(), kMainTitle),
+            minimalAnswers(minimalPid, kMinimalTitle);
         LogFollower log((folder / vigilon::kLogFileName).string());
         const auto end = Clock::now() + fault.length;
         while (Clock::now() < end && program.Running()) {
@@ -147,10 +150,12 @@ std::optional<std::pair<Figures, Figures>> Measure(const WatchWorld& world, cons
             fault.during(log);
             std::this_thread::sleep_until(round + kPingEvery);
         }
-        if (program.Running()) figures = std::make_pair(FiguresOf(vigilonAnswers), FiguresOf(minimalAnswers));
+        if (program.Running())
+            figures = std::make_pair(FiguresOf(vigilonAnswers), FiguresOf(minimalAnswers));
     }
-    if (!figures) std::fprintf(stderr, "%s: the program did not run through: %s\n", fault.name.c_str(),
-                               program.Errors().c_str());
+    if (!figures)
+        std::fprintf(stderr, "%s: the program did not run through: %s\n", fault.name.c_str(),
+                     program.Errors().c_str());
     Close(program);
     fault.after();
     return figures;
@@ -169,7 +174,8 @@ std::map<int, ThreadTicks> TicksByThread(pid_t pid) {
     std::error_code gone;
     for (const auto& task : fs::directory_iterator(tasks, gone)) {
         std::ifstream stat(task.path() / "stat");
-        const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const std::string text((std::istreambuf_iterator<char>(stat)),
+                               std::istreambuf_iterator<char>());
         const std::size_t open = text.find('('), close = text.rfind(')');
         if (open == std::string::npos || close == std::string::npos) continue;
         std::istringstream fields(text.substr(close + 2));
@@ -179,15 +185,16 @@ std::map<int, ThreadTicks> TicksByThread(pid_t pid) {
             if (i == 14) utime = std::stol(field);
             if (i == 15) stime = std::stol(field);
         }
-        threads[std::stoi(task.path().filename().string())] = {text.substr(open + 1, close - open - 1),
-                                                               utime + stime};
+        threads[std::stoi(task.path().filename().string())] = {
+            text.substr(open + 1, close - open - 1), utime + stime};
     }
     return threads;
 }
 
 long ProcessTicks(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::string text((std::istreambuf_iterator<char>(stat)),
+                           std::istreambuf_iterator<char>());
     std::istringstream fields(text.substr(text.rfind(')') + 2));
     std::string field;
     long utime = 0, stime = 0;
@@ -229,18 +236,22 @@ bool MeasureIdle() {
     }
     std::this_thread::sleep_for(3s);  // past the start-up
     const std::map<int, ThreadTicks> before = TicksByThread(program.Pid());
-    const long programBefore = ProcessTicks(program.Pid()), minimalBefore = ProcessTicks(minimalPid);
+    const long programBefore = ProcessTicks(program.Pid()),
+               minimalBefore = ProcessTicks(minimalPid);
     std::this_thread::sleep_for(std::chrono::seconds(kIdleSeconds));
     const std::map<int, ThreadTicks> after = TicksByThread(program.Pid());
-    const double programCpu = PercentOfCore(ProcessTicks(program.Pid()) - programBefore, kIdleSeconds);
+    const double programCpu =
+        PercentOfCore(ProcessTicks(program.Pid()) - programBefore, kIdleSeconds);
     const double minimalCpu = PercentOfCore(ProcessTicks(minimalPid) - minimalBefore, kIdleSeconds);
     const long rss[2] = {StatusKiB(program.Pid(), "VmRSS"), StatusKiB(minimalPid, "VmRSS")};
     const long peak[2] = {StatusKiB(program.Pid(), "VmHWM"), StatusKiB(minimalPid, "VmHWM")};
     const bool ran = program.Running();
     Close(program);
 
-    std::printf("\nmonitoring 127.0.0.1 every second for %d s  %12s %12s\n", kIdleSeconds, "vigilon", "minimal");
-    std::printf("  CPU of the process                     %10.3f %% %10.3f %%\n", programCpu, minimalCpu);
+    std::printf("\nmonitoring 127.0.0.1 every second for %d s  %12s %12s\n", kIdleSeconds,
+                "vigilon", "minimal");
+    std::printf("  CPU of the process                     %10.3f %% %10.3f %%\n", programCpu,
+                minimalCpu);
     std::printf("  resident set now                       %8ld KiB %8ld KiB\n", rss[0], rss[1]);
     std::printf("  resident set at its peak               %8ld KiB %8ld KiB\n", peak[0], peak[1]);
     std::printf("  by thread (live through the minute):\n");
@@ -250,15 +261,16 @@ bool MeasureIdle() {
         const long used = thread.ticks - (earlier != before.end() ? earlier->second.ticks : 0);
         threadsTotal += used;
         if (id == program.Pid()) windowThread = used;
-        std::printf("    %-16s tid %-7d %8.3f %%%s\n", thread.name.c_str(), id, PercentOfCore(used, kIdleSeconds),
+        std::printf("    %-16s tid %-7d %8.3f %%%s\n", thread.name.c_str(), id,
+                    PercentOfCore(used, kIdleSeconds),
                     earlier == before.end() ? "  (started meanwhile)" : "");
     }
     // The process's count keeps what threads that ended had used.
     std::printf("    %-28s %8.3f %%\n", "ended threads, and rounding",
                 std::max(0.0, programCpu - PercentOfCore(threadsTotal, kIdleSeconds)));
     const double besideCpu = std::max(0.0, programCpu - PercentOfCore(windowThread, kIdleSeconds));
-    std::printf("  threads beside the window's             %10.3f %%   (aim < %.1f %% of a core)\n", besideCpu,
-                kIdleCpuTarget);
+    std::printf("  threads beside the window's             %10.3f %%   (aim < %.1f %% of a core)\n",
+                besideCpu, kIdleCpuTarget);
     if (!ran) {
         std::fprintf(stderr, "idle: the program ended: %s\n", program.Errors().c_str());
         return false;
@@ -270,7 +282,8 @@ bool MeasureIdle() {
 
 int main() {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each figure as it comes, through a pipe too
-    vigilon::test::GuiSession session({.windowManager = true, .trayHost = true, .sessionBus = true});
+    vigilon::test::GuiSession session(
+        {.windowManager = true, .trayHost = true, .sessionBus = true});
     if (!session.Error().empty()) {
         std::fprintf(stderr, "no display: %s\n", session.Error().c_str());
         return 2;
@@ -292,7 +305,8 @@ int main() {
     const std::vector<Fault> faults = {
         {.name = "idle", .configure = [](vigilon::MonitorSettings&) {}},
         {.name = "silent name server (lookups bounded at 10 s)",
-         .configure = [](vigilon::MonitorSettings& s) { s.targetAddress = WatchWorld::kTargetName; },
+         .configure =
+             [](vigilon::MonitorSettings& s) { s.targetAddress = WatchWorld::kTargetName; },
          .before = [&world] { return world.StartSilentNameServer(); },
          .after = [&world] { world.StopSilentNameServer(); },
          .length = 32s},
@@ -308,8 +322,8 @@ int main() {
              },
          .before =
              [&] {
-                 stalledServer = std::make_unique<vigilon::test::StalledSmtpServer>(world.Services(),
-                                                                                    WatchWorld::kServicesIp);
+                 stalledServer = std::make_unique<vigilon::test::StalledSmtpServer>(
+                     world.Services(), WatchWorld::kServicesIp);
                  return stalledServer->Ok() && world.SetTargetLink(false);
              },
          .during = LinkBackAtFirstTimeout(world),
@@ -323,8 +337,8 @@ int main() {
          .configure = [](vigilon::MonitorSettings& s) { s.timeoutsBeforeEmail = 1; },
          .before =
              [&] {
-                 hungNotices = std::make_unique<vigilon::test::PeerProcess>("notification_service.py",
-                                                                            std::vector<std::string>{"--silent"});
+                 hungNotices = std::make_unique<vigilon::test::PeerProcess>(
+                     "notification_service.py", std::vector<std::string>{"--silent"});
                  return hungNotices->Ready() && world.SetTargetLink(false);
              },
          .during = LinkBackAtFirstTimeout(world),
@@ -346,12 +360,16 @@ int main() {
             continue;
         }
         const auto& [program, reference] = *figures;
-        std::printf("%-56s %8.2f / %8.2f ms %8.2f / %8.2f ms  (%zu pings)\n", fault.name.c_str(), program.median,
-                    program.worst, reference.median, reference.worst, program.pings);
+        std::printf("%-56s %8.2f / %8.2f ms %8.2f / %8.2f ms  (%zu pings)\n", fault.name.c_str(),
+                    program.median, program.worst, reference.median, reference.worst,
+                    program.pings);
         if (program.unanswered + reference.unanswered > 0) {
-            std::printf("  %d pings of the program's and %d of the minimal one's went unanswered for %lld s\n",
-                        program.unanswered, reference.unanswered,
-                        static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(kNoAnswer).count()));
+            std::printf(
+                "  %d pings of the program's and %d of the minimal one's went unanswered for %lld "
+                "s\n",
+                program.unanswered, reference.unanswered,
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::seconds>(kNoAnswer).count()));
             met = false;
         }
     }

@@ -65,12 +65,14 @@ bool SendWithClient(int port, int count, std::vector<double>& times) {
         {
             CSMTP client(kHost, port);
             if (!(client.Connect() && client.SendMessage(message) && client.Disconnect())) {
-                std::fprintf(stderr, "CSMTP delivery failed: %s\n", client.GetLastErrorText().c_str());
+                std::fprintf(stderr, "CSMTP delivery failed: %s\n",
+                             client.GetLastErrorText().c_str());
                 return false;
             }
         }
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                            .count());
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     return true;
 }

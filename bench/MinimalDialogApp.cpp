@@ -11,8 +11,8 @@ namespace {
 class MinimalApp : public wxApp {
 public:
     bool OnInit() override {
-        auto* dialog = new wxDialog(nullptr, wxID_ANY, "Minimal", wxDefaultPosition,
-                                    wxSize(400, 320));
+        auto* dialog =
+            new wxDialog(nullptr, wxID_ANY, "Minimal", wxDefaultPosition, wxSize(400, 320));
         new wxStaticText(dialog, wxID_ANY, "Target Address:", wxPoint(10, 10));
         new wxButton(dialog, wxID_OK, "Start", wxPoint(300, 270));
         dialog->Bind(wxEVT_CLOSE_WINDOW, [dialog](wxCloseEvent&) { dialog->Destroy(); });

@@ -105,7 +105,8 @@ long FloodRate() {
     while (std::chrono::steady_clock::now() < end) {
         pollfd ready{fd.Get(), POLLIN, 0};
         if (poll(&ready, 1, 50) <= 0) continue;
-        while (recv(fd.Get(), datagram, sizeof datagram, MSG_DONTWAIT) > 0) ++count;
+        while (recv(fd.Get(), datagram, sizeof datagram, MSG_DONTWAIT) > 0)
+            ++count;
     }
     return count * 2;
 }
@@ -155,9 +156,12 @@ Stats RunProbes(CEchoProbe& probe, const char* host, int count) {
         const double before = ThreadCpuMs();
         const std::string result = probe.Ping(host, 32);
         stats.cpuMs.push_back(ThreadCpuMs() - before);
-        if (result == kTimedOut) ++stats.timeouts;
-        else if (result.find(" bytes from ") != std::string::npos) ++stats.answers;
-        else ++stats.other, std::printf("  unexpected: %s\n", result.c_str());
+        if (result == kTimedOut)
+            ++stats.timeouts;
+        else if (result.find(" bytes from ") != std::string::npos)
+            ++stats.answers;
+        else
+            ++stats.other, std::printf("  unexpected: %s\n", result.c_str());
     }
     return stats;
 }
@@ -166,12 +170,14 @@ void Report(const char* what, const Stats& stats) {
     std::vector<double> sorted = stats.cpuMs;
     std::sort(sorted.begin(), sorted.end());
     double total = 0;
-    for (double ms : sorted) total += ms;
+    for (double ms : sorted)
+        total += ms;
     const double mean = sorted.empty() ? 0 : total / static_cast<double>(sorted.size());
-    std::printf("%s: %zu probes, %d answered, %d timed out, %d other; probe CPU per call: mean "
-                "%.1f ms, median %.1f ms, max %.1f ms\n",
-                what, sorted.size(), stats.answers, stats.timeouts, stats.other, mean,
-                sorted.empty() ? 0 : sorted[sorted.size() / 2], sorted.empty() ? 0 : sorted.back());
+    std::printf(
+        "%s: %zu probes, %d answered, %d timed out, %d other; probe CPU per call: mean "
+        "%.1f ms, median %.1f ms, max %.1f ms\n",
+        what, sorted.size(), stats.answers, stats.timeouts, stats.other, mean,
+        sorted.empty() ? 0 : sorted[sorted.size() / 2], sorted.empty() ? 0 : sorted.back());
 }
 
 }  // namespace

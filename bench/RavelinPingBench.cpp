@@ -87,7 +87,8 @@ bool RunIn(const NetNamespace& space, const std::vector<std::string>& argv, std:
         if (ns < 0 || setns(ns, CLONE_NEWNET) != 0) _exit(126);
         dup2(writeEnd.Get(), STDOUT_FILENO);
         std::vector<char*> args;
-        for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+        for (const std::string& arg : argv)
+            args.push_back(const_cast<char*>(arg.c_str()));
         args.push_back(nullptr);
         execv(args[0], args.data());
         _exit(127);
@@ -95,7 +96,8 @@ bool RunIn(const NetNamespace& space, const std::vector<std::string>& argv, std:
     writeEnd.Close();
     char chunk[4096];
     ssize_t got = 0;
-    while ((got = read(readEnd.Get(), chunk, sizeof chunk)) > 0) output.append(chunk, got);
+    while ((got = read(readEnd.Get(), chunk, sizeof chunk)) > 0)
+        output.append(chunk, got);
     int status = 0;
     rusage used{};
     if (child < 0 || wait4(child, &status, 0, &used) != child) return false;
@@ -249,6 +251,7 @@ int main() {
         return 1;
     }
     bool met = true;
-    for (const Family& family : kFamilies) met = MeasureFamily(family) && met;
+    for (const Family& family : kFamilies)
+        met = MeasureFamily(family) && met;
     return met ? 0 : 1;
 }

@@ -56,7 +56,8 @@ bool WindowShown(::Display* x, Window window, const std::string& title) {
     unsigned count = 0;
     if (!XQueryTree(x, window, &root, &parent, &children, &count)) return false;
     bool found = false;
-    for (unsigned i = 0; i < count && !found; ++i) found = WindowShown(x, children[i], title);
+    for (unsigned i = 0; i < count && !found; ++i)
+        found = WindowShown(x, children[i], title);
     if (children != nullptr) XFree(children);
     return found;
 }
@@ -89,7 +90,8 @@ void Stop(pid_t pid) {
 }
 
 // Milliseconds until the window shows, or nothing within 20 s.
-std::optional<double> TimeToWindow(::Display* x, const Program& program, pid_t pid, Clock::time_point started) {
+std::optional<double> TimeToWindow(::Display* x, const Program& program, pid_t pid,
+                                   Clock::time_point started) {
     while (Clock::now() - started < std::chrono::seconds(20)) {
         if (WindowShown(x, DefaultRootWindow(x), program.title))
             return std::chrono::duration<double, std::milli>(Clock::now() - started).count();
@@ -127,7 +129,8 @@ double Median(std::vector<double> values) {
 }
 
 fs::path SettingsFolder() {
-    fs::path folder = fs::temp_directory_path() / ("vigilon-window-bench-" + std::to_string(getpid()));
+    fs::path folder =
+        fs::temp_directory_path() / ("vigilon-window-bench-" + std::to_string(getpid()));
     fs::create_directories(folder);
     vigilon::MonitorSettings settings = vigilon::FirstRunSettings();
     settings.targetAddress = "127.0.0.1";
@@ -136,7 +139,8 @@ fs::path SettingsFolder() {
     settings.emailEnabled = 0;
     const std::vector<std::uint8_t> bytes = vigilon::EncodeSettings(settings);
     std::ofstream(folder / "Vigilon.dat", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return folder;
 }
 
@@ -201,7 +205,8 @@ int main() {
     std::printf("%-22s %11.3f %% %10.3f %%             (aim < %.2f%% of a core) %s\n",
                 "CPU monitoring 60 s", idleCpu[0], idleCpu[1], kIdleCpuTarget,
                 verdict(idleCpu[0] < kIdleCpuTarget));
-    const bool met = startRatio <= kStartTarget && rssRatio <= kRssTarget && idleCpu[0] < kIdleCpuTarget;
+    const bool met =
+        startRatio <= kStartTarget && rssRatio <= kRssTarget && idleCpu[0] < kIdleCpuTarget;
     if (!met) std::printf("MISSED a target\n");
     return met ? 0 : 1;
 }

@@ -38,18 +38,18 @@ MonitorSettings Untouched() {
 // Field index (file order) of the record, compared as its kind.
 bool SameField(const MonitorSettings& a, const MonitorSettings& b, int index) {
     switch (index) {
-    case 0: return a.targetAddress == b.targetAddress;
-    case 1: return a.pingFrequency == b.pingFrequency;
-    case 2: return a.controlAddress == b.controlAddress;
-    case 3: return a.mailFrom == b.mailFrom;
-    case 4: return a.mailTo == b.mailTo;
-    case 5: return a.smtpServer1 == b.smtpServer1;
-    case 6: return a.smtpServer2 == b.smtpServer2;
-    case 7: return a.timeoutsBeforeEmail == b.timeoutsBeforeEmail;
-    case 8: return a.logEnabled == b.logEnabled;
-    case 9: return a.emailEnabled == b.emailEnabled;
-    case 10: return a.autoMinimize == b.autoMinimize;
-    default: return false;
+        case 0: return a.targetAddress == b.targetAddress;
+        case 1: return a.pingFrequency == b.pingFrequency;
+        case 2: return a.controlAddress == b.controlAddress;
+        case 3: return a.mailFrom == b.mailFrom;
+        case 4: return a.mailTo == b.mailTo;
+        case 5: return a.smtpServer1 == b.smtpServer1;
+        case 6: return a.smtpServer2 == b.smtpServer2;
+        case 7: return a.timeoutsBeforeEmail == b.timeoutsBeforeEmail;
+        case 8: return a.logEnabled == b.logEnabled;
+        case 9: return a.emailEnabled == b.emailEnabled;
+        case 10: return a.autoMinimize == b.autoMinimize;
+        default: return false;
     }
 }
 

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (finalLine.size() >= 3 && std::isdigit(static_cast<unsigned char>(finalLine[0])) &&
         std::isdigit(static_cast<unsigned char>(finalLine[1])) &&
         std::isdigit(static_cast<unsigned char>(finalLine[2])))
-        FUZZ_CHECK(scan.code == (finalLine[0] - '0') * 100 + (finalLine[1] - '0') * 10 +
-                                    (finalLine[2] - '0'));
+        FUZZ_CHECK(scan.code ==
+                   (finalLine[0] - '0') * 100 + (finalLine[1] - '0') * 10 + (finalLine[2] - '0'));
     return 0;
 }

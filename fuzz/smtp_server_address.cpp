@@ -22,8 +22,8 @@ using vigilon::SmtpServerAddress;
 namespace {
 
 bool IsHeloNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '.' || c == '-' || c == '_';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '-' || c == '_';
 }
 
 // A usable URL written out again from its parts, as a settings dialog would.
@@ -68,9 +68,9 @@ struct Span {
 
 std::optional<Span> PasswordAsWritten(std::string_view field) {
     std::size_t userStart = 0;
-    if (const std::size_t mark = field.find("://"); mark != std::string_view::npos &&
-                                                    field.substr(0, mark).find_first_of(":/@") ==
-                                                        std::string_view::npos)
+    if (const std::size_t mark = field.find("://");
+        mark != std::string_view::npos &&
+        field.substr(0, mark).find_first_of(":/@") == std::string_view::npos)
         userStart = mark + 3;
     const std::size_t at = field.rfind('@');
     if (at == std::string_view::npos || at < userStart) return std::nullopt;

@@ -20,7 +20,8 @@ std::string OutageText(std::int64_t seconds);
 // to the delivery beside monitoring. Neither waits for anyone.
 class AlertNoticeDelivery : public AlertDelivery {
 public:
-    AlertNoticeDelivery(AlertDelivery& mail, DesktopNotifier& desktop) : mail_(mail), desktop_(desktop) {}
+    AlertNoticeDelivery(AlertDelivery& mail, DesktopNotifier& desktop)
+        : mail_(mail), desktop_(desktop) {}
 
     void Attach(DeliveryListener* listener) override { mail_.Attach(listener); }
     void DeliverAlert(const AlertEvent& event, const MonitorSettings& settings) override;

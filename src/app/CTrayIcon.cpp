@@ -12,7 +12,8 @@ std::string FitTip(const std::string& text) {
     if (text.size() <= kMaxTipBytes) return text;
     std::size_t end = kMaxTipBytes;
     // Back up over continuation bytes (10xxxxxx) to the start of the cut character.
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
     return text.substr(0, end);
 }
 
@@ -27,8 +28,8 @@ const MenuItem* FirstPopup(unsigned identifier) {
 
 }  // namespace
 
-bool CTrayIcon::Create(TrayOwner* owner, unsigned callbackMessage, const std::string& tooltip, int iconId,
-                       unsigned identifier) {
+bool CTrayIcon::Create(TrayOwner* owner, unsigned callbackMessage, const std::string& tooltip,
+                       int iconId, unsigned identifier) {
     if (!backend_.HasNotificationArea()) {
         enabled_ = false;
         return false;

@@ -6,7 +6,7 @@ namespace vigilon::app {
 // bar and the tray's popup menu.
 enum CommandId : int {
     ID_ABOUT_SYSMENU = 16,
-    ID_TOGGLE_BUTTON = 1000,   // "Start &Ping" / "S&top Ping"
+    ID_TOGGLE_BUTTON = 1000,  // "Start &Ping" / "S&top Ping"
     ID_SETTINGS_BUTTON = 1001,
     ID_FILE_START = 32771,
     ID_FILE_STOP = 32772,

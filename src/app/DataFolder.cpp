@@ -14,8 +14,10 @@ namespace fs = std::filesystem;
 
 fs::path UserDataFolder(const char* stateHome, const char* home) {
     // Relative values are invalid by the XDG rules and are ignored.
-    if (stateHome != nullptr && fs::path(stateHome).is_absolute()) return fs::path(stateHome) / "vigilon";
-    if (home != nullptr && fs::path(home).is_absolute()) return fs::path(home) / ".local/state/vigilon";
+    if (stateHome != nullptr && fs::path(stateHome).is_absolute())
+        return fs::path(stateHome) / "vigilon";
+    if (home != nullptr && fs::path(home).is_absolute())
+        return fs::path(home) / ".local/state/vigilon";
     return {};
 }
 
@@ -24,7 +26,8 @@ namespace {
 // Removes the folders a failed start made, innermost first; only empty
 // ones go, so nothing another process put there meanwhile is lost.
 void RemoveMade(const std::vector<fs::path>& made) {
-    for (auto folder = made.rbegin(); folder != made.rend(); ++folder) ::rmdir(folder->c_str());
+    for (auto folder = made.rbegin(); folder != made.rend(); ++folder)
+        ::rmdir(folder->c_str());
 }
 
 }  // namespace
@@ -46,7 +49,8 @@ std::string EnterDataFolder(const fs::path& folder) {
         }
     }
     if (::chdir(folder.c_str()) != 0) {
-        std::string problem = "cannot use the data folder " + folder.string() + ": " + ErrorText(errno);
+        std::string problem =
+            "cannot use the data folder " + folder.string() + ": " + ErrorText(errno);
         RemoveMade(made);
         return problem;
     }

@@ -16,7 +16,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool ParseDialogInteger(const std::string& text, std::int32_t& value) {
     const std::string head = text.substr(0, kReadLimit);
     std::size_t at = 0;
-    while (at < head.size() && IsBlank(head[at])) ++at;
+    while (at < head.size() && IsBlank(head[at]))
+        ++at;
     const char first = at < head.size() ? head[at] : '\0';
 
     bool negative = false;

@@ -14,25 +14,24 @@ MenuItem Item(int id) {
     return {id, command.label, command.checkItem, command.checkItem, {}};
 }
 MenuItem Separator() { return {}; }
-MenuItem Popup(const char* text, std::vector<MenuItem> items) { return {0, text, false, false, std::move(items)}; }
+MenuItem Popup(const char* text, std::vector<MenuItem> items) {
+    return {0, text, false, false, std::move(items)};
+}
 
 // Menus as they are laid out; each entry is labelled by its command.
 const MenuResource kMainMenu{{
-    Popup("&File", {Item(ID_FILE_START), Item(ID_FILE_STOP), Separator(),
-                    Item(ID_FILE_EXIT)}),
-    Popup("&Options", {Item(ID_OPTIONS_EMAIL),
-                       Item(ID_OPTIONS_LOG), Item(ID_OPTIONS_VIEW_LOG),
+    Popup("&File", {Item(ID_FILE_START), Item(ID_FILE_STOP), Separator(), Item(ID_FILE_EXIT)}),
+    Popup("&Options", {Item(ID_OPTIONS_EMAIL), Item(ID_OPTIONS_LOG), Item(ID_OPTIONS_VIEW_LOG),
                        Separator(), Item(ID_OPTIONS_SETTINGS)}),
     Popup("&Tools", {Item(ID_TOOLS_SIMPLE_PING)}),
     Popup("&Help", {Item(ID_HELP_CONTENTS), Separator(), Item(ID_HELP_ABOUT)}),
 }};
 
 const MenuResource kTrayMenu{{
-    Popup("Popup Menu", {Item(ID_TRAY_OPEN), Separator(), Item(ID_TRAY_START_STOP),
-                         Separator(), Item(ID_TRAY_SETTINGS), Item(ID_TRAY_VIEW_LOG),
-                         Separator(), Item(ID_TRAY_SIMPLE_PING), Separator(),
-                         Item(ID_TRAY_HELP), Item(ID_TRAY_ABOUT), Separator(),
-                         Item(ID_TRAY_EXIT)}),
+    Popup("Popup Menu",
+          {Item(ID_TRAY_OPEN), Separator(), Item(ID_TRAY_START_STOP), Separator(),
+           Item(ID_TRAY_SETTINGS), Item(ID_TRAY_VIEW_LOG), Separator(), Item(ID_TRAY_SIMPLE_PING),
+           Separator(), Item(ID_TRAY_HELP), Item(ID_TRAY_ABOUT), Separator(), Item(ID_TRAY_EXIT)}),
 }};
 
 }  // namespace
@@ -50,7 +49,8 @@ namespace vigilon::app {
 char AccessKey(std::string_view text) {
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
         if (text[i] != '&') continue;
-        if (text[i + 1] != '&') return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
+        if (text[i + 1] != '&')
+            return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
         ++i;  // "&&": a plain '&'
     }
     return 0;

@@ -11,8 +11,8 @@ namespace vigilon::app {
 struct MenuItem {
     int id = 0;
     std::string text;
-    bool checkItem = false;  // shows a check mark
-    bool checked = false;    // the check mark the menu starts with
+    bool checkItem = false;          // shows a check mark
+    bool checked = false;            // the check mark the menu starts with
     std::vector<MenuItem> children;  // a pop-up when not empty
 
     bool IsSeparator() const { return id == 0 && text.empty() && children.empty(); }

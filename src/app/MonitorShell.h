@@ -21,8 +21,8 @@ inline constexpr const char* kEnableLogCaption = "Enable Log?";
 // How the main window's initialisation ended.
 enum class StartupOutcome {
     Monitoring,  // settings in place, tray icon added, monitoring started
-    Stopped,     // the settings could not be loaded or saved: the window opens idle, without tray icon
-    Ended,       // a first run was cancelled: the window closes at once
+    Stopped,  // the settings could not be loaded or saved: the window opens idle, without tray icon
+    Ended,    // a first run was cancelled: the window closes at once
 };
 
 // Everything the shell's rules work with. The window and the services

@@ -12,7 +12,8 @@ inline constexpr const char* kNoTextViewerNote =
 
 inline std::string NoBrowserMessage(const std::string& address) {
     return "No web browser was found to open the web site:\n\n" + address +
-           "\n\nTo open web addresses in the system's browser, install xdg-utils and a web browser.";
+           "\n\nTo open web addresses in the system's browser, install xdg-utils and a web "
+           "browser.";
 }
 
 }  // namespace vigilon::app

@@ -1,11 +1,11 @@
 #include "PosixProgramLauncher.h"
 
-#include <cerrno>
-#include <mutex>
 #include <sys/types.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <cerrno>
+#include <mutex>
+#include <thread>
 
 namespace vigilon {
 
@@ -33,7 +33,8 @@ namespace {
 std::vector<char*> ArgumentVector(const std::vector<std::string>& commandLine) {
     std::vector<char*> argv;
     argv.reserve(commandLine.size() + 1);
-    for (const std::string& arg : commandLine) argv.push_back(const_cast<char*>(arg.c_str()));
+    for (const std::string& arg : commandLine)
+        argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     return argv;
 }
@@ -49,7 +50,8 @@ bool ReapSucceeded(pid_t child) {
 
 }  // namespace
 
-PosixProgramLauncher::PosixProgramLauncher(Dispatcher& windowThread) : reports_(std::make_shared<Reports>()) {
+PosixProgramLauncher::PosixProgramLauncher(Dispatcher& windowThread)
+    : reports_(std::make_shared<Reports>()) {
     reports_->windowThread = &windowThread;
 }
 
@@ -76,8 +78,7 @@ void PosixProgramLauncher::Launch(const std::vector<std::string>& commandLine) {
         ::_exit(0);
     }
     // Reaps the intermediate child, which exits right away.
-    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {}
 }
 
 void PosixProgramLauncher::LaunchWatched(const std::vector<std::string>& commandLine,

@@ -22,7 +22,8 @@ public:
     PosixProgramLauncher& operator=(const PosixProgramLauncher&) = delete;
 
     void Launch(const std::vector<std::string>& commandLine) override;
-    void LaunchWatched(const std::vector<std::string>& commandLine, std::function<void()> whenFailed) override;
+    void LaunchWatched(const std::vector<std::string>& commandLine,
+                       std::function<void()> whenFailed) override;
 
 private:
     struct Reports;

@@ -13,7 +13,8 @@ namespace vigilon::app {
 // user. Reports still on their way when it goes are dropped.
 class PostedProblems : public ProblemReport {
 public:
-    PostedProblems(Dispatcher& windowThread, ProblemReport& shown) : windowThread_(windowThread), shown_(shown) {}
+    PostedProblems(Dispatcher& windowThread, ProblemReport& shown)
+        : windowThread_(windowThread), shown_(shown) {}
 
     void Report(const std::string& text, MessageIcon icon) override {
         windowThread_.Post([this, text, icon] { shown_.Report(text, icon); });

@@ -11,7 +11,8 @@ namespace vigilon::app {
 // when it goes are dropped.
 class PostedSelfTestView : public SelfTestView {
 public:
-    PostedSelfTestView(Dispatcher& windowThread, SelfTestView& view) : windowThread_(windowThread), view_(view) {}
+    PostedSelfTestView(Dispatcher& windowThread, SelfTestView& view)
+        : windowThread_(windowThread), view_(view) {}
 
     void BeginRun() override {
         windowThread_.Post([this] { view_.BeginRun(); });

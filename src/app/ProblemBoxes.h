@@ -13,7 +13,8 @@ namespace vigilon::app {
 class ModelessBoxes {
 public:
     virtual ~ModelessBoxes() = default;
-    virtual void Open(const std::string& text, MessageIcon icon, std::function<void()> whenClosed) = 0;
+    virtual void Open(const std::string& text, MessageIcon icon,
+                      std::function<void()> whenClosed) = 0;
 };
 
 // How the window tells of problems met while monitoring (a probe, a lookup,

@@ -12,7 +12,8 @@ std::filesystem::path ExecutableFolder();
 
 // The first folder that holds a regular file of that name, as a full path;
 // empty when none does. Empty folders in the list are skipped.
-std::filesystem::path FindFileIn(std::string_view name, const std::vector<std::filesystem::path>& folders);
+std::filesystem::path FindFileIn(std::string_view name,
+                                 const std::vector<std::filesystem::path>& folders);
 
 // The folders of a PATH-style list, in order. Empty and relative entries are
 // left out: a program is never picked up from whatever the current directory

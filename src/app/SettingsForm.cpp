@@ -74,7 +74,9 @@ bool SettingsForm::TransferFromControls() {
 
 bool SettingsForm::ReadControl(const FieldBinding& binding) {
     switch (binding.kind) {
-        case Binding::Check: fields.*binding.number = view_.IsChecked(binding.controlId) ? 1 : 0; break;
+        case Binding::Check:
+            fields.*binding.number = view_.IsChecked(binding.controlId) ? 1 : 0;
+            break;
         case Binding::Text: fields.*binding.text = view_.GetText(binding.controlId); break;
         case Binding::Integer: {
             std::int32_t value = 0;
@@ -105,14 +107,15 @@ void SettingsForm::ApplyEnableRule(const std::int32_t& switchField,
                                    std::initializer_list<int> controls) {
     TransferFromControls();  // a refusal has been shown; the rule goes on
     const bool on = switchField != 0;
-    for (int id : controls) view_.EnableControl(id, on);
+    for (int id : controls)
+        view_.EnableControl(id, on);
     TransferToControls();
 }
 
 void SettingsForm::ApplyEmailEnableRule() {
-    ApplyEnableRule(fields.emailEnabled,
-                    {IDC_TIMEOUTS_LABEL, IDC_TO_LABEL, IDC_FROM_LABEL, IDC_SMTP1_LABEL,
-                     IDC_SMTP2_LABEL, IDC_TIMEOUTS, IDC_MAIL_TO, IDC_MAIL_FROM, IDC_SMTP1, IDC_SMTP2});
+    ApplyEnableRule(fields.emailEnabled, {IDC_TIMEOUTS_LABEL, IDC_TO_LABEL, IDC_FROM_LABEL,
+                                          IDC_SMTP1_LABEL, IDC_SMTP2_LABEL, IDC_TIMEOUTS,
+                                          IDC_MAIL_TO, IDC_MAIL_FROM, IDC_SMTP1, IDC_SMTP2});
 }
 
 void SettingsForm::ApplyLogEnableRule() {

@@ -41,7 +41,8 @@ void MonitorShell::ToggleLog() { parts_.engine.ToggleLog(); }
 
 void MonitorShell::ViewLog() {
     if (parts_.engine.Settings().logEnabled == 0) {
-        if (!parts_.prompt.AskYesNo(kEnableLogQuestion, MessageIcon::Question, kEnableLogCaption)) return;
+        if (!parts_.prompt.AskYesNo(kEnableLogQuestion, MessageIcon::Question, kEnableLogCaption))
+            return;
         parts_.engine.ToggleLog();
     }
     parts_.eventLog.OpenInEditor();

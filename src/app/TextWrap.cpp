@@ -10,7 +10,8 @@ bool StartsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC
 
 // The longest start of word, cut between characters, that fits; at least
 // one character, so that the wrap always moves on.
-std::size_t FittingPrefix(std::string_view word, int maxWidth, const std::function<int(std::string_view)>& widthOf) {
+std::size_t FittingPrefix(std::string_view word, int maxWidth,
+                          const std::function<int(std::string_view)>& widthOf) {
     std::vector<std::size_t> cuts;  // the ends of the characters
     for (std::size_t i = 1; i <= word.size(); ++i)
         if (i == word.size() || StartsCharacter(word[i])) cuts.push_back(i);
@@ -25,8 +26,8 @@ std::size_t FittingPrefix(std::string_view word, int maxWidth, const std::functi
     return cuts[low > 0 ? low - 1 : 0];
 }
 
-void WrapLine(std::string_view line, int maxWidth, const std::function<int(std::string_view)>& widthOf,
-              std::string& out) {
+void WrapLine(std::string_view line, int maxWidth,
+              const std::function<int(std::string_view)>& widthOf, std::string& out) {
     std::string current;
     std::size_t at = 0;
     while (at <= line.size()) {
@@ -34,7 +35,8 @@ void WrapLine(std::string_view line, int maxWidth, const std::function<int(std::
         if (space == std::string_view::npos) space = line.size();
         std::string_view word = line.substr(at, space - at);
         at = space + 1;
-        std::string candidate = current.empty() ? std::string(word) : current + " " + std::string(word);
+        std::string candidate =
+            current.empty() ? std::string(word) : current + " " + std::string(word);
         if (widthOf(candidate) <= maxWidth) {
             current = std::move(candidate);
             continue;
@@ -56,13 +58,14 @@ void WrapLine(std::string_view line, int maxWidth, const std::function<int(std::
 
 }  // namespace
 
-std::string WrapText(std::string_view text, int maxWidth, const std::function<int(std::string_view)>& widthOf) {
+std::string WrapText(std::string_view text, int maxWidth,
+                     const std::function<int(std::string_view)>& widthOf) {
     std::string out;
     std::size_t at = 0;
     while (true) {
         const std::size_t end = text.find('\n', at);
-        WrapLine(text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at), maxWidth,
-                 widthOf, out);
+        WrapLine(text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at),
+                 maxWidth, widthOf, out);
         if (end == std::string_view::npos) break;
         out += "\n";
         at = end + 1;

@@ -34,8 +34,8 @@ struct NotifyIconRecord {
     unsigned id = 0;
     unsigned flags = 0;  // NIF_* below
     unsigned callbackMessage = 0;
-    int iconId = 0;      // 141, 142 or 143
-    std::string tip;     // at most 63 characters
+    int iconId = 0;   // 141, 142 or 143
+    std::string tip;  // at most 63 characters
 };
 enum NotifyIconFlags : unsigned { NIF_MESSAGE = 1, NIF_ICON = 2, NIF_TIP = 4 };
 enum class NotifyIconMessage { Add, Modify, Delete };

@@ -12,7 +12,8 @@ namespace {
 std::uint64_t EventKey(const AlertEvent& event) {
     std::uint64_t key = 14695981039346656037ULL;  // FNV-1a
     auto mix = [&key](const std::string& text) {
-        for (unsigned char c : text + '\0') key = (key ^ c) * 1099511628211ULL;
+        for (unsigned char c : text + '\0')
+            key = (key ^ c) * 1099511628211ULL;
     };
     mix(std::to_string(static_cast<int>(event.kind)));
     mix(std::to_string(event.time));
@@ -31,7 +32,8 @@ CNotifyMail ComposeAlertMail(const AlertEvent& event) {
     message.from = event.mailFrom;
     message.AddMultipleRecipients(event.mailTo);
     message.subject = AlertSubject(event.targetAddress, targetStatus);
-    message.body = AlertBody(event.time, event.targetAddress, targetStatus, StatusWord(event.controlResult));
+    message.body =
+        AlertBody(event.time, event.targetAddress, targetStatus, StatusWord(event.controlResult));
     message.date = static_cast<std::time_t>(event.time);
     message.messageKey = EventKey(event);
     return message;

@@ -13,8 +13,8 @@ std::string AlertBody(std::int64_t now, const std::string& targetAddress,
     LocalTime local;
     char clock[16] = "";
     if (ToLocalTime(when, local))
-        std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", local.fields.tm_hour, local.fields.tm_min,
-                      local.fields.tm_sec);
+        std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", local.fields.tm_hour,
+                      local.fields.tm_min, local.fields.tm_sec);
     return std::string("Time: ") + clock + " -- " + targetAddress + " : " + targetStatus +
            "\nControl Address: " + controlStatus;
 }

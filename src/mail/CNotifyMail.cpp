@@ -50,8 +50,8 @@ bool CNotifyMail::PrepareHeader() {
         to += recipients[i].name + "<" + recipients[i].address + ">";
     }
     dateTime = date ? *date : std::time(nullptr);
-    const std::string messageId = MakeMessageId(messageKey ? *messageKey : RandomMessageKey(), dateTime,
-                                                MessageIdDomain(from, HeloName()));
+    const std::string messageId = MakeMessageId(messageKey ? *messageKey : RandomMessageKey(),
+                                                dateTime, MessageIdDomain(from, HeloName()));
     header = "Date: " + FormatMailDate(dateTime) + "\r\n" + "From: " + from + "\r\n" + "To: " + to +
              "\r\n" + "Subject: " + subject + "\r\n" + "Message-ID: " + messageId + "\r\n";
     return true;

@@ -42,8 +42,12 @@ ServerChoice ChoiceOf(const MonitorSettings& settings) {
 // ~MailOutbox): what it holds by reference is reached only under mutex
 // while not stopping, which the outbox's owner keeps alive until then.
 struct MailOutbox::Shared {
-    Shared(Dispatcher& dispatcher, WaitingMailStore& store, ProblemReport& problems, OutboxOptions& options)
-        : dispatcher(dispatcher), store(store), problems(problems), send(std::move(options.send)),
+    Shared(Dispatcher& dispatcher, WaitingMailStore& store, ProblemReport& problems,
+           OutboxOptions& options)
+        : dispatcher(dispatcher),
+          store(store),
+          problems(problems),
+          send(std::move(options.send)),
           retry(options.retry) {}
 
     Dispatcher& dispatcher;
@@ -104,7 +108,8 @@ void MailOutbox::TellOutcome(const std::shared_ptr<Shared>& shared, const AlertE
 
 MailOutbox::MailOutbox(Dispatcher& dispatcher, WaitingMailStore& store, ProblemReport& problems,
                        OutboxOptions options)
-    : shared_(std::make_shared<Shared>(dispatcher, store, problems, options)), exitWait_(options.exitWait) {
+    : shared_(std::make_shared<Shared>(dispatcher, store, problems, options)),
+      exitWait_(options.exitWait) {
     std::string error;
     std::vector<AlertEvent> loaded = store.Load(error);
     shared_->waiting.assign(loaded.begin(), loaded.end());
@@ -124,7 +129,8 @@ MailOutbox::~MailOutbox() {
     std::unique_lock<std::mutex> lock(shared_->mutex);
     shared_->stopping = true;
     shared_->wake.notify_all();
-    const bool ended = shared_->ended.wait_for(lock, exitWait_, [&] { return shared_->threadEnded; });
+    const bool ended =
+        shared_->ended.wait_for(lock, exitWait_, [&] { return shared_->threadEnded; });
     lock.unlock();
     if (ended)
         thread_.join();
@@ -179,7 +185,8 @@ void MailOutbox::Deliver(const std::shared_ptr<Shared>& shared) {
 // The oldest mail through each server in turn, the lock released while a
 // server is asked. New settings end the round early: they get a round of
 // their own at once.
-void MailOutbox::RunRound(const std::shared_ptr<Shared>& shared, std::unique_lock<std::mutex>& lock) {
+void MailOutbox::RunRound(const std::shared_ptr<Shared>& shared,
+                          std::unique_lock<std::mutex>& lock) {
     const AlertEvent event = shared->waiting.front();
     const std::uint64_t changes = shared->settingsChanges;
     for (const std::string& server : shared->servers.InOrder()) {

@@ -16,7 +16,8 @@ bool IsDotAtom(const std::string& text) {
     if (text.empty() || text.front() == '.' || text.back() == '.') return false;
     char previous = 0;
     for (char c : text) {
-        const bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        const bool letterOrDigit =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
         if (!letterOrDigit && c != '-' && c != '.') return false;
         if (c == '.' && previous == '.') return false;
         previous = c;

@@ -5,8 +5,8 @@
 
 namespace vigilon {
 
-MailOutcome SendMailThrough(const std::string& server, CNotifyMail& message,
-                            std::int32_t barePort, SmtpTimeouts timeouts) {
+MailOutcome SendMailThrough(const std::string& server, CNotifyMail& message, std::int32_t barePort,
+                            SmtpTimeouts timeouts) {
     MailOutcome outcome;
     const SmtpServerAddress address = SmtpServerAddress::Parse(server);
     if (!address.error.empty()) {

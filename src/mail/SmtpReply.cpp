@@ -30,9 +30,11 @@ ReplyScan ScanReply(std::string_view received) {
 int ReplyCode(std::string_view line) {
     std::string_view head = line.substr(0, 3);
     std::size_t i = 0;
-    while (i < head.size() && head[i] == ' ') ++i;
+    while (i < head.size() && head[i] == ' ')
+        ++i;
     int code = 0;
-    for (; i < head.size() && IsDigit(head[i]); ++i) code = code * 10 + (head[i] - '0');
+    for (; i < head.size() && IsDigit(head[i]); ++i)
+        code = code * 10 + (head[i] - '0');
     return code;
 }
 

@@ -15,13 +15,13 @@ namespace {
 // The field cut into its parts by position only, so that even a field that
 // is not a usable URL can be shown without its password.
 struct FieldParts {
-    bool isUrl = false;         // holds "://"
+    bool isUrl = false;  // holds "://"
     std::string_view scheme;
     bool hasLogin = false;
-    std::string_view login;     // user[:password], as written, escapes and all
-    std::string_view user;      // the login up to its first ':'
+    std::string_view login;  // user[:password], as written, escapes and all
+    std::string_view user;   // the login up to its first ':'
     std::string_view hostPort;
-    std::string_view path;      // from its '/' on, or empty
+    std::string_view path;  // from its '/' on, or empty
 };
 
 FieldParts SplitField(std::string_view field) {
@@ -189,6 +189,8 @@ SmtpServerAddress SmtpServerAddress::Parse(const std::string& field) {
     return address;
 }
 
-std::string ShownServer(const std::string& field) { return SmtpServerAddress::Parse(field).display; }
+std::string ShownServer(const std::string& field) {
+    return SmtpServerAddress::Parse(field).display;
+}
 
 }  // namespace vigilon

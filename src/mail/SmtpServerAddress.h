@@ -29,15 +29,15 @@ struct SmtpServerAddress {
     bool IsUrl() const { return security != SmtpSecurity::Plain; }
 
     SmtpSecurity security = SmtpSecurity::Plain;
-    std::string host;        // a bare host: the whole field, as written;
-                             // an IPv6 address without its brackets
-    std::int32_t port = 0;   // 0 for a bare host, whose port the caller knows
-    std::string user;        // decoded; empty without a login
-    std::string password;    // decoded
+    std::string host;          // a bare host: the whole field, as written;
+                               // an IPv6 address without its brackets
+    std::int32_t port = 0;     // 0 for a bare host, whose port the caller knows
+    std::string user;          // decoded; empty without a login
+    std::string password;      // decoded
     bool hasPassword = false;  // false: the password comes from ~/.netrc
-    std::string heloName;    // the URL's path without its '/', may be empty
+    std::string heloName;      // the URL's path without its '/', may be empty
     std::string display;
-    std::string error;       // empty when the field can be used
+    std::string error;  // empty when the field can be used
 };
 
 // The field as it may be shown: without the password of a login in it.

@@ -31,9 +31,10 @@ bool IsIpv6Address(const std::string& text) {
 std::string UrlHostProblem(std::string_view host) {
     if (host.empty()) return "the host is missing";
     if (host.find(':') != std::string_view::npos)
-        return IsIpv6Address(std::string(host)) ? "" : "the host in brackets is not an IPv6 address";
-    const auto bad = std::find_if_not(host.begin(), host.end(),
-                                      [](char c) { return IsNameByte(static_cast<unsigned char>(c)); });
+        return IsIpv6Address(std::string(host)) ? ""
+                                                : "the host in brackets is not an IPv6 address";
+    const auto bad = std::find_if_not(
+        host.begin(), host.end(), [](char c) { return IsNameByte(static_cast<unsigned char>(c)); });
     if (bad == host.end()) return {};
     return "the host may hold only letters, digits, '.', '-' and '_', not " +
            Described(static_cast<unsigned char>(*bad));

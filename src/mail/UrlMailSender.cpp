@@ -66,13 +66,15 @@ std::size_t ReadMessage(char* buffer, std::size_t size, std::size_t count, void*
     auto* transfer = static_cast<Transfer*>(data);
     const std::size_t n = std::min(size * count, transfer->text.size() - transfer->sent);
     // curl takes bytes here, not a string: no terminator.
-    std::memcpy(buffer, transfer->text.data() + transfer->sent, n);  // NOLINT(bugprone-not-null-terminated-result)
+    std::memcpy(buffer, transfer->text.data() + transfer->sent,
+                n);  // NOLINT(bugprone-not-null-terminated-result)
     transfer->sent += n;
     return n;
 }
 
 std::string WithoutLineEnd(std::string_view line) {
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
     return std::string(line);
 }
 
@@ -83,7 +85,8 @@ std::string WithoutLineEnd(std::string_view line) {
 int NoteDialogue(CURL*, curl_infotype type, char* data, std::size_t size, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     const std::string_view bytes(data, size);
-    if ((type == CURLINFO_SSL_DATA_OUT || type == CURLINFO_SSL_DATA_IN) && !transfer->handshakeStart)
+    if ((type == CURLINFO_SSL_DATA_OUT || type == CURLINFO_SSL_DATA_IN) &&
+        !transfer->handshakeStart)
         transfer->handshakeStart = Clock::now();
     if (type == CURLINFO_HEADER_IN && !transfer->quitting) {
         std::size_t start = 0;
@@ -218,8 +221,8 @@ UrlMailFailure Failure(CURL* curl, CURLcode code, const Transfer& transfer, cons
     failure.connected = TcpConnected(transfer);
     failure.connectTimedOut = transfer.connectTimedOut;
     // After STARTTLS libcurl's own reply time-out may end the wait first.
-    failure.handshakeTimedOut = transfer.handshakeTimedOut ||
-                                (code == CURLE_OPERATION_TIMEDOUT && InHandshake(transfer));
+    failure.handshakeTimedOut =
+        transfer.handshakeTimedOut || (code == CURLE_OPERATION_TIMEDOUT && InHandshake(transfer));
     long osError = 0;
     Curl()->easyGetinfo(curl, CURLINFO_OS_ERRNO, &osError);
     failure.osError = static_cast<int>(osError);
@@ -266,8 +269,7 @@ bool SetEnvelope(Delivery& delivery, CurlOptions& options, const SmtpServerAddre
     options.Set(CURLOPT_UPLOAD, 1L);
     options.Set(CURLOPT_READFUNCTION, &ReadMessage);
     options.Set(CURLOPT_READDATA, &delivery.transfer);
-    options.Set(CURLOPT_INFILESIZE_LARGE,
-                     static_cast<curl_off_t>(delivery.transfer.text.size()));
+    options.Set(CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(delivery.transfer.text.size()));
     return true;
 }
 
@@ -321,9 +323,9 @@ bool SendThroughUrl(const SmtpServerAddress& server, CNotifyMail& message,
     delivery.transfer.start = Clock::now();
     const CURLcode code = Curl()->easyPerform(curl);
     if (code == CURLE_OK) return true;
-    errorText = Redacted(UrlMailErrorText(
-                             Failure(curl, code, delivery.transfer, delivery.detail, server.host)),
-                         delivery.transfer.secrets);
+    errorText = Redacted(
+        UrlMailErrorText(Failure(curl, code, delivery.transfer, delivery.detail, server.host)),
+        delivery.transfer.secrets);
     return false;
 }
 

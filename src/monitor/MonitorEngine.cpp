@@ -69,9 +69,8 @@ void MonitorEngine::ResetRun() {
     run_.targetDown = false;
     run_.outageStart = 0;
     for (std::string* text : {&run_.timeRunningText, &run_.emailsText, &run_.pingNumberText,
-                              &run_.lastResult, &run_.targetTimeoutsText,
-                              &run_.controlTimeoutsText, &run_.targetIp, &run_.ipToName,
-                              &run_.lastError}) {
+                              &run_.lastResult, &run_.targetTimeoutsText, &run_.controlTimeoutsText,
+                              &run_.targetIp, &run_.ipToName, &run_.lastError}) {
         text->clear();
     }
     run_.countdown = PingPeriodSeconds(settings_.pingFrequency);
@@ -133,7 +132,9 @@ void MonitorEngine::DisplayCounters() {
 
 void MonitorEngine::RefreshWindow() { ports_.display.Refresh(settings_, run_); }
 
-void MonitorEngine::ArmPingTimer(std::uint32_t periodMs) { ports_.timers.Arm(TIMER_PING, periodMs); }
+void MonitorEngine::ArmPingTimer(std::uint32_t periodMs) {
+    ports_.timers.Arm(TIMER_PING, periodMs);
+}
 
 // A delivery may end in another run than the one whose event it carried;
 // it counts where it ends, as "# Emails" counts what went out.
@@ -141,8 +142,8 @@ void MonitorEngine::MailDelivered(const AlertEvent& event, const std::string& sh
     ++run_.emailsSent;
     run_.emailsText = std::to_string(run_.emailsSent);
     WriteLog("EMAIL TO: " + event.mailTo + " (through) " + shownServer);
-    WriteLog("MESSAGE: " + event.targetAddress + " : " +
-             TargetStatusWord(event.kind) + " : " + event.targetResult);
+    WriteLog("MESSAGE: " + event.targetAddress + " : " + TargetStatusWord(event.kind) + " : " +
+             event.targetResult);
     WriteLog("Control Ping: " + event.controlResult);
     RefreshWindow();
     if (observer_ != nullptr) observer_->MailAttempted(true);

@@ -50,8 +50,8 @@ public:
 
 // What one echo exchange came to.
 struct ProbeOutcome {
-    std::string text;           // the probe's result line
-    bool localFailure = false;  // this machine could not send or wait: the user is told
+    std::string text;               // the probe's result line
+    bool localFailure = false;      // this machine could not send or wait: the user is told
     std::int64_t roundTripUs = -1;  // an answer's round trip; -1 otherwise
     int hopLimit = -1;              // an answer's TTL as it arrived; -1 when unknown
 };

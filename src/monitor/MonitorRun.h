@@ -17,10 +17,10 @@ struct MonitorRun {
     std::int32_t targetTimeouts = 0;
     std::int32_t controlTimeouts = 0;
     std::int32_t emailsSent = 0;
-    std::int64_t dayIndex = 0;  // whole days of running time seen by the clock step
-    std::int64_t runStart = 0;  // wall-clock seconds since 1970 at the last reset
+    std::int64_t dayIndex = 0;     // whole days of running time seen by the clock step
+    std::int64_t runStart = 0;     // wall-clock seconds since 1970 at the last reset
     std::int64_t outageStart = 0;  // wall-clock seconds at the outage's first time-out
-    std::int32_t countdown = 0; // seconds until the next ping cycle
+    std::int32_t countdown = 0;    // seconds until the next ping cycle
 
     std::string controlResult;  // control probe of the current cycle only
 

@@ -20,19 +20,19 @@ std::int64_t MonotonicUs() {
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
-}
+}  // namespace
 
 template <class Result>
 void MonitorEngine::Beside(std::function<Result()> work, std::function<void(Result)> then) {
     const std::uint64_t epoch = runEpoch_;
-    ports_.background.Run([work = std::move(work), then = std::move(then), epoch,
-                           this]() -> std::function<void()> {
-        // Only the continuation touches the engine, on the engine's thread.
-        return [this, epoch, then, result = work()]() mutable {
-            if (cycleEpoch_ != epoch) return;  // stopped or reset meanwhile
-            then(std::move(result));
-        };
-    });
+    ports_.background.Run(
+        [work = std::move(work), then = std::move(then), epoch, this]() -> std::function<void()> {
+            // Only the continuation touches the engine, on the engine's thread.
+            return [this, epoch, then, result = work()]() mutable {
+                if (cycleEpoch_ != epoch) return;  // stopped or reset meanwhile
+                then(std::move(result));
+            };
+        });
 }
 
 void MonitorEngine::PingCycle() {

@@ -17,7 +17,8 @@ public:
     // with a status other than 0, whenFailed runs later on the window's
     // thread. A program that keeps running is never waited for by anyone
     // who has to answer the user.
-    virtual void LaunchWatched(const std::vector<std::string>& commandLine, std::function<void()> whenFailed) = 0;
+    virtual void LaunchWatched(const std::vector<std::string>& commandLine,
+                               std::function<void()> whenFailed) = 0;
 };
 
 }  // namespace vigilon

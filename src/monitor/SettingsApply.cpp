@@ -19,7 +19,8 @@ void MonitorEngine::ApplyEditedSettings(const MonitorSettings& edited) {
     if (edited.targetAddress != settings_.targetAddress) {
         ResetRun();
         // Written before the copy, so the switch as it was decides.
-        WriteLog("***** SETTINGS UPDATED, Vigilon now aimed at: " + edited.targetAddress + " *****");
+        WriteLog("***** SETTINGS UPDATED, Vigilon now aimed at: " + edited.targetAddress +
+                 " *****");
     }
     settings_ = edited;
     ports_.alerts.UseSettings(settings_);
@@ -34,7 +35,8 @@ void MonitorEngine::ApplyEditedSettings(const MonitorSettings& edited) {
     }
     UpdateMenuChecks();
     RefreshWindow();
-    for (std::function<void()>& command : std::exchange(heldForEdit_, {})) command();
+    for (std::function<void()>& command : std::exchange(heldForEdit_, {}))
+        command();
 }
 
 }  // namespace vigilon

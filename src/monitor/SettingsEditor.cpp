@@ -30,7 +30,7 @@ EditOutcome SettingsEditor::EditSettings(EditPurpose purpose) {
         edited.emailEnabled = engine_.Settings().emailEnabled;
     engine_.ApplyEditedSettings(edited);
     return saver_.Save(engine_.Settings(), engine_.GatedWriter()) ? EditOutcome::Applied
-                                                               : EditOutcome::SaveFailed;
+                                                                  : EditOutcome::SaveFailed;
 }
 
 }  // namespace vigilon

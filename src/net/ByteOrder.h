@@ -13,7 +13,8 @@ inline void StoreLe16(std::uint8_t* at, std::uint16_t value) {
 }
 
 inline void StoreLe32(std::uint8_t* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 inline std::uint16_t LoadLe16(const std::uint8_t* at) {
@@ -22,7 +23,8 @@ inline std::uint16_t LoadLe16(const std::uint8_t* at) {
 
 inline std::uint32_t LoadLe32(const std::uint8_t* at) {
     std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | at[i];
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | at[i];
     return value;
 }
 

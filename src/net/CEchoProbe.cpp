@@ -14,9 +14,7 @@ namespace vigilon {
 
 namespace {
 
-bool IsTimeout(int error) {
-    return error == EAGAIN || error == EWOULDBLOCK || error == ETIMEDOUT;
-}
+bool IsTimeout(int error) { return error == EAGAIN || error == EWOULDBLOCK || error == ETIMEDOUT; }
 
 EchoResult Failed(LocalStep step, int error) {
     EchoResult result;
@@ -60,8 +58,7 @@ std::optional<EchoResult> OpenChannel(const CEchoProbe::SocketFn& newSocket, IpF
 void CEchoProbe::SleepMs(std::uint32_t milliseconds) {
     timespec rest{static_cast<time_t>(milliseconds / 1000),
                   static_cast<long>(milliseconds % 1000) * 1000000L};
-    while (nanosleep(&rest, &rest) != 0 && errno == EINTR) {
-    }
+    while (nanosleep(&rest, &rest) != 0 && errno == EINTR) {}
 }
 
 CEchoProbe::CEchoProbe(PauseFn pause, std::uint16_t identifier, SocketFn newSocket)

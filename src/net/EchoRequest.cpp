@@ -29,8 +29,10 @@ void StampNetworkOrder(std::uint8_t* data, int bytes, std::int64_t nowUs) {
 }  // namespace
 
 void StoreEchoField(EchoLayout layout, std::uint8_t* at, std::uint16_t value) {
-    if (layout == EchoLayout::LowByteFirst) StoreLe16(at, value);
-    else StoreBe16(at, value);
+    if (layout == EchoLayout::LowByteFirst)
+        StoreLe16(at, value);
+    else
+        StoreBe16(at, value);
 }
 
 std::uint16_t LoadEchoField(EchoLayout layout, const std::uint8_t* at) {
@@ -44,17 +46,18 @@ std::uint16_t IdentifierStoredAs(EchoLayout layout, std::uint16_t networkValue) 
 }
 
 std::vector<std::uint8_t> BuildEchoRequest(EchoLayout layout, std::uint8_t type,
-                                           std::uint16_t identifier,
-                                           std::uint16_t sequence, int dataBytes,
-                                           std::int64_t nowUs) {
+                                           std::uint16_t identifier, std::uint16_t sequence,
+                                           int dataBytes, std::int64_t nowUs) {
     dataBytes = std::max(dataBytes, 0);
     std::vector<std::uint8_t> message(static_cast<std::size_t>(kIcmpHeader + dataBytes), 0);
     message[0] = type;
     StoreEchoField(layout, message.data() + 4, identifier);
     StoreEchoField(layout, message.data() + 6, sequence);
     std::uint8_t* data = message.data() + kIcmpHeader;
-    if (layout == EchoLayout::LowByteFirst) StampLowByteFirst(data, dataBytes, nowUs);
-    else StampNetworkOrder(data, dataBytes, nowUs);
+    if (layout == EchoLayout::LowByteFirst)
+        StampLowByteFirst(data, dataBytes, nowUs);
+    else
+        StampNetworkOrder(data, dataBytes, nowUs);
     StoreLe16(message.data() + 2, IcmpChecksum(message.data(), static_cast<int>(message.size())));
     return message;
 }

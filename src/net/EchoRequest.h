@@ -32,8 +32,7 @@ std::uint16_t IdentifierStoredAs(EchoLayout layout, std::uint16_t networkValue);
 // identifier, sequence, dataBytes of data stamped with the monotonic time
 // nowUs, checksum last.
 std::vector<std::uint8_t> BuildEchoRequest(EchoLayout layout, std::uint8_t type,
-                                           std::uint16_t identifier,
-                                           std::uint16_t sequence, int dataBytes,
-                                           std::int64_t nowUs);
+                                           std::uint16_t identifier, std::uint16_t sequence,
+                                           int dataBytes, std::int64_t nowUs);
 
 }  // namespace vigilon

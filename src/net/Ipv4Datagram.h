@@ -16,7 +16,6 @@ EchoOutcome OutcomeOfType(std::uint8_t type);
 // from source. An error report is an Error only when it quotes an IPv4
 // datagram that carried ICMP; its type, code and what it adds (next-hop
 // MTU, pointer, gateway) are read with it.
-ReceivedEcho ReadIpv4Datagram(const std::uint8_t* datagram, int byteCount,
-                              const IpAddress& source);
+ReceivedEcho ReadIpv4Datagram(const std::uint8_t* datagram, int byteCount, const IpAddress& source);
 
 }  // namespace vigilon

@@ -24,7 +24,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<EchoProber> SystemNetwork::NewProbe() { return std::make_unique<EchoProbeAdapter>(); }
+std::unique_ptr<EchoProber> SystemNetwork::NewProbe() {
+    return std::make_unique<EchoProbeAdapter>();
+}
 
 LookupOutcome SystemNetwork::LookupAddress(const std::string& host) {
     return vigilon::LookupAddress(host);

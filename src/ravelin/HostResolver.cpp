@@ -53,8 +53,7 @@ Resolution ResolveHost(const std::string& host, const WakeUp& stop, IpAddress& a
     }).detach();
 
     pollfd waits[2] = {{lookup->done.Fd(), POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
-    while (poll(waits, 2, -1) < 0 && errno == EINTR) {
-    }
+    while (poll(waits, 2, -1) < 0 && errno == EINTR) {}
     if (waits[1].revents != 0) return Resolution::Stopped;
     if (lookup->state.load(std::memory_order_acquire) != Lookup::Found) return Resolution::Unknown;
     address = lookup->address;

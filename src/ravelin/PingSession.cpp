@@ -21,8 +21,8 @@ std::string Trimmed(const std::string& text) {
 
 PingSession::PingSession(std::string spoolFolder) : spoolFolder(std::move(spoolFolder)) {}
 
-std::optional<PingSettings> PingSession::Begin(const std::string& hostText,
-                                               double intervalSeconds, int payload) {
+std::optional<PingSettings> PingSession::Begin(const std::string& hostText, double intervalSeconds,
+                                               int payload) {
     const std::string name = Trimmed(hostText);
     if (name.empty()) return std::nullopt;
 
@@ -42,10 +42,10 @@ std::optional<PingSettings> PingSession::Begin(const std::string& hostText,
 
     PingSettings settings;
     settings.host = host;
-    settings.intervalSeconds = std::isnan(intervalSeconds)
-                                   ? kShortestInterval
-                                   : std::clamp(intervalSeconds, kShortestInterval,
-                                                kLongestInterval);
+    settings.intervalSeconds =
+        std::isnan(intervalSeconds)
+            ? kShortestInterval
+            : std::clamp(intervalSeconds, kShortestInterval, kLongestInterval);
     settings.dataSize = dataSize;
     return settings;
 }
@@ -97,7 +97,8 @@ void PingSession::Tick() {
 
 std::string PingSession::LinesText() const {
     std::string text;
-    for (const std::string& line : lines) text += line + "\n";
+    for (const std::string& line : lines)
+        text += line + "\n";
     return text;
 }
 
@@ -115,15 +116,16 @@ PingSession::SaveReport PingSession::Save(const std::string& path, ExportFormat 
     // The spool could not be written or read: memory has the latest part.
     RunFileWriter writer(path, format);
     if (format == ExportFormat::Csv)
-        for (const PingRecord& record : records) writer.Record(record);
+        for (const PingRecord& record : records)
+            writer.Record(record);
     else
-        for (const std::string& line : lines) writer.Line(line);
+        for (const std::string& line : lines)
+            writer.Line(line);
     report.saved = writer.Finish(host, statistics, report.message);
     if (report.saved && (recordsDropped > 0 || linesDropped > 0))
         report.message = "Ravelin could not keep the whole run on disk (" + spool->Error() +
-                         "), so this file holds only the last " +
-                         std::to_string(records.size()) + " of the run's " +
-                         std::to_string(statistics.Sent()) + " requests.";
+                         "), so this file holds only the last " + std::to_string(records.size()) +
+                         " of the run's " + std::to_string(statistics.Sent()) + " requests.";
     return report;
 }
 

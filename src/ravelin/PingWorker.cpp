@@ -65,7 +65,8 @@ private:
                 // After a stall the next request keeps its distance, no burst.
                 if (nextSendUs <= nowUs) nextSendUs = nowUs + intervalUs;
             }
-            for (const EchoResult& result : channel.Expire(MonotonicUs(), waitUs)) Tell(result);
+            for (const EchoResult& result : channel.Expire(MonotonicUs(), waitUs))
+                Tell(result);
 
             std::int64_t untilUs = nextSendUs;
             if (const auto oldest = channel.OldestSentAtUs())
@@ -74,7 +75,8 @@ private:
             // particular: the waiting ones time out if it keeps going wrong.
             const EchoChannel::Waited waited = channel.Await(untilUs, stop.Fd());
             if (waited.woken || waited.waitError != 0) return;
-            for (const EchoResult& result : waited.settled) Tell(result);
+            for (const EchoResult& result : waited.settled)
+                Tell(result);
         }
     }
 

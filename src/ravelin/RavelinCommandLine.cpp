@@ -6,12 +6,14 @@ RavelinCommandLine ParseRavelinCommandLine(const std::vector<std::string>& args)
     RavelinCommandLine line;
     for (const std::string& arg : args) {
         if (arg == "-h" || arg == "--help") return {RavelinCommandLine::Action::ShowHelp, {}, {}};
-        if (arg == "-V" || arg == "--version") return {RavelinCommandLine::Action::ShowVersion, {}, {}};
+        if (arg == "-V" || arg == "--version")
+            return {RavelinCommandLine::Action::ShowVersion, {}, {}};
     }
     for (const std::string& arg : args) {
         if (arg.size() > 1 && arg.front() == '-')
             return {RavelinCommandLine::Action::Refuse, {}, "unknown option '" + arg + "'"};
-        if (!line.host.empty()) return {RavelinCommandLine::Action::Refuse, {}, "only one host may be given"};
+        if (!line.host.empty())
+            return {RavelinCommandLine::Action::Refuse, {}, "only one host may be given"};
         line.host = arg;
     }
     return line;

@@ -95,10 +95,12 @@ std::string HeaderLine(const std::string& host, const IpAddress& address, int da
 std::string FormatMs(std::int64_t us) {
     if (us < 0) us = 0;
     if (us >= 100000) return Printf("%lld", static_cast<long long>(us / 1000));
-    if (us >= 10000) return Printf("%lld.%01lld", static_cast<long long>(us / 1000),
-                                   static_cast<long long>(us % 1000 / 100));
-    if (us >= 1000) return Printf("%lld.%02lld", static_cast<long long>(us / 1000),
-                                  static_cast<long long>(us % 1000 / 10));
+    if (us >= 10000)
+        return Printf("%lld.%01lld", static_cast<long long>(us / 1000),
+                      static_cast<long long>(us % 1000 / 100));
+    if (us >= 1000)
+        return Printf("%lld.%02lld", static_cast<long long>(us / 1000),
+                      static_cast<long long>(us % 1000 / 10));
     return Printf("0.%03lld", static_cast<long long>(us));
 }
 

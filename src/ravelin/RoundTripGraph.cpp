@@ -16,9 +16,12 @@ constexpr double kHeadroom = 1.1;
 std::string AxisMs(double ms) {
     char text[32];
     if (ms == 0) return "0";
-    if (ms < 1) std::snprintf(text, sizeof text, "%.2f", ms);
-    else if (ms < 10) std::snprintf(text, sizeof text, "%.1f", ms);
-    else std::snprintf(text, sizeof text, "%.0f", ms);
+    if (ms < 1)
+        std::snprintf(text, sizeof text, "%.2f", ms);
+    else if (ms < 10)
+        std::snprintf(text, sizeof text, "%.1f", ms);
+    else
+        std::snprintf(text, sizeof text, "%.0f", ms);
     return std::string(text) + " ms";
 }
 
@@ -60,7 +63,8 @@ void RoundTripGraph::Add(const PingRecord& record) {
         [](double seconds, const Sample& other) { return seconds < other.atSeconds; });
     samples.insert(at, sample);
     now = std::max(now, sample.atSeconds);
-    while (!samples.empty() && samples.front().atSeconds < SpanStart()) samples.pop_front();
+    while (!samples.empty() && samples.front().atSeconds < SpanStart())
+        samples.pop_front();
 }
 
 void RoundTripGraph::Clear() {
@@ -70,7 +74,8 @@ void RoundTripGraph::Clear() {
 
 void RoundTripGraph::SetNow(double secondsIntoRun) {
     now = std::max(now, secondsIntoRun);
-    while (!samples.empty() && samples.front().atSeconds < SpanStart()) samples.pop_front();
+    while (!samples.empty() && samples.front().atSeconds < SpanStart())
+        samples.pop_front();
 }
 
 double RoundTripGraph::SpanEnd() const { return std::max(now, kShortestSpan); }

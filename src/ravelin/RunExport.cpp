@@ -16,7 +16,8 @@ namespace {
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
-    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    for (char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + "\"";
 }
 
@@ -72,15 +73,18 @@ void RunFileWriter::Line(std::string_view line) {
 }
 
 void RunFileWriter::Record(const PingRecord& record) {
-    if (format == ExportFormat::Csv) file << CsvRow(record);
-    else file << RecordLine(record) << '\n';
+    if (format == ExportFormat::Csv)
+        file << CsvRow(record);
+    else
+        file << RecordLine(record) << '\n';
 }
 
 bool RunFileWriter::Finish(const std::string& host, const PingStatistics& statistics,
                            std::string& error) {
     if (format == ExportFormat::Text) {
         file << "\n--- " << host << " ping statistics ---\n";
-        for (const std::string& line : SummaryLines(statistics)) file << line << '\n';
+        for (const std::string& line : SummaryLines(statistics))
+            file << line << '\n';
     }
     if (file) file.close();
     if (file) return true;

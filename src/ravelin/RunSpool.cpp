@@ -65,9 +65,12 @@ bool RunSpool::Flush() {
     std::size_t written = 0;
     while (Ok() && written < pending.size()) {
         const ssize_t now = write(fd.Get(), pending.data() + written, pending.size() - written);
-        if (now > 0) written += static_cast<std::size_t>(now);
-        else if (now == 0) Fail("write", ErrorText(ENOSPC));
-        else if (errno != EINTR) Fail("write", ErrorText(errno));
+        if (now > 0)
+            written += static_cast<std::size_t>(now);
+        else if (now == 0)
+            Fail("write", ErrorText(ENOSPC));
+        else if (errno != EINTR)
+            Fail("write", ErrorText(errno));
     }
     pending.clear();
     return Ok();

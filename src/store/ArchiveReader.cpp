@@ -68,7 +68,8 @@ bool ArchiveReader::ReadUint16(std::uint16_t& value) {
 bool ArchiveReader::ReadUint32(std::uint32_t& value) {
     if (Remaining() < 4) return false;
     value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | bytes_[position_ + static_cast<std::size_t>(i)];
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | bytes_[position_ + static_cast<std::size_t>(i)];
     position_ += 4;
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 
 #include "UniqueFd.h"
 
@@ -29,9 +29,9 @@ struct DataFile {
     // The path the file was found (or would be created) at: path itself, or
     // where its links end, each relative link taken against its own folder.
     std::string where;
-    int error = 0;       // Failed and Missing: the errno
-    mode_t type = 0;     // NotAFile: the S_IFMT bits of what is there
-    std::string problem; // all but Open: why, as "it is a FIFO, not a regular file"
+    int error = 0;        // Failed and Missing: the errno
+    mode_t type = 0;      // NotAFile: the S_IFMT bits of what is there
+    std::string problem;  // all but Open: why, as "it is a FIFO, not a regular file"
 };
 
 // Opens the file at path with flags (O_RDONLY, O_WRONLY | O_CREAT, O_PATH

@@ -1,10 +1,10 @@
 #include "DataFileRead.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
 
 #include "ErrorText.h"
 
@@ -44,11 +44,13 @@ DataFile ReadOpened(DataFile file, std::size_t limit, std::vector<std::uint8_t>&
 
 }  // namespace
 
-DataFile ReadDataFile(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes) {
+DataFile ReadDataFile(const std::string& path, std::size_t limit,
+                      std::vector<std::uint8_t>& bytes) {
     return ReadOpened(OpenDataFile(path, O_RDONLY), limit, bytes);
 }
 
-DataFile ReadDataFileThroughLinks(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes) {
+DataFile ReadDataFileThroughLinks(const std::string& path, std::size_t limit,
+                                  std::vector<std::uint8_t>& bytes) {
     return ReadOpened(OpenThroughLinks(path), limit, bytes);
 }
 

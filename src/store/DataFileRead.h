@@ -20,6 +20,7 @@ DataFile ReadDataFile(const std::string& path, std::size_t limit, std::vector<st
 // The same read through any links, under the kernel's checks alone: for a
 // file that is only read and whose content a planted plain file could give
 // just as well. Still never opens a FIFO or device.
-DataFile ReadDataFileThroughLinks(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes);
+DataFile ReadDataFileThroughLinks(const std::string& path, std::size_t limit,
+                                  std::vector<std::uint8_t>& bytes);
 
 }  // namespace vigilon

@@ -1,9 +1,9 @@
 #include "EventLog.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include "FileLock.h"
 #include "FilePaths.h"
@@ -69,8 +69,9 @@ void EventLog::OpenInEditor() {
 
 void EventLog::ReportUnopened(const DataFile& file) {
     if (IsRefusal(file))
-        problems_.Report("Unable to write the log to " + AbsolutePath(path_) + ": " + file.problem + ".",
-                         MessageIcon::Exclamation);
+        problems_.Report(
+            "Unable to write the log to " + AbsolutePath(path_) + ": " + file.problem + ".",
+            MessageIcon::Exclamation);
     else
         problems_.Report(kLogOpenFailedMessage, MessageIcon::Exclamation);
 }

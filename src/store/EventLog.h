@@ -31,7 +31,11 @@ public:
     // for text files; it outlives the log.
     EventLog(std::string path, ProblemReport& problems, ProgramLauncher& launcher, WallClock& clock,
              LogViewer* ownViewer = nullptr)
-        : path_(std::move(path)), problems_(problems), launcher_(launcher), clock_(clock), ownViewer_(ownViewer) {}
+        : path_(std::move(path)),
+          problems_(problems),
+          launcher_(launcher),
+          clock_(clock),
+          ownViewer_(ownViewer) {}
 
     // Appends one time-stamped line; no switch of its own.
     void Write(const std::string& message) override;

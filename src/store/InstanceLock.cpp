@@ -1,7 +1,7 @@
 #include "InstanceLock.h"
 
-#include <cerrno>
 #include <fcntl.h>
+#include <cerrno>
 
 #include "DataFileOpen.h"
 #include "ErrorText.h"

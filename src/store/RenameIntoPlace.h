@@ -17,7 +17,8 @@ int SyncFile(int fd);
 
 // Fills path's temporary (TemporaryFiles.h), syncs it and renames it over
 // path; removes it on failure, leaving path as it was.
-int CommitTemporary(UniqueFd temporary, const std::string& path, std::span<const std::uint8_t> bytes);
+int CommitTemporary(UniqueFd temporary, const std::string& path,
+                    std::span<const std::uint8_t> bytes);
 
 // Puts a new file of mode 0600 holding bytes at path, whatever path named
 // before (a link is replaced, not followed).

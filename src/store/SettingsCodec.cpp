@@ -10,18 +10,18 @@ namespace {
 // Field number index (0-based) of the file, read straight into the record.
 bool ReadField(ArchiveReader& in, MonitorSettings& settings, int index) {
     switch (index) {
-    case 0: return in.ReadText(settings.targetAddress);
-    case 1: return in.ReadInt32(settings.pingFrequency);
-    case 2: return in.ReadText(settings.controlAddress);
-    case 3: return in.ReadText(settings.mailFrom);
-    case 4: return in.ReadText(settings.mailTo);
-    case 5: return in.ReadText(settings.smtpServer1);
-    case 6: return in.ReadText(settings.smtpServer2);
-    case 7: return in.ReadInt32(settings.timeoutsBeforeEmail);
-    case 8: return in.ReadInt32(settings.logEnabled);
-    case 9: return in.ReadInt32(settings.emailEnabled);
-    case 10: return in.ReadInt32(settings.autoMinimize);
-    default: return false;
+        case 0: return in.ReadText(settings.targetAddress);
+        case 1: return in.ReadInt32(settings.pingFrequency);
+        case 2: return in.ReadText(settings.controlAddress);
+        case 3: return in.ReadText(settings.mailFrom);
+        case 4: return in.ReadText(settings.mailTo);
+        case 5: return in.ReadText(settings.smtpServer1);
+        case 6: return in.ReadText(settings.smtpServer2);
+        case 7: return in.ReadInt32(settings.timeoutsBeforeEmail);
+        case 8: return in.ReadInt32(settings.logEnabled);
+        case 9: return in.ReadInt32(settings.emailEnabled);
+        case 10: return in.ReadInt32(settings.autoMinimize);
+        default: return false;
     }
 }
 

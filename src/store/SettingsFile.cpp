@@ -17,8 +17,8 @@ LoadResult LoadSettings(const std::string& path, MonitorSettings& settings, User
     std::vector<std::uint8_t> bytes;
     DataFile read = ReadDataFile(path, kMaxSettingsBytes, bytes);
     if (read.state == DataFile::State::Refused) {
-        const std::string notice = "The settings were read from " + AbsolutePath(path) + ", but will not be saved there: " +
-                                   read.problem + ".";
+        const std::string notice = "The settings were read from " + AbsolutePath(path) +
+                                   ", but will not be saved there: " + read.problem + ".";
         if (notices != nullptr)
             notices->Report(notice, MessageIcon::Exclamation);
         else
@@ -31,8 +31,9 @@ LoadResult LoadSettings(const std::string& path, MonitorSettings& settings, User
         case DataFile::State::Missing:
         case DataFile::State::Failed: return LoadResult::NotFound;
         case DataFile::State::NotAFile:
-            prompt.ShowMessage(AbsolutePath(path) + " is " + FileKindName(read.type) + ", not a settings file.",
-                               MessageIcon::Exclamation);
+            prompt.ShowMessage(
+                AbsolutePath(path) + " is " + FileKindName(read.type) + ", not a settings file.",
+                MessageIcon::Exclamation);
             return LoadResult::Damaged;
         case DataFile::State::Refused:  // not from ReadDataFileThroughLinks
             return LoadResult::Damaged;
@@ -50,10 +51,12 @@ bool SaveSettings(const std::string& path, const MonitorSettings& settings, User
     // message always follows the line that announced the save.
     if (settings.logEnabled == 1) writeLog.Write("SAVED SETTINGS");
     // A record the load would cut short is refused rather than written.
-    const std::string problem = bytes.size() > kMaxSettingsBytes ? ErrorText(EFBIG) : ReplaceFile(path, bytes);
+    const std::string problem =
+        bytes.size() > kMaxSettingsBytes ? ErrorText(EFBIG) : ReplaceFile(path, bytes);
     if (problem.empty()) return true;
-    prompt.ShowMessage("Unable to save the settings to " + AbsolutePath(path) + ": " + problem + ".",
-                       MessageIcon::Exclamation);
+    prompt.ShowMessage(
+        "Unable to save the settings to " + AbsolutePath(path) + ": " + problem + ".",
+        MessageIcon::Exclamation);
     return false;
 }
 

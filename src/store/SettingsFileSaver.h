@@ -11,7 +11,8 @@ namespace vigilon {
 // The settings edit's save: the record into the settings file.
 class SettingsFileSaver : public SettingsSaver {
 public:
-    SettingsFileSaver(std::string path, UserPrompt& prompt) : path_(std::move(path)), prompt_(prompt) {}
+    SettingsFileSaver(std::string path, UserPrompt& prompt)
+        : path_(std::move(path)), prompt_(prompt) {}
 
     bool Save(const MonitorSettings& settings, LogWriter& writeLog) override {
         return SaveSettings(path_, settings, prompt_, writeLog);

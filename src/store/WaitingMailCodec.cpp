@@ -26,7 +26,8 @@ template <class Number>
 std::optional<Number> ParseNumber(std::string_view text) {
     Number value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    if (error != std::errc{} || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
     return value;
 }
 
@@ -108,9 +109,10 @@ std::vector<std::uint8_t> EncodeWaitingMails(const std::vector<AlertEvent>& mail
     Append(bytes, std::to_string(mails.size()) + "\n");
     for (const AlertEvent& mail : mails) {
         Append(bytes, mail.kind == AlertKind::Alert ? kAlertWord : kRecoveryWord);
-        Append(bytes, " " + std::to_string(mail.time) + " " + std::to_string(mail.outageStart) + "\n");
-        for (const std::string* field : {&mail.targetAddress, &mail.targetResult, &mail.controlResult,
-                                         &mail.mailFrom, &mail.mailTo}) {
+        Append(bytes,
+               " " + std::to_string(mail.time) + " " + std::to_string(mail.outageStart) + "\n");
+        for (const std::string* field : {&mail.targetAddress, &mail.targetResult,
+                                         &mail.controlResult, &mail.mailFrom, &mail.mailTo}) {
             AppendText(bytes, *field);
         }
     }
@@ -125,7 +127,8 @@ WaitingMailDecode DecodeWaitingMails(std::span<const std::uint8_t> bytes) {
         decode.damage = "not a file of waiting mails";
         return decode;
     }
-    const auto version = ParseNumber<int>(magic->substr(std::string_view(kWaitingMailMagic).size()));
+    const auto version =
+        ParseNumber<int>(magic->substr(std::string_view(kWaitingMailMagic).size()));
     if (version != kWaitingMailVersion) {
         decode.damage = "written in a format this version does not read";
         return decode;

@@ -15,7 +15,8 @@ std::vector<AlertEvent> WaitingMailFile::Load(std::string& error) {
     const DataFile read = ReadDataFile(path_, kMaxWaitingMailBytes, bytes);
     if (read.state == DataFile::State::Missing) return {};
     if (read.state != DataFile::State::Open) {
-        error = "Unable to read the waiting mails from " + AbsolutePath(path_) + ": " + read.problem + ".";
+        error = "Unable to read the waiting mails from " + AbsolutePath(path_) + ": " +
+                read.problem + ".";
         return {};
     }
     WaitingMailDecode decode = DecodeWaitingMails(bytes);
@@ -31,8 +32,8 @@ std::string WaitingMailFile::Save(const std::vector<AlertEvent>& mails) {
     const DataFile file = FindDataFile(path_);
     std::string problem = file.problem;
     if (file.state == DataFile::State::Open || file.state == DataFile::State::Missing) {
-        const int error =
-            mails.empty() ? RemoveDataFile(file.where) : CreateByRename(file.where, EncodeWaitingMails(mails));
+        const int error = mails.empty() ? RemoveDataFile(file.where)
+                                        : CreateByRename(file.where, EncodeWaitingMails(mails));
         if (error == 0) return {};
         problem = ErrorText(error);
     }

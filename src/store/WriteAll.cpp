@@ -1,7 +1,7 @@
 #include "WriteAll.h"
 
-#include <cerrno>
 #include <unistd.h>
+#include <cerrno>
 
 namespace vigilon {
 

@@ -23,17 +23,22 @@ public:
         EXPECT_EQ(r.owner, this);
         EXPECT_EQ(r.callbackMessage, kCallback);
         const char* names[] = {"add", "modify", "delete"};
-        calls.push_back(std::string(names[static_cast<int>(message)]) + " " + std::to_string(r.id) + " flags " +
-                        std::to_string(r.flags) + " icon " + std::to_string(r.iconId) + " " + r.tip);
+        calls.push_back(std::string(names[static_cast<int>(message)]) + " " + std::to_string(r.id) +
+                        " flags " + std::to_string(r.flags) + " icon " + std::to_string(r.iconId) +
+                        " " + r.tip);
         return message == NotifyIconMessage::Add ? acceptAdd : acceptOthers;
     }
-    void TrackPopupMenu(const app::MenuItem& popup, int defaultIndex, app::TrayOwner& owner) override {
+    void TrackPopupMenu(const app::MenuItem& popup, int defaultIndex,
+                        app::TrayOwner& owner) override {
         EXPECT_EQ(&owner, this);
-        calls.push_back("track " + popup.text + " from " + std::to_string(popup.children.front().id) + " to " +
-                        std::to_string(popup.children.back().id) + " default " + std::to_string(defaultIndex));
+        calls.push_back(
+            "track " + popup.text + " from " + std::to_string(popup.children.front().id) + " to " +
+            std::to_string(popup.children.back().id) + " default " + std::to_string(defaultIndex));
     }
     long OnTrayCallback(unsigned, unsigned long, long) override { return 0; }
-    void OnTrayCommand(int commandId) override { calls.push_back("command " + std::to_string(commandId)); }
+    void OnTrayCommand(int commandId) override {
+        calls.push_back("command " + std::to_string(commandId));
+    }
     void BringToForeground() override { calls.push_back("foreground"); }
 
     bool hasArea = true, acceptAdd = true, acceptOthers = true;
@@ -93,7 +98,8 @@ TEST_F(TrayIcon, EachCallSendsItsFlagsOverTheKeptRecordUntilRemoved) {
         app::CTrayIcon scoped(tray);
         ASSERT_TRUE(scoped.Create(&tray, kCallback, "Vigilon - Idle", 142, 144));
     }
-    EXPECT_EQ(tray.calls.back(), "delete 144 flags 0 icon 142 Vigilon - Idle") << "destroying removes the icon";
+    EXPECT_EQ(tray.calls.back(), "delete 144 flags 0 icon 142 Vigilon - Idle")
+        << "destroying removes the icon";
 }
 
 TEST_F(TrayIcon, LongTooltipsAreCutAt63BytesOnACharacterBoundary) {
@@ -102,7 +108,8 @@ TEST_F(TrayIcon, LongTooltipsAreCutAt63BytesOnACharacterBoundary) {
     icon.SetTooltipText(std::string(62, 'x') + "\xC3\xA9 tail");  // a plain cut would split the "é"
     EXPECT_EQ(tray.calls.back(), "modify 144 flags 4 icon 142 " + std::string(62, 'x'));
     icon.SetTooltipText(std::string(60, 'x') + "\xE2\x82\xAC tail");  // "€" ends at byte 63
-    EXPECT_EQ(tray.calls.back(), "modify 144 flags 4 icon 142 " + std::string(60, 'x') + "\xE2\x82\xAC");
+    EXPECT_EQ(tray.calls.back(),
+              "modify 144 flags 4 icon 142 " + std::string(60, 'x') + "\xE2\x82\xAC");
 }
 
 TEST_F(TrayIcon, MouseMessagesFromTheIconsCallback) {
@@ -111,8 +118,10 @@ TEST_F(TrayIcon, MouseMessagesFromTheIconsCallback) {
     tray.calls.clear();
     EXPECT_EQ(icon.OnTrayNotification(145, 0x0205), 0) << "another icon's identifier";
     EXPECT_EQ(icon.OnTrayNotification(145, 0x0203), 0);
-    for (long other : {0x0200L, 0x0201L, 0x0202L, 0x0204L, 0x0206L}) EXPECT_EQ(icon.OnTrayNotification(144, other), 1);
-    EXPECT_TRUE(tray.calls.empty()) << "moves, presses, left release and right double-click do nothing";
+    for (long other : {0x0200L, 0x0201L, 0x0202L, 0x0204L, 0x0206L})
+        EXPECT_EQ(icon.OnTrayNotification(144, other), 1);
+    EXPECT_TRUE(tray.calls.empty())
+        << "moves, presses, left release and right double-click do nothing";
 
     // Only the low 16 bits of the second parameter are the mouse message.
     EXPECT_EQ(icon.OnTrayNotification(144, 0x7FFF0205L), 1);

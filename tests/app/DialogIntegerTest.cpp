@@ -39,8 +39,8 @@ TEST(DialogInteger, ClampsToThe32BitRange) {
 }
 
 TEST(DialogInteger, RefusesWhatIsNoNumber) {
-    for (const char* text : {"", "   ", "-", "+", "-0", "+0", "abc", "5a", "5 5", "0x10", "1.5",
-                             "- 5", "5\n", "\n5"})
+    for (const char* text :
+         {"", "   ", "-", "+", "-0", "+0", "abc", "5a", "5 5", "0x10", "1.5", "- 5", "5\n", "\n5"})
         EXPECT_TRUE(Refused(text)) << '"' << text << '"';
 }
 

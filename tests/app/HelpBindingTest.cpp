@@ -2,9 +2,9 @@
 // to later help requests; where the book is looked for.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "HelpBinding.h"
 #include "HelpBook.h"
@@ -73,9 +73,11 @@ TEST(HelpBinding, AMissingBookShowsNothingAndIsLookedForAgain) {
 }
 
 TEST(HelpBook, TheFirstFolderThatHoldsTheBookWins) {
-    const fs::path root = fs::temp_directory_path() / ("vigilon-book-" + std::to_string(::getpid()));
+    const fs::path root =
+        fs::temp_directory_path() / ("vigilon-book-" + std::to_string(::getpid()));
     const fs::path program = root / "bin", data = root / "share", other = root / "other";
-    for (const fs::path& folder : {program, data, other}) fs::create_directories(folder);
+    for (const fs::path& folder : {program, data, other})
+        fs::create_directories(folder);
     std::ofstream(data / app::kHelpBookName) << "book";
     fs::create_directories(other / app::kHelpBookName);  // a folder of that name is no book
 
@@ -88,7 +90,8 @@ TEST(HelpBook, TheFirstFolderThatHoldsTheBookWins) {
 }
 
 TEST(HelpBook, AnInstalledProgramFindsTheBookOfItsOwnInstallationWhateverThePrefix) {
-    const fs::path root = fs::temp_directory_path() / ("vigilon-tree-" + std::to_string(::getpid()));
+    const fs::path root =
+        fs::temp_directory_path() / ("vigilon-tree-" + std::to_string(::getpid()));
     const fs::path bin = root / "usr/bin", window = root / "usr/libexec/vigilon",
                    data = root / "usr/share/vigilon";
     for (const fs::path& folder : {bin, window, data})

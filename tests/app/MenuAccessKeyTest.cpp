@@ -35,7 +35,8 @@ TEST(MenuEntries, EachRunsACommandAndOnlyEmailAndLogShowACheckMark) {
                 if (item.IsSeparator()) continue;
                 ASSERT_NE(FindCommand(item.id), nullptr) << item.text;
                 EXPECT_FALSE(item.text.empty()) << item.id;
-                EXPECT_EQ(item.checkItem, item.id == ID_OPTIONS_EMAIL || item.id == ID_OPTIONS_LOG) << item.text;
+                EXPECT_EQ(item.checkItem, item.id == ID_OPTIONS_EMAIL || item.id == ID_OPTIONS_LOG)
+                    << item.text;
             }
         }
     }

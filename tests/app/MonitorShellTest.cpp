@@ -66,11 +66,13 @@ protected:
     JournalPrompt prompt{journal};
     PromptProblems problems{prompt};
     EventLog eventLog{"Vigilon.log", problems, launcher, clock};
-    MonitorEngine engine{{timers, display, network, work, alerts, eventLog, clock, pause, problems}};
+    MonitorEngine engine{
+        {timers, display, network, work, alerts, eventLog, clock, pause, problems}};
     FakeWindow window{journal};
     FakeEditing editing{journal};
     FakeTrayBackend tray{journal};
-    app::MonitorShell shell{{engine, display, window, prompt, problems, editing, eventLog, window, window, tray}};
+    app::MonitorShell shell{
+        {engine, display, window, prompt, problems, editing, eventLog, window, window, tray}};
 };
 
 TEST_F(MonitorShellTest, StartWithASettingsFileShowsTrayAndChecksThenMonitors) {
@@ -92,8 +94,8 @@ TEST_F(MonitorShellTest, StartWithASettingsFileShowsTrayAndChecksThenMonitors) {
 TEST_F(MonitorShellTest, FirstRunEditsTheSettingsBeforeAnythingIsShown) {
     editing.apply = [&] { Edited([](MonitorSettings& s) { s.targetAddress = "first.example"; }); };
     EXPECT_EQ(shell.InitMainWindow(), StartupOutcome::Monitoring);
-    EXPECT_THAT(journal, ElementsAre("icmp check", "edit settings", "menu checks", "refresh", "refresh",
-                                     "tray add", "menu checks", "start", "refresh"));
+    EXPECT_THAT(journal, ElementsAre("icmp check", "edit settings", "menu checks", "refresh",
+                                     "refresh", "tray add", "menu checks", "start", "refresh"));
     EXPECT_THAT(LogMessages().back(), HasSubstr("aimed at: first.example"));
 }
 
@@ -147,15 +149,16 @@ TEST_F(MonitorShellTest, EveryCommandIdentifierRunsItsRow) {
         EXPECT_TRUE(shell.RunCommand(id)) << id;
         return journal;
     };
-    for (int id : {app::ID_TOGGLE_BUTTON, app::ID_FILE_START, app::ID_FILE_STOP,
-                   app::ID_TRAY_START_STOP}) {
+    for (int id :
+         {app::ID_TOGGLE_BUTTON, app::ID_FILE_START, app::ID_FILE_STOP, app::ID_TRAY_START_STOP}) {
         const bool wasRunning = engine.Run().running;
         ran(id);
         EXPECT_NE(engine.Run().running, wasRunning) << id;
     }
     for (int id : {app::ID_SETTINGS_BUTTON, app::ID_OPTIONS_SETTINGS, app::ID_TRAY_SETTINGS})
         EXPECT_THAT(ran(id), ElementsAre("edit settings")) << id;
-    for (int id : {app::ID_OPTIONS_VIEW_LOG, app::ID_TRAY_VIEW_LOG}) ran(id);
+    for (int id : {app::ID_OPTIONS_VIEW_LOG, app::ID_TRAY_VIEW_LOG})
+        ran(id);
     EXPECT_EQ(launcher.launched.size(), 2u);
     for (int id : {app::ID_TOOLS_SIMPLE_PING, app::ID_TRAY_SIMPLE_PING})
         EXPECT_THAT(ran(id), ElementsAre("simple ping")) << id;
@@ -166,7 +169,8 @@ TEST_F(MonitorShellTest, EveryCommandIdentifierRunsItsRow) {
     EXPECT_THAT(ran(app::ID_TRAY_OPEN), ElementsAre("show normal", "show normal"));
     EXPECT_THAT(ran(app::ID_OPTIONS_LOG), ElementsAre("menu checks"));
     EXPECT_EQ(settings().logEnabled, 0);
-    EXPECT_THAT(ran(app::ID_OPTIONS_EMAIL), ElementsAre("message", "edit settings for e-mail", "menu checks"));
+    EXPECT_THAT(ran(app::ID_OPTIONS_EMAIL),
+                ElementsAre("message", "edit settings for e-mail", "menu checks"));
     EXPECT_THAT(ran(app::ID_TRAY_EXIT), ElementsAre("end"));
     EXPECT_THAT(ran(app::ID_FILE_EXIT), ElementsAre()) << "the exit runs once";
     EXPECT_FALSE(shell.RunCommand(1047));
@@ -179,10 +183,13 @@ TEST_F(MonitorShellTest, ExitChosenInsideTheSettingsDialogClosesItAndRunsAfterTh
     editing.apply = [&] {
         EXPECT_FALSE(shell.RunExitSequence());  // the tray menu's Exit, inside the dialog's run
         EXPECT_THAT(LogMessages(), Not(Contains(app::kExitLine)));
-        Edited([](MonitorSettings& s) { s.mailTo = "typed@example.org"; });  // the edit applies as its dialog closes
+        Edited([](MonitorSettings& s) {
+            s.mailTo = "typed@example.org";
+        });  // the edit applies as its dialog closes
     };
     shell.RunCommand(app::ID_TRAY_SETTINGS);
-    EXPECT_THAT(journal, ElementsAre("edit settings", "close edit", "menu checks", "refresh", "end"));
+    EXPECT_THAT(journal,
+                ElementsAre("edit settings", "close edit", "menu checks", "refresh", "end"));
     EXPECT_EQ(LogMessages().back(), app::kExitLine);
     MonitorSettings saved;
     ASSERT_EQ(LoadSettings(kSettingsFileName, saved, prompt), LoadResult::Loaded);
@@ -244,9 +251,10 @@ TEST_F(MonitorShellTest, TrayStatesPickIconThenTooltip) {
     shell.UpdateTrayIcon(TrayState::Idle);
     std::vector<std::string> changes;
     for (const auto& call : tray.calls)
-        changes.push_back(call.record.flags == app::NIF_TIP ? call.record.tip : std::to_string(call.record.iconId));
-    EXPECT_THAT(changes, ElementsAre("142", "141", "Vigilon - Target Online", "143", "Vigilon - Target Offline",
-                                     "142", "Vigilon - Idle"));
+        changes.push_back(call.record.flags == app::NIF_TIP ? call.record.tip
+                                                            : std::to_string(call.record.iconId));
+    EXPECT_THAT(changes, ElementsAre("142", "141", "Vigilon - Target Online", "143",
+                                     "Vigilon - Target Offline", "142", "Vigilon - Idle"));
 }
 
 TEST_F(MonitorShellTest, WithdrawsIntoTheTrayOnlyWhileAnIconIsInAShownTray) {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 
 #include "PosixProgramLauncher.h"
@@ -79,7 +79,8 @@ TEST_F(Launcher, AWatchedLaunchReportsFailuresOnlyAndReapsTheProgram) {
         << "the exit status 3";
     windowThread.RunUntil([] { return false; }, std::chrono::milliseconds(300));
     EXPECT_EQ(failures, 2) << "true ended well";
-    for (int i = 0; i < 100 && HasChildren(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 100 && HasChildren(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_FALSE(HasChildren()) << "every program reaped";
 }
 
@@ -88,7 +89,8 @@ TEST_F(Launcher, ReportsOnTheirWayWhenTheLauncherGoesAreDropped) {
     {
         PosixProgramLauncher shortLived{windowThread};
         shortLived.LaunchWatched({"false"}, [&failures] { ++failures; });
-        for (int i = 0; i < 100 && HasChildren(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; i < 100 && HasChildren(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     windowThread.RunUntil([] { return false; }, std::chrono::milliseconds(300));
     EXPECT_EQ(failures, 0);

@@ -34,9 +34,11 @@ TEST(CommandLine, ReadsTheFolderOptionsAndAnswersHelpAndVersionAtOnce) {
     EXPECT_TRUE(user.userData);
     EXPECT_EQ(user.dataDir, "");
 
-    for (const char* help : {"-h", "--help"}) EXPECT_EQ(app::ParseCommandLine({help}).action, Action::ShowHelp);
+    for (const char* help : {"-h", "--help"})
+        EXPECT_EQ(app::ParseCommandLine({help}).action, Action::ShowHelp);
     for (const char* version : {"-V", "--version"})
-        EXPECT_EQ(app::ParseCommandLine({"--user-data", version, "--bogus"}).action, Action::ShowVersion);
+        EXPECT_EQ(app::ParseCommandLine({"--user-data", version, "--bogus"}).action,
+                  Action::ShowVersion);
     // The first mistake ends the reading, a later --help included.
     EXPECT_EQ(app::ParseCommandLine({"--bogus", "--help"}).action, Action::Refuse);
 }
@@ -50,9 +52,12 @@ TEST(CommandLine, RefusesEveryMistakeWithTheReason) {
         {{"--data-dir"}, "option '--data-dir' needs a folder"},
         {{"--data-dir="}, "option '--data-dir' needs a folder"},
         {{"--data-dir", ""}, "option '--data-dir' needs a folder"},
-        {{"--data-dir=a", "--data-dir=b"}, "only one of --data-dir and --user-data may be given, once"},
-        {{"--user-data", "--data-dir", "a"}, "only one of --data-dir and --user-data may be given, once"},
-        {{"--data-dir", "a", "--user-data"}, "only one of --data-dir and --user-data may be given, once"},
+        {{"--data-dir=a", "--data-dir=b"},
+         "only one of --data-dir and --user-data may be given, once"},
+        {{"--user-data", "--data-dir", "a"},
+         "only one of --data-dir and --user-data may be given, once"},
+        {{"--data-dir", "a", "--user-data"},
+         "only one of --data-dir and --user-data may be given, once"},
         {{"--user-data=yes"}, "option '--user-data' takes no value"},
         {{"--help=all"}, "option '--help' takes no value"},
     };
@@ -142,8 +147,9 @@ TEST(DataFolder, IsMadePrivateWithItsParentsAndEntered) {
     std::ofstream(dir.path / "file") << "x";
     EXPECT_EQ(app::EnterDataFolder(dir.path / "file"),
               "cannot use the data folder " + (dir.path / "file").string() + ": Not a directory");
-    EXPECT_EQ(app::EnterDataFolder(dir.path / "file/sub"),
-              "cannot create the data folder " + (dir.path / "file/sub").string() + ": Not a directory");
+    EXPECT_EQ(
+        app::EnterDataFolder(dir.path / "file/sub"),
+        "cannot create the data folder " + (dir.path / "file/sub").string() + ": Not a directory");
     EXPECT_EQ(fs::current_path(), dir.path / "kept") << "a failure stays where it was";
 }
 
@@ -161,10 +167,13 @@ TEST(DataFolder, AFolderThatCannotBeMadeLeavesNoneOfItsParentsBehind) {
         GTEST_SKIP() << "cannot make a read-only mount here";
 
     const std::string problem = app::EnterDataFolder("new/deeper/../../read-only/data");
-    EXPECT_THAT(problem, StartsWith("cannot create the data folder new/deeper/../../read-only/data: "));
-    EXPECT_NE(problem.find(::geteuid() == 0 ? "Read-only file system" : "Permission denied"), std::string::npos);
+    EXPECT_THAT(problem,
+                StartsWith("cannot create the data folder new/deeper/../../read-only/data: "));
+    EXPECT_NE(problem.find(::geteuid() == 0 ? "Read-only file system" : "Permission denied"),
+              std::string::npos);
     std::vector<std::string> left;
-    for (const auto& entry : fs::recursive_directory_iterator(dir.path)) left.push_back(entry.path().string());
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path))
+        left.push_back(entry.path().string());
     EXPECT_EQ(left, (std::vector<std::string>{(dir.path / "read-only").string(),
                                               (dir.path / "read-only/kept").string()}));
     EXPECT_EQ(fs::current_path(), dir.path);
@@ -198,7 +207,8 @@ TEST_F(ProgramStart, AnswersAndMistakesEndBeforeAnyFolderIsTouched) {
     plan = Prepare({"--user-data", "--what"}, lock);
     EXPECT_EQ(plan.exitCode, 2);
     EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(), "vigilon: unknown option '--what'\nTry 'vigilon --help' for more information.\n");
+    EXPECT_EQ(err.str(),
+              "vigilon: unknown option '--what'\nTry 'vigilon --help' for more information.\n");
 
     EXPECT_FALSE(lock.Held());
     EXPECT_FALSE(fs::exists(dir.path / "state"));
@@ -224,8 +234,8 @@ TEST_F(ProgramStart, TheUserFolderIsMadeEnteredAndLockedAndASecondCopyIsTurnedAw
     EXPECT_EQ(refused.next, app::StartPlan::Next::TellRunning);
     EXPECT_EQ(refused.exitCode, 1);
     // Named as the system names it, whichever spelling reached it.
-    EXPECT_THAT(refused.refusal,
-                StartsWith("Vigilon is already running in the folder\n" + folder.string() + "\n\n"));
+    EXPECT_THAT(refused.refusal, StartsWith("Vigilon is already running in the folder\n" +
+                                            folder.string() + "\n\n"));
     EXPECT_EQ(err.str(), "vigilon: already running in " + folder.string() + "\n");
     EXPECT_FALSE(second.Held());
 }
@@ -255,7 +265,8 @@ TEST_F(ProgramStart, WithoutAUserFolderTheStartEndsWithTheReason) {
 // The real program, with no display at all.
 class ProgramWithoutDisplay : public ::testing::Test {
 protected:
-    ChildProcess::Environment noDisplay{{"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}};
+    ChildProcess::Environment noDisplay{{"DISPLAY", std::nullopt},
+                                        {"WAYLAND_DISPLAY", std::nullopt}};
     TempWorkDir dir;
 };
 
@@ -268,7 +279,10 @@ TEST_F(ProgramWithoutDisplay, AnswersHelpVersionAndMistakesWithoutAWindow) {
     const std::vector<Case> cases = {
         {{"--version"}, 0, "Vigilon " VIGILON_VERSION "\n", ""},
         {{"--help"}, 0, app::UsageText(), ""},
-        {{"--colour=blue"}, 2, "", "vigilon: unknown option '--colour=blue'\nTry 'vigilon --help' for more information.\n"},
+        {{"--colour=blue"},
+         2,
+         "",
+         "vigilon: unknown option '--colour=blue'\nTry 'vigilon --help' for more information.\n"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> argv{VIGILON_PROGRAM};
@@ -287,7 +301,9 @@ TEST_F(ProgramWithoutDisplay, MakesAndLocksTheDataFolderBeforeTheToolkitStarts) 
                          (dir.path / "program").string());
     ASSERT_TRUE(program.Started());
     EXPECT_EQ(program.Wait(std::chrono::seconds(20)), app::kNoDisplayExitCode);
-    EXPECT_EQ(program.Errors(), "vigilon: no display to open a window on: neither DISPLAY nor WAYLAND_DISPLAY is set\n")
+    EXPECT_EQ(
+        program.Errors(),
+        "vigilon: no display to open a window on: neither DISPLAY nor WAYLAND_DISPLAY is set\n")
         << "one line, no toolkit abort";
     EXPECT_EQ(ModeOf(dir.path / "new/data"), 0700u);
     EXPECT_TRUE(fs::exists(dir.path / "new/data" / kLockFileName));
@@ -295,7 +311,8 @@ TEST_F(ProgramWithoutDisplay, MakesAndLocksTheDataFolderBeforeTheToolkitStarts) 
 }
 
 TEST_F(ProgramWithoutDisplay, ADisplayThatIsNotThereIsNamed) {
-    ChildProcess program({VIGILON_PROGRAM}, dir.path.string(), {{"DISPLAY", ":4321"}, {"WAYLAND_DISPLAY", std::nullopt}},
+    ChildProcess program({VIGILON_PROGRAM}, dir.path.string(),
+                         {{"DISPLAY", ":4321"}, {"WAYLAND_DISPLAY", std::nullopt}},
                          (dir.path / "program").string());
     ASSERT_TRUE(program.Started());
     EXPECT_EQ(program.Wait(std::chrono::seconds(20)), app::kNoDisplayExitCode);

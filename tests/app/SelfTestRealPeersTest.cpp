@@ -129,20 +129,17 @@ TEST_F(SelfTestRealPeers, RowsLogLinesAndTheTestMail) {
               (Strings{"**************** Testing Settings ****************",
                        "EMAIL TO: ops@example.org;dev@example.org (through) 127.0.0.1",
                        "MESSAGE: If you got this email then your SMTP server 127.0.0.1 is working",
-                       "SMTP 127.0.0.2 Unable to connect to server",
-                       "Target: PASS",
-                       "Control: FAIL",
-                       "Ping 1st SMTP: PASS",
-                       "Ping 2nd SMTP: PASS",
-                       "Send Email 1st SMTP: PASS",
-                       "Send Email 2nd SMTP: FAIL"}));
+                       "SMTP 127.0.0.2 Unable to connect to server", "Target: PASS",
+                       "Control: FAIL", "Ping 1st SMTP: PASS", "Ping 2nd SMTP: PASS",
+                       "Send Email 1st SMTP: PASS", "Send Email 2nd SMTP: FAIL"}));
 
     const Strings mails = server.Messages();
     ASSERT_EQ(mails.size(), 1u);
     EXPECT_EQ(HeaderValue(mails[0], "Subject"), "Testing - 127.0.0.1");
     EXPECT_EQ(HeaderValue(mails[0], "From"), "Vigilon");
     EXPECT_EQ(HeaderValue(mails[0], "To"), "<ops@example.org>,<dev@example.org>");
-    EXPECT_EQ(BodyOf(mails[0]), "If you got this email then your SMTP server 127.0.0.1 is working\n\n");
+    EXPECT_EQ(BodyOf(mails[0]),
+              "If you got this email then your SMTP server 127.0.0.1 is working\n\n");
 
     // E-mail off, a target that does not resolve: seven lines, no server
     // contacted, and the unresolvable name fails its row. The log file is
@@ -155,10 +152,10 @@ TEST_F(SelfTestRealPeers, RowsLogLinesAndTheTestMail) {
 
     EXPECT_EQ(Rows(offline), (Strings{"FAIL", "PASS", "n/a", "n/a", "n/a", "n/a"}));
     EXPECT_TRUE(prompt.boxes.empty()) << "the row tells it; no box waits for the user";
-    EXPECT_EQ(LogMessages(), (Strings{"**************** Testing Settings ****************",
-                                      "Target: FAIL", "Control: PASS", "Ping 1st SMTP: n/a",
-                                      "Ping 2nd SMTP: n/a", "Send Email 1st SMTP: n/a",
-                                      "Send Email 2nd SMTP: n/a"}));
+    EXPECT_EQ(LogMessages(),
+              (Strings{"**************** Testing Settings ****************", "Target: FAIL",
+                       "Control: PASS", "Ping 1st SMTP: n/a", "Ping 2nd SMTP: n/a",
+                       "Send Email 1st SMTP: n/a", "Send Email 2nd SMTP: n/a"}));
     EXPECT_EQ(server.Messages().size(), 1u);
 }
 
@@ -200,15 +197,17 @@ TEST_F(SelfTestRealPeers, UrlServersArePingedAtTheirHostAndMailedWithoutShowingT
     EXPECT_EQ(Rows(results), (Strings{"PASS", "PASS", "PASS", "PASS", "PASS", "FAIL"}));
     EXPECT_TRUE(prompt.boxes.empty());
     const std::string shown1 = "smtp://alice%40example.org@localhost:" + port1;
-    const std::string body = "If you got this email then your SMTP server " + shown1 + " is working";
+    const std::string body =
+        "If you got this email then your SMTP server " + shown1 + " is working";
     // The log's lines, exactly: no password, escaped or not.
-    EXPECT_EQ(LogMessages(), (Strings{"**************** Testing Settings ****************",
-                                      "EMAIL TO: ops@example.org (through) " + shown1, "MESSAGE: " + body,
-                                      "SMTP smtps://alice@localhost:" + port2 +
-                                          " Login refused (535 5.7.8 Wrong password *****)",
-                                      "Target: PASS", "Control: PASS", "Ping 1st SMTP: PASS",
-                                      "Ping 2nd SMTP: PASS", "Send Email 1st SMTP: PASS",
-                                      "Send Email 2nd SMTP: FAIL"}));
+    EXPECT_EQ(
+        LogMessages(),
+        (Strings{"**************** Testing Settings ****************",
+                 "EMAIL TO: ops@example.org (through) " + shown1, "MESSAGE: " + body,
+                 "SMTP smtps://alice@localhost:" + port2 +
+                     " Login refused (535 5.7.8 Wrong password *****)",
+                 "Target: PASS", "Control: PASS", "Ping 1st SMTP: PASS", "Ping 2nd SMTP: PASS",
+                 "Send Email 1st SMTP: PASS", "Send Email 2nd SMTP: FAIL"}));
     // Taken after the login (the server refuses MAIL without one), as sent.
     const Strings mails = startTls.Messages();
     ASSERT_EQ(mails.size(), 1u) << startTls.Output();

@@ -63,7 +63,8 @@ TEST(SelfTestServerRows, AnUnusableUrlFailsBothRowsWithoutAPingAndSaysWhy) {
     EXPECT_EQ(r.smtp2PingResult, "FAIL");
     EXPECT_EQ(r.smtp1MailResult, "FAIL");
     EXPECT_EQ(r.smtp2MailResult, "FAIL");
-    EXPECT_EQ(network.addressLookups, (std::vector<std::string>{"target.example", "control.example"}));
+    EXPECT_EQ(network.addressLookups,
+              (std::vector<std::string>{"target.example", "control.example"}));
     EXPECT_EQ(network.pings.size(), 2u);
     ASSERT_GE(log.lines.size(), 3u);
     EXPECT_EQ(log.lines[1], "SMTP smtp://:99999 Invalid server address: the host is missing");

@@ -25,7 +25,8 @@ constexpr const char* kNotAnInteger = "Please enter an integer.";
 // A prompt that can act while its box is up, as a user would.
 class ActingPrompt : public FakePrompt {
 public:
-    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption) override {
+    void ShowMessage(const std::string& text, MessageIcon icon,
+                     const std::string& caption) override {
         FakePrompt::ShowMessage(text, icon, caption);
         if (auto act = std::exchange(whileShown, nullptr)) act();
     }
@@ -56,7 +57,8 @@ protected:
     }
     std::vector<std::string> Messages() const {
         std::vector<std::string> texts;
-        for (const FakePrompt::Box& box : prompt.boxes) texts.push_back(box.text);
+        for (const FakePrompt::Box& box : prompt.boxes)
+            texts.push_back(box.text);
         return texts;
     }
     void Type(int id, const std::string& text) { view.texts[id] = text; }
@@ -158,8 +160,9 @@ TEST_F(SettingsTransfer, ValuesOutsideTheRangesAreStoredThenRefused) {
         EXPECT_EQ(Messages(), std::vector<std::string>{message});
         const int box = message == kFrequencyRange ? IDC_FREQUENCY : IDC_TIMEOUTS;
         EXPECT_EQ(view.focused, std::vector<int>{box});
-        EXPECT_EQ(box == IDC_FREQUENCY ? form.fields.pingFrequency : form.fields.timeoutsBeforeEmail,
-                  stored);
+        EXPECT_EQ(
+            box == IDC_FREQUENCY ? form.fields.pingFrequency : form.fields.timeoutsBeforeEmail,
+            stored);
     }
     Type(IDC_FREQUENCY, "10");
     Type(IDC_TIMEOUTS, "1000");
@@ -178,7 +181,8 @@ TEST_F(EnableRules, EmailSwitchGraysTheMailControlsInOrderButTheyAreStillChecked
               (std::vector<int>{IDC_TIMEOUTS_LABEL, IDC_TO_LABEL, IDC_FROM_LABEL, IDC_SMTP1_LABEL,
                                 IDC_SMTP2_LABEL, IDC_TIMEOUTS, IDC_MAIL_TO, IDC_MAIL_FROM,
                                 IDC_SMTP1, IDC_SMTP2}));
-    for (int id : view.enableOrder) EXPECT_FALSE(view.IsEnabled(id)) << id;
+    for (int id : view.enableOrder)
+        EXPECT_FALSE(view.IsEnabled(id)) << id;
     EXPECT_TRUE(view.IsEnabled(IDC_ENABLE_EMAIL));
     EXPECT_EQ(view.texts[IDC_MAIL_TO], "ops@example.org") << "a disabled box keeps its text";
 

@@ -48,7 +48,8 @@ public:
 class JournalPrompt : public FakePrompt, Journaling {
 public:
     using Journaling::Journaling;
-    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption) override {
+    void ShowMessage(const std::string& text, MessageIcon icon,
+                     const std::string& caption) override {
         Note("message");
         FakePrompt::ShowMessage(text, icon, caption);
     }
@@ -59,7 +60,10 @@ public:
 };
 
 // The main window, its services and the ICMP check, in one journal.
-class FakeWindow : public app::MainWindow, public app::ShellServices, public app::IcmpCheck, Journaling {
+class FakeWindow : public app::MainWindow,
+                   public app::ShellServices,
+                   public app::IcmpCheck,
+                   Journaling {
 public:
     using Journaling::Journaling;
     void ShowNormal() override { Note("show normal"); }

@@ -2,10 +2,10 @@
 // tool launches nothing.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "FakeLauncher.h"
 #include "SimplePing.h"
@@ -24,7 +24,8 @@ protected:
         program = root / "bin";
         first = root / "path1";
         second = root / "path2";
-        for (const fs::path& folder : {program, first, second}) fs::create_directories(folder);
+        for (const fs::path& folder : {program, first, second})
+            fs::create_directories(folder);
     }
     void TearDown() override { fs::remove_all(root); }
 
@@ -53,7 +54,7 @@ TEST_F(SimplePing, NextToTheExecutableComesBeforeThePath) {
 
 TEST_F(SimplePing, OnlyRunnableFilesInAbsoluteFoldersCount) {
     Install(program, fs::perms::owner_read | fs::perms::owner_write);  // not executable
-    fs::create_directories(first / kSimplePingProgram);              // a folder of that name
+    fs::create_directories(first / kSimplePingProgram);                // a folder of that name
     const fs::path runnable = Install(second);
     EXPECT_EQ(FindSimplePing(program, first.string() + "::" + second.string()), runnable);
 

@@ -9,7 +9,8 @@ namespace {
 // Each character (not byte) one unit wide.
 int Characters(std::string_view line) {
     int count = 0;
-    for (char byte : line) count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    for (char byte : line)
+        count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
     return count;
 }
 

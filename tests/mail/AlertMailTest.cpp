@@ -13,7 +13,8 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 Pairs Recipients(const CNotifyMail& mail) {
     Pairs out;
-    for (const MailRecipient& r : mail.recipients) out.emplace_back(r.address, r.name);
+    for (const MailRecipient& r : mail.recipients)
+        out.emplace_back(r.address, r.name);
     return out;
 }
 
@@ -34,8 +35,8 @@ AlertEvent Event(AlertKind kind, std::int64_t time, const std::string& control) 
 // tells of its moment, its target and its control probe.
 TEST(AlertMail, TellsOfItsEvent) {
     test::ScopedTimeZone zone("UTC0");
-    const CNotifyMail alert = ComposeAlertMail(
-        Event(AlertKind::Alert, 1'000'000'000, "64 bytes from 192.0.2.1: icmp_seq = 4.  time: 12 ms"));
+    const CNotifyMail alert = ComposeAlertMail(Event(
+        AlertKind::Alert, 1'000'000'000, "64 bytes from 192.0.2.1: icmp_seq = 4.  time: 12 ms"));
     EXPECT_EQ(alert.from, "watch@example.org");
     EXPECT_EQ(Recipients(alert), (Pairs{{"ops@example.org", ""}, {"team@example.net", "Team "}}));
     EXPECT_EQ(alert.subject, "target.example - OFFLINE");
@@ -43,8 +44,8 @@ TEST(AlertMail, TellsOfItsEvent) {
     EXPECT_EQ(alert.date, 1'000'000'000);
 
     // Only an echo reply's own line is an answer.
-    const CNotifyMail recovery = ComposeAlertMail(
-        Event(AlertKind::Recovery, 1'000'000'065, "Reply from 192.0.2.1: bytes=32 time=12ms TTL=57"));
+    const CNotifyMail recovery = ComposeAlertMail(Event(
+        AlertKind::Recovery, 1'000'000'065, "Reply from 192.0.2.1: bytes=32 time=12ms TTL=57"));
     EXPECT_EQ(recovery.subject, "target.example - ONLINE");
     EXPECT_EQ(recovery.body, "Time: 01:47:45 -- target.example : ONLINE\nControl Address: OFFLINE");
     EXPECT_EQ(recovery.date, 1'000'000'065);
@@ -64,9 +65,11 @@ TEST(AlertMail, TellsOfItsEvent) {
 TEST(ServerDelivery, BareHostThatDoesNotEndTheSessionHasTheMessageButNotACleanEnd) {
     using Server = test::ScriptedSmtpServer;
     std::vector<Server::Step> sloppy = {Server::Say("220 hi\r\n")};
-    for (int i = 0; i < 3; ++i) sloppy.insert(sloppy.end(), {Server::Hear(), Server::Say("250 ok\r\n")});
-    sloppy.insert(sloppy.end(), {Server::Hear(), Server::Say("354 go\r\n"), Server::HearData(),
-                                 Server::Say("250 queued\r\n"), Server::Hear(), Server::Say("250 ?\r\n")});
+    for (int i = 0; i < 3; ++i)
+        sloppy.insert(sloppy.end(), {Server::Hear(), Server::Say("250 ok\r\n")});
+    sloppy.insert(sloppy.end(),
+                  {Server::Hear(), Server::Say("354 go\r\n"), Server::HearData(),
+                   Server::Say("250 queued\r\n"), Server::Hear(), Server::Say("250 ?\r\n")});
     Server server(sloppy);
     CNotifyMail message = ComposeAlertMail(Event(AlertKind::Alert, 1'000'000'000, "timed out"));
     message.recipients.resize(1);

@@ -75,10 +75,12 @@ TEST(MailHeader, ListsRecipientsCommaSeparatedWithoutBlank) {
     EXPECT_NE(mail.dateTime, 0);
     const std::string afterDate = mail.header.substr(mail.header.find("\r\n") + 2);
     EXPECT_TRUE(mail.header.starts_with("Date: "));
-    const std::string fixed = "From: watch@x.org\r\nTo: <a@x.org>,Team <t@y.org>\r\nSubject: host - OFFLINE\r\n";
+    const std::string fixed =
+        "From: watch@x.org\r\nTo: <a@x.org>,Team <t@y.org>\r\nSubject: host - OFFLINE\r\n";
     EXPECT_EQ(afterDate.substr(0, fixed.size()), fixed);
-    EXPECT_TRUE(std::regex_match(afterDate.substr(fixed.size()),
-                                 std::regex("Message-ID: <[0-9]+\\.[0-9a-f]{16}\\.vigilon@x\\.org>\r\n")))
+    EXPECT_TRUE(
+        std::regex_match(afterDate.substr(fixed.size()),
+                         std::regex("Message-ID: <[0-9]+\\.[0-9a-f]{16}\\.vigilon@x\\.org>\r\n")))
         << afterDate;
 }
 
@@ -95,8 +97,10 @@ TEST(MailHeader, MessageIdTellsMessagesApartButNotTriesOfOne) {
     };
     EXPECT_NE(header(std::nullopt), header(std::nullopt));
     EXPECT_EQ(header(42), header(42));
-    EXPECT_EQ(header(42), "Message-ID: " + MakeMessageId(42, 1'000'000'000, MessageIdDomain("Vigilon", HeloName())) +
-                              "\r\n");
+    EXPECT_EQ(
+        header(42),
+        "Message-ID: " + MakeMessageId(42, 1'000'000'000, MessageIdDomain("Vigilon", HeloName())) +
+            "\r\n");
     EXPECT_EQ(MessageIdDomain("Ops <ops@mail.example.org>", "host"), "mail.example.org");
     EXPECT_EQ(MessageIdDomain("ops@bad domain", "watcher.example"), "watcher.example");
     EXPECT_EQ(MessageIdDomain("Vigilon", "bad..name"), "localhost");

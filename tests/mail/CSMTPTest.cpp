@@ -85,13 +85,11 @@ TEST_F(SmtpClientTest, NothingIsSentBeforeConnect) {
 }
 
 TEST_F(SmtpClientTest, RefusedFirstRecipientStillDeliversToSecond) {
-    Server server(Then(Opening(), {
-        Server::Hear(), Server::Say("250 sender ok\r\n"),
-        Server::Hear(), Server::Say("550 no such user\r\n"),
-        Server::Hear(), Server::Say("250 ok\r\n"),
-        Server::Hear(), Server::Say("354 go ahead\r\n"),
-        Server::HearData(), Server::Say("250 queued\r\n"),
-        Server::Hear(), Server::Say("221 bye\r\n")}));
+    Server server(Then(
+        Opening(), {Server::Hear(), Server::Say("250 sender ok\r\n"), Server::Hear(),
+                    Server::Say("550 no such user\r\n"), Server::Hear(), Server::Say("250 ok\r\n"),
+                    Server::Hear(), Server::Say("354 go ahead\r\n"), Server::HearData(),
+                    Server::Say("250 queued\r\n"), Server::Hear(), Server::Say("221 bye\r\n")}));
     auto client = ClientFor(server);
     ASSERT_TRUE(client->Connect());
     CNotifyMail mail = Message();
@@ -101,20 +99,19 @@ TEST_F(SmtpClientTest, RefusedFirstRecipientStillDeliversToSecond) {
     EXPECT_TRUE(client->Disconnect());
     EXPECT_FALSE(client->IsConnected());
 
-    EXPECT_EQ(server.Received(),
-              Helo() + "MAIL From: <watch@x.org>\r\n" + "RCPT TO: <a@x.org>\r\n" +
-                  "RCPT TO: <b@y.org>\r\n" + "DATA\r\n" + mail.header +
-                  "X-Mailer: CSMTP class for MFC\r\n" + "\r\n" + "line one\r\nline two\r\n" +
-                  "\r\n.\r\n" + "QUIT\r\n");
+    EXPECT_EQ(server.Received(), Helo() + "MAIL From: <watch@x.org>\r\n" +
+                                     "RCPT TO: <a@x.org>\r\n" + "RCPT TO: <b@y.org>\r\n" +
+                                     "DATA\r\n" + mail.header +
+                                     "X-Mailer: CSMTP class for MFC\r\n" + "\r\n" +
+                                     "line one\r\nline two\r\n" + "\r\n.\r\n" + "QUIT\r\n");
     EXPECT_NE(mail.header.find("To: <a@x.org>,B <b@y.org>\r\n"), std::string::npos);
 }
 
 TEST_F(SmtpClientTest, DataRefusedKeepsConnectionUntilDestructorQuits) {
-    Server server(Then(Opening(), {
-        Server::Hear(), Server::Say("250 ok\r\n"),
-        Server::Hear(), Server::Say("250 ok\r\n"),
-        Server::Hear(), Server::Say("451 try later\r\n"),
-        Server::Hear(), Server::Say("221 bye\r\n")}));
+    Server server(Then(Opening(),
+                       {Server::Hear(), Server::Say("250 ok\r\n"), Server::Hear(),
+                        Server::Say("250 ok\r\n"), Server::Hear(), Server::Say("451 try later\r\n"),
+                        Server::Hear(), Server::Say("221 bye\r\n")}));
     auto client = ClientFor(server);
     ASSERT_TRUE(client->Connect());
     CNotifyMail mail = Message();
@@ -166,14 +163,12 @@ TEST(SmtpFormat, AppendsFinalLineEndOnlyWhenMissing) {
 }
 
 TEST_F(SmtpClientTest, ReadsRepliesSplitIntoSegmentsAndMultiLineReplies) {
-    Server server({
-        Server::SayInPieces({"2", "20 rea", "dy\r", "\n"}),
-        Server::Hear(), Server::SayInPieces({"250-vm greets you\r\n", "250-SIZE 1000\r\n250 HELP\r\n"}),
-        Server::Hear(), Server::Say("250 ok\r\n"),
-        Server::Hear(), Server::Say("250 ok\r\n"),
-        Server::Hear(), Server::SayInPieces({"35", "4 go\r\n"}),
-        Server::HearData(), Server::Say("250-queued\r\n250 as 42\r\n"),
-        Server::Hear(), Server::Say("221 bye\r\n")});
+    Server server(
+        {Server::SayInPieces({"2", "20 rea", "dy\r", "\n"}), Server::Hear(),
+         Server::SayInPieces({"250-vm greets you\r\n", "250-SIZE 1000\r\n250 HELP\r\n"}),
+         Server::Hear(), Server::Say("250 ok\r\n"), Server::Hear(), Server::Say("250 ok\r\n"),
+         Server::Hear(), Server::SayInPieces({"35", "4 go\r\n"}), Server::HearData(),
+         Server::Say("250-queued\r\n250 as 42\r\n"), Server::Hear(), Server::Say("221 bye\r\n")});
     auto client = ClientFor(server);
     ASSERT_TRUE(client->Connect()) << client->GetLastErrorText();
     CNotifyMail mail = Message();
@@ -247,7 +242,8 @@ TEST_F(SmtpClientTest, SlowRepliesEndAtTheExchangeLimit) {
     // the exchange (MAIL at 0.5 s, RCPTs at 1.0, 1.5, then 2.0 > 1.8 s).
     std::vector<Server::Step> script = Opening();
     for (int i = 0; i < 7; ++i)
-        script.insert(script.end(), {Server::Hear(), Server::Pause(500ms), Server::Say("250 ok\r\n")});
+        script.insert(script.end(),
+                      {Server::Hear(), Server::Pause(500ms), Server::Say("250 ok\r\n")});
     Server server(script);
     CSMTP client("127.0.0.1", server.Port(), {2000ms, 800ms, 1800ms});
     const auto start = std::chrono::steady_clock::now();
@@ -267,12 +263,11 @@ TEST_F(SmtpClientTest, SlowRepliesEndAtTheExchangeLimit) {
 }
 
 TEST_F(SmtpClientTest, MessageTextGoesOutInOneSegment) {
-    Server server(Then(Opening(), {
-        Server::Hear(), Server::Say("250 ok\r\n"),
-        Server::Hear(), Server::Say("250 ok\r\n"),
-        Server::Hear(), Server::Say("354 go\r\n"),
-        Server::HearData(), Server::Say("250 queued\r\n"),
-        Server::Hear(), Server::Say("221 bye\r\n")}));
+    Server server(
+        Then(Opening(),
+             {Server::Hear(), Server::Say("250 ok\r\n"), Server::Hear(), Server::Say("250 ok\r\n"),
+              Server::Hear(), Server::Say("354 go\r\n"), Server::HearData(),
+              Server::Say("250 queued\r\n"), Server::Hear(), Server::Say("221 bye\r\n")}));
     auto client = ClientFor(server);
     ASSERT_TRUE(client->Connect());
     CNotifyMail mail = Message();
@@ -281,8 +276,8 @@ TEST_F(SmtpClientTest, MessageTextGoesOutInOneSegment) {
     // Each piece of the text read by one receive of the peer: had they been
     // written apart, the later ones would have waited for an acknowledgement.
     const std::vector<std::string> segments = server.Segments();
-    const std::string text = mail.header + "X-Mailer: CSMTP class for MFC\r\n\r\n" +
-                             "line one\r\nline two\r\n\r\n.\r\n";
+    const std::string text =
+        mail.header + "X-Mailer: CSMTP class for MFC\r\n\r\n" + "line one\r\nline two\r\n\r\n.\r\n";
     EXPECT_NE(std::find(segments.begin(), segments.end(), text), segments.end());
 }
 

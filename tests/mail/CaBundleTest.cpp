@@ -41,9 +41,11 @@ TEST_F(CaBundleTest, UnusableExtraFileIsAnError) {
     std::string bundle;
     std::string error;
     EXPECT_FALSE(JoinCaBundles(dir_ + "/system.pem", dir_ + "/none.pem", bundle, error));
-    EXPECT_EQ(error, "Unable to read the CA file named by VIGILON_SMTP_CA_FILE: " + dir_ + "/none.pem");
+    EXPECT_EQ(error,
+              "Unable to read the CA file named by VIGILON_SMTP_CA_FILE: " + dir_ + "/none.pem");
     EXPECT_FALSE(JoinCaBundles(dir_ + "/system.pem", dir_ + "/empty.pem", bundle, error));
-    EXPECT_EQ(error, "No certificate in the CA file named by VIGILON_SMTP_CA_FILE: " + dir_ + "/empty.pem");
+    EXPECT_EQ(error, "No certificate in the CA file named by VIGILON_SMTP_CA_FILE: " + dir_ +
+                         "/empty.pem");
 }
 
 }  // namespace

@@ -17,9 +17,11 @@ SmtpServerAddress Server(const std::string& host, const std::string& user = "") 
 
 TEST(CurlUrlTest, EachPartIsEscapedForItsPlace) {
     // The user of a ~/.netrc login, with every byte that means something in a URL.
-    const CurlUrl netrcLogin = CurlUrlFor(Server("mail.example.org", "a@b:c/d%e f\xC3\xBC"), "client.example");
+    const CurlUrl netrcLogin =
+        CurlUrlFor(Server("mail.example.org", "a@b:c/d%e f\xC3\xBC"), "client.example");
     EXPECT_EQ(netrcLogin.error, "");
-    EXPECT_EQ(netrcLogin.text, "smtp://a%40b%3Ac%2Fd%25e%20f%C3%BC@mail.example.org:587/client.example");
+    EXPECT_EQ(netrcLogin.text,
+              "smtp://a%40b%3Ac%2Fd%25e%20f%C3%BC@mail.example.org:587/client.example");
 
     // With a password neither it nor the user is in the URL: libcurl gets both apart.
     SmtpServerAddress withPassword = Server("192.0.2.25", "alice");
@@ -37,7 +39,8 @@ TEST(CurlUrlTest, EachPartIsEscapedForItsPlace) {
 }
 
 TEST(CurlUrlTest, AHostOrPortAUrlCannotCarryIsRefused) {
-    for (const std::string host : {"", "h#x", "h?x", "h/x", "u@h", "h x", "h\r\n", "[::1]", "2001:db8::zz"}) {
+    for (const std::string host :
+         {"", "h#x", "h?x", "h/x", "u@h", "h x", "h\r\n", "[::1]", "2001:db8::zz"}) {
         const CurlUrl url = CurlUrlFor(Server(host), "n");
         EXPECT_EQ(url.text, "") << host;
         EXPECT_TRUE(url.error.starts_with("Invalid server address: the host")) << url.error;

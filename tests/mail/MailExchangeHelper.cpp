@@ -71,8 +71,9 @@ int main(int argc, char** argv) {
         }
     }
     if (argc - next != 4) {
-        std::fprintf(stderr, "usage: mail_exchange_helper [--silent-resolver] HOST PORT CONNECT_MS "
-                             "EXCHANGE_MS\n");
+        std::fprintf(stderr,
+                     "usage: mail_exchange_helper [--silent-resolver] HOST PORT CONNECT_MS "
+                     "EXCHANGE_MS\n");
         return 2;
     }
     SmtpTimeouts timeouts;
@@ -82,8 +83,9 @@ int main(int argc, char** argv) {
     const int port = std::atoi(argv[next + 1]);
 
     const auto start = std::chrono::steady_clock::now();
-    const std::string result = host.find("://") != std::string::npos ? Deliver(host, timeouts)
-                                                                      : Connect(host, port, timeouts);
+    const std::string result = host.find("://") != std::string::npos
+                                   ? Deliver(host, timeouts)
+                                   : Connect(host, port, timeouts);
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     std::printf("result: %s\nelapsed: %ld\n", result.c_str(), static_cast<long>(elapsed.count()));

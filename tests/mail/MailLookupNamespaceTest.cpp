@@ -49,9 +49,12 @@ protected:
         std::istringstream lines(out.output);
         std::string line;
         while (std::getline(lines, line)) {
-            if (line.starts_with("result: ")) run.result = line.substr(8);
-            else if (line.starts_with("elapsed: ")) run.elapsedMs = std::stol(line.substr(9));
-            else if (line == "resolver: asked") run.resolverAsked = true;
+            if (line.starts_with("result: "))
+                run.result = line.substr(8);
+            else if (line.starts_with("elapsed: "))
+                run.elapsedMs = std::stol(line.substr(9));
+            else if (line == "resolver: asked")
+                run.resolverAsked = true;
         }
         return run;
     }

@@ -4,10 +4,10 @@
 #include <ctime>
 
 #include "AlertText.h"
+#include "CNotifyMail.h"
 #include "HeloName.h"
 #include "LocalTime.h"
 #include "MailText.h"
-#include "CNotifyMail.h"
 #include "ScopedTimeZone.h"
 
 namespace vigilon {

@@ -42,7 +42,8 @@ public:
     void MailDelivered(const AlertEvent& event, const std::string& server) override {
         delivered.push_back(std::string(TargetStatusWord(event.kind)) + " through " + server);
     }
-    void MailAttemptFailed(const AlertEvent&, const std::string& server, const std::string& error) override {
+    void MailAttemptFailed(const AlertEvent&, const std::string& server,
+                           const std::string& error) override {
         failures.push_back(server + " " + error);
     }
     std::vector<std::string> delivered, failures;
@@ -140,7 +141,8 @@ TEST_F(OutboxRealServerTest, NextStartSendsWhatTheLastOneLeftInOrder) {
     EXPECT_EQ(outcomes_.delivered,
               (std::vector<std::string>{"OFFLINE through 127.0.0.1", "ONLINE through 127.0.0.1"}));
     std::vector<std::string> dates;
-    for (const std::string& message : server.Messages()) dates.push_back(test::HeaderValue(message, "Date"));
+    for (const std::string& message : server.Messages())
+        dates.push_back(test::HeaderValue(message, "Date"));
     std::sort(dates.begin(), dates.end());
     EXPECT_EQ(dates, (std::vector<std::string>{"Sun, 09 Sep 2001 01:46:40 +0000",
                                                "Sun, 09 Sep 2001 01:47:45 +0000"}));

@@ -11,7 +11,8 @@ constexpr auto kPieceGap = std::chrono::milliseconds(30);
 
 }  // namespace
 
-ScriptedSmtpServer::ScriptedSmtpServer(std::vector<Step> script, const std::string& address, int port)
+ScriptedSmtpServer::ScriptedSmtpServer(std::vector<Step> script, const std::string& address,
+                                       int port)
     : script_(std::move(script)) {
     listenFd_ = ListenOn(address, port, port_);
     giveUp_ = std::chrono::steady_clock::now() + kServerPatience;
@@ -72,7 +73,8 @@ void ScriptedSmtpServer::Serve() {
     }
     // Whatever the client still sends (a QUIT from its destructor, or the
     // commands a stalled server never answers) is recorded until it hangs up.
-    while (open) open = ReadMore(fd);
+    while (open)
+        open = ReadMore(fd);
     ClosePeer(fd);
 }
 

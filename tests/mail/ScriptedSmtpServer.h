@@ -24,7 +24,9 @@ public:
     };
 
     static Step Say(std::string reply) { return {Step::Say, {std::move(reply)}}; }
-    static Step SayInPieces(std::vector<std::string> pieces) { return {Step::Say, std::move(pieces)}; }
+    static Step SayInPieces(std::vector<std::string> pieces) {
+        return {Step::Say, std::move(pieces)};
+    }
     // Waits for one command line.
     static Step Hear() { return {Step::Hear, {}}; }
     // Waits for the message text up to its terminating lone dot.

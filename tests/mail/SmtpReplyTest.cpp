@@ -20,7 +20,7 @@ TEST(SmtpReply, MultiLineReplyTakesCodeFromFinalLine) {
 }
 
 TEST(SmtpReply, OddFinalLinesStillEndAReply) {
-    EXPECT_EQ(ScanReply("221\r\n").code, 221);  // code alone
+    EXPECT_EQ(ScanReply("221\r\n").code, 221);   // code alone
     EXPECT_EQ(ScanReply("220 hi\n").code, 220);  // bare LF
     ReplyScan foreign = ScanReply("hello there\r\n");
     EXPECT_TRUE(foreign.complete);

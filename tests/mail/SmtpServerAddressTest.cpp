@@ -24,7 +24,8 @@ TEST(SmtpServerAddressTest, UrlsGiveSecurityPortLoginAndName) {
     EXPECT_EQ(submission.user, "");
     EXPECT_FALSE(submission.hasPassword);
 
-    const SmtpServerAddress tls = SmtpServerAddress::Parse("SMTPS://a%2Bb%40example.org@192.0.2.25/");
+    const SmtpServerAddress tls =
+        SmtpServerAddress::Parse("SMTPS://a%2Bb%40example.org@192.0.2.25/");
     EXPECT_EQ(tls.security, SmtpSecurity::ImplicitTls);
     EXPECT_EQ(tls.port, 465);
     EXPECT_EQ(tls.user, "a+b@example.org");
@@ -32,8 +33,8 @@ TEST(SmtpServerAddressTest, UrlsGiveSecurityPortLoginAndName) {
     EXPECT_EQ(tls.heloName, "");
 
     // The last '@' ends the login, so an unescaped '@' or '/' in a password stays in it.
-    const SmtpServerAddress full =
-        SmtpServerAddress::Parse("smtp://me:p%3Aw%25d@x/y@relay.example.org:2525/client.example.org");
+    const SmtpServerAddress full = SmtpServerAddress::Parse(
+        "smtp://me:p%3Aw%25d@x/y@relay.example.org:2525/client.example.org");
     EXPECT_EQ(full.error, "");
     EXPECT_EQ(full.host, "relay.example.org");
     EXPECT_EQ(full.port, 2525);
@@ -55,7 +56,8 @@ TEST(SmtpServerAddressTest, UrlsGiveSecurityPortLoginAndName) {
     EXPECT_EQ(v6.display, "smtps://me@[2001:db8::25]:2465/n");
     EXPECT_EQ(SmtpServerAddress::Parse("smtp://[::1]").port, 587);
 
-    for (const std::string host : {"mail_relay-2.example.org", "192.0.2.25", "m\xC3\xA4il.example"}) {
+    for (const std::string host :
+         {"mail_relay-2.example.org", "192.0.2.25", "m\xC3\xA4il.example"}) {
         const SmtpServerAddress a = SmtpServerAddress::Parse("smtp://" + host + ":25");
         EXPECT_EQ(a.error, "") << host;
         EXPECT_EQ(a.host, host);
@@ -91,14 +93,16 @@ TEST(SmtpServerAddressTest, UnusableFieldsSayWhyAndHideThePassword) {
          "the host may hold only letters, digits, '.', '-' and '_', not a control character"},
         {"smtp://2001:db8::25", "smtp://2001:db8::25", "2001",
          "an IPv6 address must stand in brackets, as in [2001:db8::25]"},
-        {"smtp://[2001:db8::25", "smtp://[2001:db8::25", "", "the ']' after the IPv6 address is missing"},
+        {"smtp://[2001:db8::25", "smtp://[2001:db8::25", "",
+         "the ']' after the IPv6 address is missing"},
         {"smtp://[2001:db8::25]25", "smtp://[2001:db8::25]25", "2001:db8::25",
          "only ':' and a port may follow the ']' of the host"},
         {"smtp://[mail.example.org]", "smtp://[mail.example.org]", "mail.example.org",
          "the host in brackets is not an IPv6 address"},
         {"smtp://[2001:db8::zz]", "smtp://[2001:db8::zz]", "2001:db8::zz",
          "the host in brackets is not an IPv6 address"},
-        {"smtp://[::1]:65536", "smtp://[::1]:65536", "::1", "the port must be a number from 1 to 65535"},
+        {"smtp://[::1]:65536", "smtp://[::1]:65536", "::1",
+         "the port must be a number from 1 to 65535"},
         {"smtp://h/a b", "smtp://h/a b", "h",
          "the name after '/' may hold only letters, digits, '.', '-' and '_'"},
         {"smtp://me%4:pw@h", "smtp://me%4@h", "h", "bad percent-escape in the user name"},
@@ -117,9 +121,10 @@ TEST(SmtpServerAddressTest, UnusableFieldsSayWhyAndHideThePassword) {
         EXPECT_EQ(a.display, c.display);
         EXPECT_EQ(a.host, c.host);
         EXPECT_EQ(ShownServer(c.field), c.display);
-        EXPECT_EQ(a.error, c.error != nullptr
-                               ? std::string("Invalid server address: ") + c.error
-                               : "Invalid server address: a login needs smtp:// or smtps:// in front");
+        EXPECT_EQ(a.error,
+                  c.error != nullptr
+                      ? std::string("Invalid server address: ") + c.error
+                      : "Invalid server address: a login needs smtp:// or smtps:// in front");
         EXPECT_EQ(a.error.find("pw"), std::string::npos);
     }
 }

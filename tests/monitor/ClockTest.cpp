@@ -65,7 +65,8 @@ TEST_F(Clock, AnUnalertedOutageCountsAfreshAfterTheDailyReset) {
     TimeOut();
     TimeOut();
     AdvanceTo(kDay);
-    for (int i = 0; i < 4; ++i) TimeOut();
+    for (int i = 0; i < 4; ++i)
+        TimeOut();
     EXPECT_TRUE(alerts.events.empty()) << "four time-outs after the mark are not yet five";
     TimeOut();
     EXPECT_EQ(alerts.events.size(), 1u);

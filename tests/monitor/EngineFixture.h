@@ -58,7 +58,8 @@ protected:
     FakeClock clock;
     FakePause pause;
     FakeProblems problems;
-    MonitorEngine engine{{timers, display, network, work, alerts, eventLog, clock, pause, problems}};
+    MonitorEngine engine{
+        {timers, display, network, work, alerts, eventLog, clock, pause, problems}};
 };
 
 }  // namespace vigilon::test

@@ -52,7 +52,8 @@ TEST_F(PingCycle, TheKthTimeOutAlertsOnceAndTheFirstAnswerRecoversOnce) {
     EXPECT_TRUE(run().alertSent);
     EXPECT_TRUE(run().controlResult.empty()) << "the control result lives for one cycle";
 
-    for (int i = 0; i < 7; ++i) TimeOut();
+    for (int i = 0; i < 7; ++i)
+        TimeOut();
     EXPECT_EQ(alerts.events.size(), 1u) << "no repeat during the outage";
     EXPECT_EQ(ControlPings(), 1);
     EXPECT_EQ(run().targetTimeouts, 10);
@@ -182,8 +183,7 @@ TEST_F(PingCycle, ATimerFiringWhileACycleIsOutStartsNoSecondOne) {
     engine.OnTimer(TIMER_PING);  // a timer armed meanwhile, by a settings edit say
     EXPECT_EQ(run().pingNumber, 1);
     EXPECT_EQ(work.held.size(), 1u);
-    while (work.RunHeld()) {
-    }
+    while (work.RunHeld()) {}
     EXPECT_FALSE(engine.CycleInFlight());
     EXPECT_EQ(network.pings.size(), 1u);
     EXPECT_EQ(timers.Period(TIMER_PING), 30000u) << "the cycle under way armed the next";
@@ -201,11 +201,12 @@ TEST_F(PingCycle, DeliveriesAreCountedAndLoggedWhenTheyEnd) {
     EXPECT_EQ(run().emailsSent, 1);
     EXPECT_EQ(display.shownEmails, "1");
     const std::vector<std::string> lines(eventLog.lines.begin() + before, eventLog.lines.end());
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "SMTP smtp1.example Unable to connect to server",
-                         "EMAIL TO: " + engine.Settings().mailTo + " (through) smtp2.example",
-                         "MESSAGE: target.example : OFFLINE : timed out",
-                         "Control Ping: 64 bytes from control.example: icmp_seq = 0.  time: 1 ms"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{
+                  "SMTP smtp1.example Unable to connect to server",
+                  "EMAIL TO: " + engine.Settings().mailTo + " (through) smtp2.example",
+                  "MESSAGE: target.example : OFFLINE : timed out",
+                  "Control Ping: 64 bytes from control.example: icmp_seq = 0.  time: 1 ms"}));
 }
 
 }  // namespace

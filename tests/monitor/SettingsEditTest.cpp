@@ -325,7 +325,8 @@ TEST_F(SettingsEdit, CommandsChosenWhileTheDialogIsOpenRunAfterItApplied) {
     });
     EXPECT_TRUE(run().running);
     EXPECT_EQ(engine.Settings().logEnabled, 1) << "flipped twice after the edit";
-    EXPECT_EQ(eventLog.lines.front(), "***** SETTINGS UPDATED, Vigilon now aimed at: new.example *****");
+    EXPECT_EQ(eventLog.lines.front(),
+              "***** SETTINGS UPDATED, Vigilon now aimed at: new.example *****");
     EXPECT_EQ(eventLog.lines[1], "***** Vigilon STARTED :: aimed at: new.example *****");
     EXPECT_EQ(eventLog.lines.back(), kSaved) << "the save closes the edit";
 }
@@ -337,8 +338,7 @@ TEST_F(SettingsEdit, ACycleUnderWayWhenTheDialogOpensArmsNoTimer) {
     work.hold = true;
     Fire(TIMER_PING);
     Edit([&](MonitorSettings&, bool&) {
-        while (work.RunHeld()) {
-        }
+        while (work.RunHeld()) {}
         EXPECT_FALSE(engine.CycleInFlight());
         EXPECT_FALSE(timers.IsArmed(TIMER_PING)) << "no cycle while the dialog is open";
     });
@@ -355,8 +355,7 @@ TEST_F(SettingsEdit, AnEditAppliedDuringACycleLeavesOneCycle) {
     Edit([](MonitorSettings& fields, bool&) { fields.pingFrequency = 60; });
     EXPECT_TRUE(engine.CycleInFlight());
     EXPECT_FALSE(timers.IsArmed(TIMER_PING)) << "the cycle under way arms the next one";
-    while (work.RunHeld()) {
-    }
+    while (work.RunHeld()) {}
     EXPECT_EQ(run().pingNumber, 1);
     EXPECT_EQ(timers.Period(TIMER_PING), 60000u);
 }

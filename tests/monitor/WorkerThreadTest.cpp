@@ -32,7 +32,8 @@ public:
         std::deque<std::function<void()>> ready = std::move(tasks_);
         tasks_.clear();
         lock.unlock();
-        for (auto& task : ready) task();
+        for (auto& task : ready)
+            task();
         return true;
     }
 
@@ -65,7 +66,8 @@ TEST(WorkerThread, JobsRunAwayFromTheCallerOneAtATimeAndAnswerInOrder) {
     }
     ASSERT_TRUE(engineThread.RunWhenQueued(3));
     EXPECT_TRUE(elsewhere);
-    EXPECT_EQ(steps, (std::vector<std::string>{"start 0", "end 0", "start 1", "end 1", "start 2", "end 2"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"start 0", "end 0", "start 1", "end 1", "start 2",
+                                               "end 2"}));
     EXPECT_EQ(answered, (std::vector<int>{0, 1, 2}));
 }
 

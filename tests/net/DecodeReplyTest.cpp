@@ -39,15 +39,16 @@ protected:
         StoreLe32(icmp + 8, MonotonicMs() - ageMs);
     }
 
-    std::string Decode(int byteCount) { return probe.DecodeReply(datagram.data(), byteCount, source); }
+    std::string Decode(int byteCount) {
+        return probe.DecodeReply(datagram.data(), byteCount, source);
+    }
 };
 
 // The round-trip time is measured against the clock, so allow the test's own
 // running time on top of the age given.
 void ExpectReplyLine(const std::string& line, const std::string& head, int minimumMs) {
     std::smatch match;
-    ASSERT_TRUE(std::regex_match(line, match, std::regex(head + R"(  time: (-?\d+) ms)")))
-        << line;
+    ASSERT_TRUE(std::regex_match(line, match, std::regex(head + R"(  time: (-?\d+) ms)"))) << line;
     const int ms = std::stoi(match[1]);
     EXPECT_GE(ms, minimumMs);
     EXPECT_LT(ms, minimumMs + 1000);

@@ -36,8 +36,8 @@ protected:
     }
 
     bool Answers(const std::vector<std::uint8_t>& datagram, const IpAddress& source) const {
-        return IsAnswerTo(Sent(), ReadIpv4Datagram(datagram.data(),
-                                                   static_cast<int>(datagram.size()), source));
+        return IsAnswerTo(
+            Sent(), ReadIpv4Datagram(datagram.data(), static_cast<int>(datagram.size()), source));
     }
 };
 

@@ -190,12 +190,13 @@ void SayForged(const PeerAddress& host) {
         if (!NextRequest(listener, 100, reply, to) || reply.size() < 13) continue;
         std::vector<Message> forged(6, reply);
         StoreLe32(forged[0].data() + 8, LoadLe32(reply.data() + 8) + 1);  // timestamp
-        forged[1].back() ^= 0x01;                                          // data
-        StoreLe16(forged[2].data() + 6, LoadLe16(reply.data() + 6) + 1);   // sequence
-        StoreLe16(forged[3].data() + 4, LoadLe16(reply.data() + 4) + 1);   // identifier
-        forged[4].pop_back();                                              // cut short
-        forged[5].push_back(0x45);                                         // overlong
-        for (const Message& message : forged) Send(sender, message, to);
+        forged[1].back() ^= 0x01;                                         // data
+        StoreLe16(forged[2].data() + 6, LoadLe16(reply.data() + 6) + 1);  // sequence
+        StoreLe16(forged[3].data() + 4, LoadLe16(reply.data() + 4) + 1);  // identifier
+        forged[4].pop_back();                                             // cut short
+        forged[5].push_back(0x45);                                        // overlong
+        for (const Message& message : forged)
+            Send(sender, message, to);
         SayForged(peer.host);
     }
 }

@@ -36,7 +36,8 @@ protected:
         request[0] = 8;
         StoreBe16(request.data() + 4, 0xBEEF);
         StoreBe16(request.data() + 6, 7);
-        for (std::size_t i = 8; i < request.size(); ++i) request[i] = static_cast<std::uint8_t>(i);
+        for (std::size_t i = 8; i < request.size(); ++i)
+            request[i] = static_cast<std::uint8_t>(i);
         StoreLe16(request.data() + 2, IcmpChecksum(request.data(), 64));
     }
 

@@ -25,7 +25,8 @@ std::uint16_t OnesComplementSum(const std::uint8_t* bytes, int length) {
         if (i + 1 < length) word |= bytes[i + 1];
         sum += word;
     }
-    while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
+    while (sum >> 16)
+        sum = (sum & 0xFFFF) + (sum >> 16);
     return static_cast<std::uint16_t>(sum);
 }
 
@@ -42,7 +43,8 @@ TEST(EchoRequestTest, ProbesRequestIsFortyFourBytesOfHeaderStampAndLetterE) {
     EXPECT_EQ(request[6], 0xCD);  // sequence likewise
     EXPECT_EQ(request[7], 0xAB);
     EXPECT_EQ(LoadLe32(request.data() + 8), static_cast<std::uint32_t>(kNowUs / 1000));
-    for (int i = 12; i < 44; ++i) EXPECT_EQ(request[i], 0x45) << "data byte " << i;
+    for (int i = 12; i < 44; ++i)
+        EXPECT_EQ(request[i], 0x45) << "data byte " << i;
     EXPECT_EQ(OnesComplementSum(request.data(), 44), 0xFFFF);
 }
 
@@ -52,8 +54,10 @@ TEST(EchoRequestTest, NetworkOrderRequestCarriesTheMicrosecondsThenCountingBytes
     ASSERT_EQ(request.size(), 64u);
     EXPECT_EQ(LoadBe16(request.data() + 4), 0x1234);
     EXPECT_EQ(LoadBe16(request.data() + 6), 0xABCD);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(request[8 + i], i + 1) << "stamp byte " << i;
-    for (int i = 8; i < 56; ++i) EXPECT_EQ(request[8 + i], i) << "data byte " << i;
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(request[8 + i], i + 1) << "stamp byte " << i;
+    for (int i = 8; i < 56; ++i)
+        EXPECT_EQ(request[8 + i], i) << "data byte " << i;
     EXPECT_EQ(OnesComplementSum(request.data(), 64), 0xFFFF);
     // Data shorter than the stamp carries as much of it as fits.
     const std::vector<std::uint8_t> short3 =
@@ -83,7 +87,8 @@ TEST(EchoChecksumTest, CompletesTheSumOfEvenAndOddLengths) {
     std::vector<std::uint8_t> message;
     for (int length = 1; length <= 61; ++length) {
         message.assign(length + 2, 0);
-        for (int i = 0; i < length; ++i) message[2 + i] = static_cast<std::uint8_t>(i * 37 + 200);
+        for (int i = 0; i < length; ++i)
+            message[2 + i] = static_cast<std::uint8_t>(i * 37 + 200);
         // Checksum first, in the two leading bytes, as in the ICMP header.
         StoreLe16(message.data(), IcmpChecksum(message.data(), length + 2));
         EXPECT_EQ(OnesComplementSum(message.data(), length + 2), 0xFFFF) << "length " << length;

@@ -113,7 +113,8 @@ TEST_P(Ipv6ProbeNamespaceTest, BlindForgeryForEveryIdentifierCannotHideAnOutage)
     PlayHosts();
     const HelperRun run = Probe({"--forge-blind", kSilentHost}, kSilentHost, 2);
     ASSERT_EQ(run.results.size(), 2u) << run.output;
-    for (const std::string& result : run.results) EXPECT_EQ(result, "timed out") << run.output;
+    for (const std::string& result : run.results)
+        EXPECT_EQ(result, "timed out") << run.output;
     EXPECT_GE(run.forgeriesSent, 1) << "no sweep over the identifiers ended: " << run.output;
 }
 

@@ -78,13 +78,13 @@ TEST_F(LookupNamespaceTest, FailedForwardResultIsLookedUpAsAllOnes) {
 
 // A failed lookup leaves nothing behind: the next one asks again.
 TEST_F(LookupNamespaceTest, NameAddedToTheHostsFileIsFoundByTheNextLookup) {
-    const HelperRun run = Run({"--hosts-file", space->EtcFile("hosts"),
-                               "lookup-address", "late.vigilon", "lookup-name", "10.1.2.9",
-                               "add-host", "10.1.2.9 late.vigilon",
-                               "lookup-address", "late.vigilon", "lookup-name", "10.1.2.9"});
-    EXPECT_EQ(run.results, (std::vector<std::string>{"Can't resolve late.vigilon",
-                                                     "Can't resolve 10.1.2.9", "10.1.2.9",
-                                                     "late.vigilon"}))
+    const HelperRun run =
+        Run({"--hosts-file", space->EtcFile("hosts"), "lookup-address", "late.vigilon",
+             "lookup-name", "10.1.2.9", "add-host", "10.1.2.9 late.vigilon", "lookup-address",
+             "late.vigilon", "lookup-name", "10.1.2.9"});
+    EXPECT_EQ(run.results,
+              (std::vector<std::string>{"Can't resolve late.vigilon", "Can't resolve 10.1.2.9",
+                                        "10.1.2.9", "late.vigilon"}))
         << run.output;
 }
 

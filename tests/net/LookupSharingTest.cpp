@@ -63,7 +63,8 @@ TEST(LookupSharingTest, CallsForARunningLookupWaitForItAndAnEndedOneIsAskedAgain
     auto held = std::make_shared<HeldResolver>();
 
     auto start = Clock::now();
-    EXPECT_EQ(lookups.Await("forward a", HeldResolver::Call(held, "first"), start + 200ms).name, "");
+    EXPECT_EQ(lookups.Await("forward a", HeldResolver::Call(held, "first"), start + 200ms).name,
+              "");
     EXPECT_GE(MsSince(start), 200);
     EXPECT_LT(MsSince(start), 2000);
     EXPECT_EQ(held->Calls(), 1);
@@ -91,13 +92,16 @@ TEST(LookupSharingTest, AnAbandonedHelperFreesItsLookupWhenTheResolverReturns) {
     auto token = std::make_shared<int>(0);
     {
         LookupSharing lookups;  // gone before the helper ends, which must not need it
-        LookupSharing::ResolverCall call = [held, token] { return HeldResolver::Call(held, "late")(); };
+        LookupSharing::ResolverCall call = [held, token] {
+            return HeldResolver::Call(held, "late")();
+        };
         EXPECT_EQ(lookups.Await("reverse 10.0.0.1", std::move(call), Clock::now() + 50ms).name, "");
     }
     EXPECT_GT(token.use_count(), 1) << "the helper still holds its lookup";
     held->Release();
     const auto start = Clock::now();
-    while (token.use_count() > 1 && MsSince(start) < 5000) std::this_thread::sleep_for(10ms);
+    while (token.use_count() > 1 && MsSince(start) < 5000)
+        std::this_thread::sleep_for(10ms);
     EXPECT_EQ(token.use_count(), 1);
 }
 

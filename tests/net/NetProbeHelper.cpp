@@ -121,7 +121,8 @@ void SendEcho(int fd, std::uint8_t type, std::uint16_t identifier, std::uint16_t
             answer.message[0] = 0;
             answers.push_back(std::move(answer));
         }
-        while (!answers.empty() && static_cast<std::int32_t>(NowMs() - answers.front().dueMs) >= 0) {
+        while (!answers.empty() &&
+               static_cast<std::int32_t>(NowMs() - answers.front().dueMs) >= 0) {
             std::vector<std::uint8_t>& message = answers.front().message;
             SendMessage(fd, message.data(), static_cast<int>(message.size()));
             answers.pop_front();
@@ -277,10 +278,11 @@ int main(int argc, char** argv) {
         exitCode = RunLookupSteps(network, hostsFile, argv + next, argc - next);
     }
     if (exitCode == 2) {
-        std::fprintf(stderr, "usage: net_probe_helper [OPTION...] ping HOST[,HOST...] DATASIZE "
-                             "COUNT\n"
-                             "       net_probe_helper [--hosts-file PATH] STEP TEXT [STEP TEXT...]\n"
-                             "       STEP: lookup-address | lookup-name | add-host\n");
+        std::fprintf(stderr,
+                     "usage: net_probe_helper [OPTION...] ping HOST[,HOST...] DATASIZE "
+                     "COUNT\n"
+                     "       net_probe_helper [--hosts-file PATH] STEP TEXT [STEP TEXT...]\n"
+                     "       STEP: lookup-address | lookup-name | add-host\n");
     }
     // Once the helper is no longer root, the peers die with it instead.
     for (const pid_t peer : running)

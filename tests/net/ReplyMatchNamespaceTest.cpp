@@ -51,8 +51,10 @@ TEST_P(ReplyMatchNamespaceTest, LateAnswerIsNoAnswerToALaterProbe) {
         Probe({"--answer", std::string(kLateHost) + "@1500"},
               std::string(kLateHost) + "," + kSilentHost + "," + kLateHost + "," + kLateHost, 4);
     ASSERT_EQ(run.results.size(), 4u) << run.output;
-    for (const std::string& result : run.results) EXPECT_EQ(result, "timed out") << run.output;
-    EXPECT_GE(run.answeredSequences.size(), 2u) << "the late answers were never sent: " << run.output;
+    for (const std::string& result : run.results)
+        EXPECT_EQ(result, "timed out") << run.output;
+    EXPECT_GE(run.answeredSequences.size(), 2u)
+        << "the late answers were never sent: " << run.output;
     EXPECT_TRUE(run.boxes.empty()) << run.output;
 }
 
@@ -75,12 +77,10 @@ TEST_P(ReplyMatchNamespaceTest, ForgedRepliesAreNoAnswersAndTheRealOneStillIs) {
     // may count.
     const std::string late = kLateHost;
     const std::string silent = kSilentHost;
-    const HelperRun run = Probe({"--forge-from", silent + "@" + kElsewhere,
-                                 "--forge-altered", silent,
-                                 "--forge-from", late + "@" + kElsewhere,
-                                 "--forge-altered", late,
-                                 "--answer", late + "@200"},
-                                silent + "," + late, 2);
+    const HelperRun run =
+        Probe({"--forge-from", silent + "@" + kElsewhere, "--forge-altered", silent, "--forge-from",
+               late + "@" + kElsewhere, "--forge-altered", late, "--answer", late + "@200"},
+              silent + "," + late, 2);
     ASSERT_EQ(run.results.size(), 2u) << run.output;
     EXPECT_EQ(run.results[0], "timed out") << run.output;
     std::smatch match;
@@ -96,7 +96,8 @@ TEST_P(ReplyMatchNamespaceTest, ForgedRepliesAreNoAnswersAndTheRealOneStillIs) {
 TEST_P(ReplyMatchNamespaceTest, BlindForgeryForEveryIdentifierCannotHideAnOutage) {
     const HelperRun run = Probe({"--forge-blind", kSilentHost}, kSilentHost, 3);
     ASSERT_EQ(run.results.size(), 3u) << run.output;
-    for (const std::string& result : run.results) EXPECT_EQ(result, "timed out") << run.output;
+    for (const std::string& result : run.results)
+        EXPECT_EQ(result, "timed out") << run.output;
     EXPECT_GE(run.forgeriesSent, 1) << "no sweep over the identifiers ended: " << run.output;
 }
 

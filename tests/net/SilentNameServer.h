@@ -63,7 +63,8 @@ private:
         if (::write(ready, "R", 1) != 1) ::_exit(1);
         ::close(ready);
         char query[512];
-        for (;;) ::recv(fd, query, sizeof query, 0);
+        for (;;)
+            ::recv(fd, query, sizeof query, 0);
     }
 
     pid_t pid_ = -1;

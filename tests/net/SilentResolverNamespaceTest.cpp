@@ -30,7 +30,9 @@ protected:
 // The second forward lookup finds the first one's helper still waiting,
 // and waits its own 10 s for it.
 TEST_F(SilentResolverTest, ForwardAndReverseLookupsGiveUpAfterTenSeconds) {
-    auto reverse = std::async(std::launch::async, [this] { return Run({"lookup-name", "10.9.9.9"}); });
+    auto reverse = std::async(std::launch::async, [this] {
+        return Run({"lookup-name", "10.9.9.9"});
+    });
     const HelperRun forward =
         Run({"lookup-address", "silent.vigilon", "lookup-address", "silent.vigilon"});
     const HelperRun backward = reverse.get();

@@ -24,10 +24,9 @@ TEST_P(PingNamespaceTest, LoopbackRepliesInSequenceWithTheirTtl) {
         EXPECT_EQ(record.bytes, 64);
         EXPECT_GT(record.roundTripUs, 0);
         EXPECT_LT(record.roundTripUs, 200000);
-        EXPECT_TRUE(std::regex_match(record.line,
-                                     std::regex("64 bytes from 127\\.0\\.0\\.1: icmp_seq=" +
-                                                std::to_string(i + 1) +
-                                                R"( ttl=64 time=\d+\.\d+ ms)")))
+        EXPECT_TRUE(std::regex_match(
+            record.line, std::regex("64 bytes from 127\\.0\\.0\\.1: icmp_seq=" +
+                                    std::to_string(i + 1) + R"( ttl=64 time=\d+\.\d+ ms)")))
             << record.line;
     }
 }
@@ -41,10 +40,10 @@ TEST_P(PingNamespaceTest, VethNeighbourRepliesWithItsOwnTtl) {
         EXPECT_EQ(run.records[i].outcome, EchoOutcome::Reply) << run.output;
         EXPECT_EQ(run.records[i].sequence, i + 1);
         EXPECT_EQ(run.records[i].ttl, 77);
-        EXPECT_EQ(run.records[i].line.rfind("64 bytes from 192.0.2.1: icmp_seq=" +
-                                                std::to_string(i + 1) + " ttl=77 time=",
-                                            0),
-                  0u)
+        EXPECT_EQ(
+            run.records[i].line.rfind(
+                "64 bytes from 192.0.2.1: icmp_seq=" + std::to_string(i + 1) + " ttl=77 time=", 0),
+            0u)
             << run.records[i].line;
     }
 }
@@ -130,8 +129,8 @@ TEST(PingPrivilegesTest, WithoutEitherSocketTheMessageNamesBothWaysToAllowOne) {
     NetNamespace space;
     ASSERT_TRUE(space.Ok()) << space.Error();
     ASSERT_TRUE(space.SetSysctl("net.ipv4.ping_group_range", "1 0"));
-    const HelperRun run = Parse(
-        space.Exec(std::string(RAVELIN_PING_HELPER) + " --user 65534 127.0.0.1 0.2 56 1"));
+    const HelperRun run =
+        Parse(space.Exec(std::string(RAVELIN_PING_HELPER) + " --user 65534 127.0.0.1 0.2 56 1"));
     EXPECT_TRUE(run.records.empty());
     EXPECT_EQ(run.failed.rfind("Ravelin may not send pings (error 13)", 0), 0u) << run.output;
     EXPECT_NE(run.output.find("sudo setcap cap_net_raw+ep "), std::string::npos) << run.output;

@@ -14,8 +14,8 @@
 
 #include "PingSession.h"
 #include "ScopedEnvironment.h"
-#include "TestAddress.h"
 #include "StoreTestDir.h"
+#include "TestAddress.h"
 
 namespace vigilon::ravelin {
 namespace {
@@ -156,10 +156,12 @@ TEST_F(PingSessionTest, ASaveWritesTheWholeRunFromTheSpool) {
     const int run = session.RunNumber();
     session.Started(run, Address("192.0.2.2"));
     constexpr std::int64_t kRequests = PingSession::kMostKept + 2345;
-    for (std::int64_t n = 1; n <= kRequests; ++n) session.Recorded(run, Request(n, 100 + n % 7));
+    for (std::int64_t n = 1; n <= kRequests; ++n)
+        session.Recorded(run, Request(n, 100 + n % 7));
     ASSERT_EQ(session.Records().size(), PingSession::kMostKept);
 
-    const PingSession::SaveReport csv = session.Save((folder / "run.csv").string(), ExportFormat::Csv);
+    const PingSession::SaveReport csv =
+        session.Save((folder / "run.csv").string(), ExportFormat::Csv);
     EXPECT_TRUE(csv.saved);
     EXPECT_EQ(csv.message, "");
     const std::string rows = test::ReadText(folder / "run.csv");
@@ -183,8 +185,7 @@ TEST_F(PingSessionTest, ASaveWritesTheWholeRunFromTheSpool) {
     const PingSession::SaveReport nowhere =
         session.Save((folder / "missing" / "run.csv").string(), ExportFormat::Csv);
     EXPECT_FALSE(nowhere.saved);
-    EXPECT_NE(nowhere.message.find("missing/run.csv: No such file or directory"),
-              std::string::npos)
+    EXPECT_NE(nowhere.message.find("missing/run.csv: No such file or directory"), std::string::npos)
         << nowhere.message;
 }
 
@@ -214,7 +215,8 @@ TEST_F(PingSessionTest, WithoutASpoolASaveHoldsWhatMemoryKeepsAndSaysSoWhenThatI
     std::ofstream(folder / "file") << "in the way";
     PingSession unspooled((folder / "file" / "spool").string());
     ASSERT_TRUE(unspooled.Begin("gateway", 0.2, 56));
-    for (std::int64_t n = 1; n <= 3; ++n) unspooled.Recorded(unspooled.RunNumber(), Request(n, 100));
+    for (std::int64_t n = 1; n <= 3; ++n)
+        unspooled.Recorded(unspooled.RunNumber(), Request(n, 100));
     PingSession::SaveReport report =
         unspooled.Save((folder / "short.csv").string(), ExportFormat::Csv);
     EXPECT_TRUE(report.saved);

@@ -20,7 +20,8 @@ TEST(RavelinCommandLine, AHostOptionsAndMistakes) {
     const RavelinCommandLine withHost = ParseRavelinCommandLine({"192.0.2.7"});
     EXPECT_EQ(withHost.action, Action::Run);
     EXPECT_EQ(withHost.host, "192.0.2.7");
-    EXPECT_EQ(ParseRavelinCommandLine({"host", "--version"}).action, Action::ShowVersion) << "answered whatever else";
+    EXPECT_EQ(ParseRavelinCommandLine({"host", "--version"}).action, Action::ShowVersion)
+        << "answered whatever else";
     EXPECT_EQ(ParseRavelinCommandLine({"--bogus", "-h"}).action, Action::ShowHelp);
     EXPECT_EQ(ParseRavelinCommandLine({"--colour"}).error, "unknown option '--colour'");
     EXPECT_EQ(ParseRavelinCommandLine({"a", "b"}).error, "only one host may be given");
@@ -28,7 +29,8 @@ TEST(RavelinCommandLine, AHostOptionsAndMistakes) {
 
 TEST(RavelinProgram, AnswersWithoutADisplayAndSaysWhenItNeedsOne) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path();
-    const ChildProcess::Environment noDisplay{{"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}};
+    const ChildProcess::Environment noDisplay{{"DISPLAY", std::nullopt},
+                                              {"WAYLAND_DISPLAY", std::nullopt}};
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -37,13 +39,20 @@ TEST(RavelinProgram, AnswersWithoutADisplayAndSaysWhenItNeedsOne) {
     const std::vector<Case> cases = {
         {{"--version"}, 0, "Ravelin " VIGILON_VERSION "\n", ""},
         {{"--help"}, 0, ravelin::RavelinUsageText(), ""},
-        {{"-x"}, 2, "", "ravelin: unknown option '-x'\nTry 'ravelin --help' for more information.\n"},
-        {{"192.0.2.7"}, 1, "", "ravelin: no display to open a window on: neither DISPLAY nor WAYLAND_DISPLAY is set\n"},
+        {{"-x"},
+         2,
+         "",
+         "ravelin: unknown option '-x'\nTry 'ravelin --help' for more information.\n"},
+        {{"192.0.2.7"},
+         1,
+         "",
+         "ravelin: no display to open a window on: neither DISPLAY nor WAYLAND_DISPLAY is set\n"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> argv{RAVELIN_PROGRAM};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
-        ChildProcess program(argv, dir.string(), noDisplay, (dir / ("ravelin-" + std::to_string(::getpid()))).string());
+        ChildProcess program(argv, dir.string(), noDisplay,
+                             (dir / ("ravelin-" + std::to_string(::getpid()))).string());
         ASSERT_TRUE(program.Started());
         EXPECT_EQ(program.Wait(std::chrono::seconds(10)), c.status) << c.args[0];
         EXPECT_EQ(program.Output(), c.out) << c.args[0];

@@ -48,7 +48,8 @@ std::vector<PingRecord> KnownRun() {
 
 PingStatistics Counted(const std::vector<PingRecord>& run) {
     PingStatistics statistics;
-    for (const PingRecord& record : run) statistics.Add(record);
+    for (const PingRecord& record : run)
+        statistics.Add(record);
     return statistics;
 }
 
@@ -65,7 +66,8 @@ protected:
         RunFileWriter writer(path, format);
         writer.Line("PING gateway (192.0.2.2) 56(84) bytes of data.");
         const std::vector<PingRecord> run = KnownRun();
-        for (const PingRecord& record : run) writer.Record(record);
+        for (const PingRecord& record : run)
+            writer.Record(record);
         std::string error;
         if (!writer.Finish("gateway", Counted(run), error)) return error;
         std::ifstream saved(path, std::ios::binary);
@@ -102,7 +104,8 @@ TEST(RunSummaryTest, NoAnswerYetShowsNoTimes) {
     PingRecord record;
     record.result.outcome = EchoOutcome::Reply;
     record.result.roundTripUs = 333;
-    for (int i = 0; i < 3; ++i) equal.Add(record);
+    for (int i = 0; i < 3; ++i)
+        equal.Add(record);
     EXPECT_EQ(equal.MdevUs(), 0.0);  // not the square root of a rounding error below zero
 }
 
@@ -144,9 +147,9 @@ TEST_F(RunFileTest, TextHoldsTheLinesAndTheStatistics) {
               "\n--- gateway ping statistics ---\n"
               "7 packets transmitted, 4 received, +2 errors, 42.8571% packet loss\n"
               "rtt min/avg/max/mdev = 0.100/0.250/0.400/0.112 ms\n");
-    EXPECT_EQ(Written(ExportFormat::Text, "missing/run.txt"),
-              "Cannot write " + (folder / "missing/run.txt").string() +
-                  ": No such file or directory");
+    EXPECT_EQ(
+        Written(ExportFormat::Text, "missing/run.txt"),
+        "Cannot write " + (folder / "missing/run.txt").string() + ": No such file or directory");
 }
 
 }  // namespace

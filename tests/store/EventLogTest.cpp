@@ -1,10 +1,10 @@
-#include <cstdlib>
-#include <ctime>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -41,13 +41,17 @@ protected:
         ::tzset();
     }
     void TearDown() override {
-        if (hadTz) ::setenv("TZ", oldTz.c_str(), 1);
-        else ::unsetenv("TZ");
+        if (hadTz)
+            ::setenv("TZ", oldTz.c_str(), 1);
+        else
+            ::unsetenv("TZ");
         ::tzset();
         StoreTestDir::TearDown();
     }
 
-    EventLog MakeLog(const std::string& path = kLogFileName) { return EventLog(path, problems, launcher, clock); }
+    EventLog MakeLog(const std::string& path = kLogFileName) {
+        return EventLog(path, problems, launcher, clock);
+    }
 
     FakePrompt prompt;
     PromptProblems problems{prompt};
@@ -79,7 +83,8 @@ TEST_F(EventLogWrite, StampUsesLocalTime) {
 
 TEST_F(EventLogWrite, LineBreaksInsideTheMessageBecomeUnstampedCrLfLines) {
     MakeLog().Write("Sent to: a@example.org\nServer: smtp\n");
-    EXPECT_EQ(ReadText(kLogFileName), "01/01/00 00:00:00 Sent to: a@example.org\r\nServer: smtp\r\n\r\n");
+    EXPECT_EQ(ReadText(kLogFileName),
+              "01/01/00 00:00:00 Sent to: a@example.org\r\nServer: smtp\r\n\r\n");
 }
 
 TEST_F(EventLogWrite, EmptyMessageIsStampSpaceCrLf) {
@@ -195,7 +200,8 @@ TEST_F(EventLogWrite, AnythingButARegularFileIsReportedAtOnceAndNotWritten) {
         log.Clear(seen);
         ASSERT_EQ(seen.boxes.size(), 3u);
         EXPECT_EQ(seen.boxes[0].text, named + problem);
-        EXPECT_EQ(seen.boxes[2].text, "Unable to clear log file " + (dir / kLogFileName).string() + ": " + problem);
+        EXPECT_EQ(seen.boxes[2].text,
+                  "Unable to clear log file " + (dir / kLogFileName).string() + ": " + problem);
     }
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }

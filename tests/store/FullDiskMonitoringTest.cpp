@@ -50,7 +50,8 @@ protected:
     FakeAlerts alerts;
     FakePause pause;
     FakeProblems probeProblems;
-    MonitorEngine engine{{timers, display, network, work, alerts, eventLog, clock, pause, probeProblems}};
+    MonitorEngine engine{
+        {timers, display, network, work, alerts, eventLog, clock, pause, probeProblems}};
 };
 
 TEST_F(FullDiskMonitoring, TimedOutCyclesKeepTheirTimerAndCounting) {

@@ -104,7 +104,8 @@ TEST_F(InstanceLockTest, AFolderThatCannotHoldTheFileIsAFailureThatSaysWhy) {
     const std::string report = RunUnprivileged([] {
         InstanceLock lock;
         const LockResult result = lock.Acquire(kLockFileName);
-        return std::string(result == LockResult::Failed ? "failed: " : "not failed: ") + lock.Error();
+        return std::string(result == LockResult::Failed ? "failed: " : "not failed: ") +
+               lock.Error();
     });
     EXPECT_EQ(report, "failed: Vigilon.lock: Permission denied");
 }

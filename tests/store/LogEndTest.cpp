@@ -15,12 +15,14 @@ void Write(const std::string& text) { std::ofstream("Vigilon.log", std::ios::bin
 
 TEST_F(LogEnd, ShowsTheWholeSmallLogWithPlainLineEnds) {
     Write("01/01/00 00:00:00 STARTED\r\n01/01/00 00:00:05 Target timed out\r\n");
-    EXPECT_EQ(ReadLogEnd("Vigilon.log", 1024), "01/01/00 00:00:00 STARTED\n01/01/00 00:00:05 Target timed out\n");
+    EXPECT_EQ(ReadLogEnd("Vigilon.log", 1024),
+              "01/01/00 00:00:00 STARTED\n01/01/00 00:00:05 Target timed out\n");
 }
 
 TEST_F(LogEnd, ALongLogShowsItsLastWholeLinesWithinTheLimit) {
     std::string log;
-    for (int i = 0; i < 1000; ++i) log += "line " + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 1000; ++i)
+        log += "line " + std::to_string(i) + "\r\n";
     Write(log);
     const std::string end = ReadLogEnd("Vigilon.log", 40);
     EXPECT_LE(end.size(), 40u);

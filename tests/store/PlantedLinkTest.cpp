@@ -3,16 +3,16 @@
 // to a third user's private one, with root running the program: nothing is
 // written or cut through them (settings are still read), and the user is
 // told which file and why.
-#include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -61,8 +61,9 @@ protected:
     // name -> victim, made by nobody.
     static void Plant(const std::string& name, const std::string& victim) {
         std::filesystem::remove(name);
-        const std::string made = RunUnprivileged(
-            [&] { return ::symlink(victim.c_str(), name.c_str()) == 0 ? "" : std::strerror(errno); });
+        const std::string made = RunUnprivileged([&] {
+            return ::symlink(victim.c_str(), name.c_str()) == 0 ? "" : std::strerror(errno);
+        });
         ASSERT_EQ(made, "");
     }
 
@@ -113,8 +114,8 @@ TEST_F(PlantedLink, SettingsAreReadThroughItButNeverSavedThere) {
             EXPECT_EQ(prompt.boxes[0].text, notice);
         }
         ASSERT_EQ(prompt.boxes.size(), boxes + 1);
-        EXPECT_EQ(prompt.boxes.back().text, "Unable to save the settings to " + Named(kSettingsFileName) + ": " +
-                                                kPlanted + ".");
+        EXPECT_EQ(prompt.boxes.back().text, "Unable to save the settings to " +
+                                                Named(kSettingsFileName) + ": " + kPlanted + ".");
         EXPECT_TRUE(ReadBytes(victims[0]) == contents[0]);
         EXPECT_TRUE(ReadBytes(victims[1]) == contents[1]);
         EXPECT_TRUE(ReadBytes(readable) == record);
@@ -134,10 +135,12 @@ TEST_F(PlantedLink, LogLinesAndClearingReachNothingAndSayWhy) {
         prompt.answers = {true};
         log.Clear(prompt);
         ASSERT_EQ(prompt.boxes.size(), 3u);
-        EXPECT_EQ(prompt.boxes[0].text, "Unable to write the log to " + Named(kLogFileName) + ": " + kPlanted + ".");
+        EXPECT_EQ(prompt.boxes[0].text,
+                  "Unable to write the log to " + Named(kLogFileName) + ": " + kPlanted + ".");
         EXPECT_EQ(prompt.boxes[0].icon, MessageIcon::Exclamation);
         EXPECT_TRUE(prompt.boxes[1].question);
-        EXPECT_EQ(prompt.boxes[2].text, "Unable to clear log file " + Named(kLogFileName) + ": " + kPlanted + ".");
+        EXPECT_EQ(prompt.boxes[2].text,
+                  "Unable to clear log file " + Named(kLogFileName) + ": " + kPlanted + ".");
         ExpectVictimsUnchanged(kLogFileName);
     }
 }
@@ -150,10 +153,10 @@ TEST_F(PlantedLink, WaitingMailsAreNeitherReadNorSavedThroughIt) {
         WaitingMailFile file(kWaitingMailFileName);
         std::string error;
         EXPECT_TRUE(file.Load(error).empty());
-        EXPECT_EQ(error,
-                  "Unable to read the waiting mails from " + Named(kWaitingMailFileName) + ": " + kPlanted + ".");
-        const std::string refused =
-            "Unable to save the waiting mails to " + Named(kWaitingMailFileName) + ": " + kPlanted + ".";
+        EXPECT_EQ(error, "Unable to read the waiting mails from " + Named(kWaitingMailFileName) +
+                             ": " + kPlanted + ".");
+        const std::string refused = "Unable to save the waiting mails to " +
+                                    Named(kWaitingMailFileName) + ": " + kPlanted + ".";
         EXPECT_EQ(file.Save({mail}), refused);
         EXPECT_EQ(file.Save({}), refused) << "not even removed";
         ExpectVictimsUnchanged(kWaitingMailFileName);
@@ -194,7 +197,8 @@ TEST_F(PlantedLink, ALinkSwappedInBetweenCheckAndOpenIsNeverWrittenThrough) {
     FakeLauncher launcher;
     FakeClock clock;
     EventLog log(kLogFileName, problems, launcher, clock);
-    for (int line = 0; line < 3000; ++line) log.Write("line " + std::to_string(line));
+    for (int line = 0; line < 3000; ++line)
+        log.Write("line " + std::to_string(line));
     ::kill(swapper, SIGKILL);
     int status = 0;
     ASSERT_EQ(::waitpid(swapper, &status, 0), swapper);

@@ -12,22 +12,29 @@ namespace {
 // The record's eleven fields as texts, in file order, to compare which
 // fields a partial read replaced.
 std::vector<std::string> Fields(const MonitorSettings& s) {
-    return {s.targetAddress, std::to_string(s.pingFrequency), s.controlAddress,
-            s.mailFrom,      s.mailTo,                        s.smtpServer1,
-            s.smtpServer2,   std::to_string(s.timeoutsBeforeEmail),
-            std::to_string(s.logEnabled), std::to_string(s.emailEnabled),
+    return {s.targetAddress,
+            std::to_string(s.pingFrequency),
+            s.controlAddress,
+            s.mailFrom,
+            s.mailTo,
+            s.smtpServer1,
+            s.smtpServer2,
+            std::to_string(s.timeoutsBeforeEmail),
+            std::to_string(s.logEnabled),
+            std::to_string(s.emailEnabled),
             std::to_string(s.autoMinimize)};
 }
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes all;
-    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    for (const Bytes& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
 // Fields 2..11 of a record with empty texts and 30, 5, 1, 1, 0.
-const Bytes kAfterTarget = {0x1E, 0, 0, 0, 0, 0, 0, 0, 0, 0x05, 0, 0, 0,
-                            0x01, 0, 0, 0, 0x01, 0, 0, 0, 0x00, 0, 0, 0};
+const Bytes kAfterTarget = {0x1E, 0, 0, 0, 0,    0, 0, 0, 0,    0x05, 0, 0, 0,
+                            0x01, 0, 0, 0, 0x01, 0, 0, 0, 0x00, 0,    0, 0};
 
 MonitorSettings Sample() {
     MonitorSettings s;
@@ -76,7 +83,8 @@ TEST_P(LengthPrefix, UsesTheShortestFormAndReadsBack) {
     s.targetAddress = std::string(c.length, 'x');
     s.targetAddress.front() = 'A';
     if (c.length > 1) s.targetAddress.back() = 'Z';
-    Bytes expected = Concat({c.prefix, Bytes(s.targetAddress.begin(), s.targetAddress.end()), kAfterTarget});
+    Bytes expected =
+        Concat({c.prefix, Bytes(s.targetAddress.begin(), s.targetAddress.end()), kAfterTarget});
     Bytes bytes = EncodeSettings(s);
     ASSERT_EQ(bytes.size(), expected.size());
     EXPECT_EQ(bytes, expected);
@@ -138,13 +146,15 @@ TEST(SettingsDecode, FileEndingInsideEachFieldLoadsOnlyTheFieldsBefore) {
     for (std::size_t field = 0; field < 11; ++field) {
         std::size_t start = field == 0 ? 0 : ends[field - 1];
         for (std::size_t cut = start; cut < ends[field]; ++cut) {
-            SCOPED_TRACE("field " + std::to_string(field + 1) + ", " + std::to_string(cut) + " bytes");
+            SCOPED_TRACE("field " + std::to_string(field + 1) + ", " + std::to_string(cut) +
+                         " bytes");
             MonitorSettings s = before;
             SettingsDecode result = DecodeSettings(Bytes(full.begin(), full.begin() + cut), s);
             EXPECT_EQ(result.fieldsRead, static_cast<int>(field));
             EXPECT_FALSE(result.Complete());
             std::vector<std::string> expected = Fields(before);
-            for (std::size_t i = 0; i < field; ++i) expected[i] = Fields(stored)[i];
+            for (std::size_t i = 0; i < field; ++i)
+                expected[i] = Fields(stored)[i];
             EXPECT_EQ(Fields(s), expected);
         }
     }
@@ -152,15 +162,15 @@ TEST(SettingsDecode, FileEndingInsideEachFieldLoadsOnlyTheFieldsBefore) {
 
 TEST(SettingsDecode, LengthBeyondTheFileStopsWithoutTakingAnything) {
     const std::vector<Bytes> prefixes = {
-        {0x05, 'a', 'b'},                                            // 1-byte form
-        {0xFF, 0x00, 0x01, 'a'},                                     // 2-byte form
-        {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00, 'a'},             // 4-byte form
-        {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},                  // 4 GiB
-        {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a', 'b', 'c'},   // 4 GiB, some bytes
-        {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, // wide, 4 G characters
-        {0xFF, 0xFE, 0xFF, 0x02, 'a', 0x00, 'b'},                    // wide, odd byte short
-        {0xFF, 0xFE},                                                // marker cut short
-        {0xFF, 0xFF, 0xFF, 0x01},                                    // 4-byte length cut short
+        {0x05, 'a', 'b'},                                             // 1-byte form
+        {0xFF, 0x00, 0x01, 'a'},                                      // 2-byte form
+        {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00, 'a'},              // 4-byte form
+        {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},                   // 4 GiB
+        {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a', 'b', 'c'},    // 4 GiB, some bytes
+        {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a'},  // wide, 4 G characters
+        {0xFF, 0xFE, 0xFF, 0x02, 'a', 0x00, 'b'},                     // wide, odd byte short
+        {0xFF, 0xFE},                                                 // marker cut short
+        {0xFF, 0xFF, 0xFF, 0x01},                                     // 4-byte length cut short
     };
     for (const Bytes& prefix : prefixes) {
         SCOPED_TRACE(::testing::PrintToString(prefix));
@@ -215,7 +225,8 @@ TEST(WideText, IsReadAsUtf8AndWrittenBackInThePlainForm) {
     ASSERT_TRUE(DecodeSettings(Concat({wide, kAfterTarget}), s).Complete());
     const std::string utf8 = "h\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
     EXPECT_EQ(s.targetAddress, utf8);
-    Bytes plain = Concat({{static_cast<std::uint8_t>(utf8.size())}, Bytes(utf8.begin(), utf8.end()), kAfterTarget});
+    Bytes plain = Concat(
+        {{static_cast<std::uint8_t>(utf8.size())}, Bytes(utf8.begin(), utf8.end()), kAfterTarget});
     EXPECT_EQ(EncodeSettings(s), plain);
 }
 

@@ -1,11 +1,11 @@
-#include <algorithm>
-#include <csignal>
-#include <functional>
-#include <filesystem>
-#include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -116,7 +116,8 @@ TEST_F(InterruptedSave, KilledDuringSavesNeverLeavesADamagedFile) {
         if (child == 0) {
             FakePrompt childPrompt;
             RecordingLog childLog;
-            for (int i = 0;; ++i) SaveSettings(kSettingsFileName, i % 2 ? first : second, childPrompt, childLog);
+            for (int i = 0;; ++i)
+                SaveSettings(kSettingsFileName, i % 2 ? first : second, childPrompt, childLog);
         }
         ::usleep(static_cast<useconds_t>(delayUs(random)));
         ::kill(child, SIGKILL);
@@ -173,7 +174,8 @@ TEST_F(InterruptedSave, LeftOversOfEndedSavesAreRemoved) {
     const std::string prefix = std::string(kSettingsFileName) + ".tmp.";
     const std::string endedName = prefix + std::to_string(ended);
     const std::string runningName = prefix + std::to_string(running);
-    for (const std::string& name : {endedName, runningName, prefix + "x1", std::string("Other.dat.tmp.1")}) {
+    for (const std::string& name :
+         {endedName, runningName, prefix + "x1", std::string("Other.dat.tmp.1")}) {
         WriteBytes(name, {1, 2, 3});
     }
 
@@ -182,7 +184,8 @@ TEST_F(InterruptedSave, LeftOversOfEndedSavesAreRemoved) {
     ASSERT_TRUE(SaveSettings(kSettingsFileName, Small(), prompt, log));
     ::kill(running, SIGKILL);
     ::waitpid(running, nullptr, 0);
-    std::vector<std::string> expected = {"Other.dat.tmp.1", kSettingsFileName, prefix + "x1", runningName};
+    std::vector<std::string> expected = {"Other.dat.tmp.1", kSettingsFileName, prefix + "x1",
+                                         runningName};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(DirectoryEntries(dir), expected);
 }

@@ -1,7 +1,7 @@
-#include <filesystem>
-#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <filesystem>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,8 @@ MonitorSettings Configured() {
 // Calls back on every line, to look at the world at the moment of logging.
 class ProbingLog : public LogWriter {
 public:
-    explicit ProbingLog(std::function<void(const std::string&)> onWrite) : onWrite_(std::move(onWrite)) {}
+    explicit ProbingLog(std::function<void(const std::string&)> onWrite)
+        : onWrite_(std::move(onWrite)) {}
     void Write(const std::string& message) override { onWrite_(message); }
 
 private:
@@ -213,8 +214,8 @@ TEST_F(SettingsFile, RecordTooLargeToLoadIsNotSaved) {
     huge.mailTo = std::string(kMaxSettingsBytes, 'm');
     EXPECT_FALSE(SaveSettings(kSettingsFileName, huge, prompt, log));
     ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].text,
-              "Unable to save the settings to " + (dir / kSettingsFileName).string() + ": File too large.");
+    EXPECT_EQ(prompt.boxes[0].text, "Unable to save the settings to " +
+                                        (dir / kSettingsFileName).string() + ": File too large.");
     EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(Configured()));
 }
 
@@ -233,16 +234,17 @@ TEST_F(SettingsFile, SaveWritesOnlyARegularFile) {
     HangGuard guard;
     ASSERT_EQ(::mkfifo("fifo", 0644), 0);
     std::filesystem::create_directory("folder");
-    for (auto [target, reason] :
-         {std::pair{"fifo", "it leads to fifo, a FIFO"}, {"folder", "it leads to folder, a folder"}}) {
+    for (auto [target, reason] : {std::pair{"fifo", "it leads to fifo, a FIFO"},
+                                  {"folder", "it leads to folder, a folder"}}) {
         SCOPED_TRACE(target);
         std::filesystem::remove(kSettingsFileName);
         std::filesystem::create_symlink(target, kSettingsFileName);
         FakePrompt seen;
         EXPECT_FALSE(SaveSettings(kSettingsFileName, Configured(), seen, log));
         ASSERT_EQ(seen.boxes.size(), 1u);
-        EXPECT_EQ(seen.boxes[0].text, "Unable to save the settings to " + (dir / kSettingsFileName).string() +
-                                          ": " + reason + ", not a regular file.");
+        EXPECT_EQ(seen.boxes[0].text, "Unable to save the settings to " +
+                                          (dir / kSettingsFileName).string() + ": " + reason +
+                                          ", not a regular file.");
         EXPECT_TRUE(std::filesystem::is_symlink(kSettingsFileName));
     }
     EXPECT_TRUE(std::filesystem::is_fifo("fifo"));

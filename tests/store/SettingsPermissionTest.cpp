@@ -1,5 +1,5 @@
-#include <filesystem>
 #include <sys/stat.h>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,8 @@ TEST_F(SavePermissions, UnreadableFileIsAFirstRunThatIsNeverOverwritten) {
         RecordingLog log;
         MonitorSettings loaded;
         const LoadResult load = LoadSettings(kSettingsFileName, loaded, prompt);
-        std::string report = load == LoadResult::NotFound && prompt.boxes.empty() ? "first run" : "not first";
+        std::string report =
+            load == LoadResult::NotFound && prompt.boxes.empty() ? "first run" : "not first";
         if (SaveSettings(kSettingsFileName, New(), prompt, log)) return report + "; saved";
         return report + "; " + (prompt.boxes.empty() ? "no message" : prompt.boxes.back().text);
     });

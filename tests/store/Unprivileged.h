@@ -1,11 +1,11 @@
 #pragma once
 
-#include <functional>
 #include <grp.h>
-#include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <functional>
+#include <string>
 
 namespace vigilon::test {
 
@@ -34,8 +34,9 @@ inline std::string RunUnprivileged(const std::function<std::string()>& body) {
     if (child == 0) {
         ::close(channel[0]);
         std::string report;
-        if (IsRoot() && (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
-                         ::setresuid(kNobody, kNobody, kNobody) != 0)) {
+        if (IsRoot() &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
+             ::setresuid(kNobody, kNobody, kNobody) != 0)) {
             report = "cannot become nobody";
         } else {
             report = body();
@@ -50,7 +51,8 @@ inline std::string RunUnprivileged(const std::function<std::string()>& body) {
     ::close(channel[1]);
     std::string report;
     char buffer[512];
-    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;) report.append(buffer, got);
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, got);
     ::close(channel[0]);
     int status = 0;
     ::waitpid(child, &status, 0);

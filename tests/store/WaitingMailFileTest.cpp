@@ -1,9 +1,9 @@
-#include <csignal>
-#include <filesystem>
-#include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <filesystem>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -104,7 +104,8 @@ TEST_F(WaitingMailFileTest, CutFileGivesTheWholeMailsBeforeTheCut) {
         EXPECT_TRUE(std::equal(loaded.begin(), loaded.end(), mails.begin()));
         EXPECT_GE(loaded.size(), previousCount);
         previousCount = loaded.size();
-        EXPECT_TRUE(error.starts_with("The waiting mails in " + absolute + " are damaged (")) << error;
+        EXPECT_TRUE(error.starts_with("The waiting mails in " + absolute + " are damaged ("))
+            << error;
     }
     EXPECT_EQ(previousCount, 2u);
     EXPECT_EQ(error, "The waiting mails in " + absolute +
@@ -145,9 +146,10 @@ TEST_F(WaitingMailFileTest, FolderInItsPlaceIsReportedNotReadNorReplaced) {
     std::filesystem::create_directory(kWaitingMailFileName);
     const std::string problem = ": it is a folder, not a regular file.";
     EXPECT_TRUE(Load().empty());
-    EXPECT_EQ(error, "Unable to read the waiting mails from " + (dir / kWaitingMailFileName).string() + problem);
-    EXPECT_EQ(file.Save(Awkward()),
-              "Unable to save the waiting mails to " + (dir / kWaitingMailFileName).string() + problem);
+    EXPECT_EQ(error, "Unable to read the waiting mails from " +
+                         (dir / kWaitingMailFileName).string() + problem);
+    EXPECT_EQ(file.Save(Awkward()), "Unable to save the waiting mails to " +
+                                        (dir / kWaitingMailFileName).string() + problem);
     EXPECT_TRUE(std::filesystem::is_empty(kWaitingMailFileName));
 }
 
@@ -187,7 +189,8 @@ TEST_F(WaitingMailFileTest, FailedSaveKeepsTheOldList) {
 TEST_F(WaitingMailFileTest, KilledDuringSavesLeavesOneWholeList) {
     const std::vector<AlertEvent> small = {Awkward()[0]};
     std::vector<AlertEvent> large;
-    for (int i = 0; i < 3000; ++i) large.push_back(Mail(AlertKind::Alert, i, std::string(40, 'h')));
+    for (int i = 0; i < 3000; ++i)
+        large.push_back(Mail(AlertKind::Alert, i, std::string(40, 'h')));
     ASSERT_EQ(file.Save(small), "");
 
     std::minstd_rand random(20261207);
@@ -196,7 +199,8 @@ TEST_F(WaitingMailFileTest, KilledDuringSavesLeavesOneWholeList) {
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            for (int i = 0;; ++i) file.Save(i % 2 ? small : large);
+            for (int i = 0;; ++i)
+                file.Save(i % 2 ? small : large);
         }
         ::usleep(static_cast<useconds_t>(delayUs(random)));
         ::kill(child, SIGKILL);

@@ -28,8 +28,8 @@ class ChildProcess {
 public:
     using Environment = std::map<std::string, std::optional<std::string>>;
 
-    ChildProcess(const std::vector<std::string>& argv, const std::string& workDir, const Environment& changes,
-                 const std::string& outputPrefix)
+    ChildProcess(const std::vector<std::string>& argv, const std::string& workDir,
+                 const Environment& changes, const std::string& outputPrefix)
         : outFile_(outputPrefix + ".out"), errFile_(outputPrefix + ".err") {
         std::vector<std::string> env;
         for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -42,11 +42,14 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile_.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile_.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
         std::vector<char*> args = Pointers(argv), envp = Pointers(env);
-        if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), envp.data()) != 0) pid_ = -1;
+        if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), envp.data()) != 0)
+            pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
     }
     ~ChildProcess() {
@@ -78,7 +81,8 @@ public:
 private:
     static std::vector<char*> Pointers(const std::vector<std::string>& texts) {
         std::vector<char*> pointers;
-        for (const std::string& text : texts) pointers.push_back(const_cast<char*>(text.c_str()));
+        for (const std::string& text : texts)
+            pointers.push_back(const_cast<char*>(text.c_str()));
         pointers.push_back(nullptr);
         return pointers;
     }

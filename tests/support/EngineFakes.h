@@ -104,7 +104,8 @@ public:
     }
     int PingsTo(const std::string& host) const {
         int count = 0;
-        for (const Ping& ping : pings) count += ping.host == host;
+        for (const Ping& ping : pings)
+            count += ping.host == host;
         return count;
     }
 

@@ -12,8 +12,11 @@ namespace vigilon::test {
 // which the test sends, as the window's thread would, with FailWatched.
 class FakeLauncher : public ProgramLauncher {
 public:
-    void Launch(const std::vector<std::string>& commandLine) override { launched.push_back(commandLine); }
-    void LaunchWatched(const std::vector<std::string>& commandLine, std::function<void()> whenFailed) override {
+    void Launch(const std::vector<std::string>& commandLine) override {
+        launched.push_back(commandLine);
+    }
+    void LaunchWatched(const std::vector<std::string>& commandLine,
+                       std::function<void()> whenFailed) override {
         launched.push_back(commandLine);
         failureReports.push_back(std::move(whenFailed));
     }

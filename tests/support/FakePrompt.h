@@ -20,7 +20,8 @@ public:
         bool question;
     };
 
-    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption) override {
+    void ShowMessage(const std::string& text, MessageIcon icon,
+                     const std::string& caption) override {
         boxes.push_back({text, icon, caption, false});
     }
     bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& caption) override {
@@ -40,7 +41,9 @@ public:
 class PromptProblems : public ProblemReport {
 public:
     explicit PromptProblems(FakePrompt& prompt) : prompt_(prompt) {}
-    void Report(const std::string& text, MessageIcon icon) override { prompt_.ShowMessage(text, icon, kAppName); }
+    void Report(const std::string& text, MessageIcon icon) override {
+        prompt_.ShowMessage(text, icon, kAppName);
+    }
 
 private:
     FakePrompt& prompt_;

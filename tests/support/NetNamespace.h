@@ -4,6 +4,7 @@
 #include <sched.h>
 #include <unistd.h>
 
+#include <sys/wait.h>
 #include <array>
 #include <atomic>
 #include <cstdio>
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace vigilon::test {
 
@@ -27,7 +27,8 @@ inline CommandOutput RunCommand(const std::string& command) {
     if (pipe == nullptr) return result;
     std::array<char, 512> chunk{};
     size_t got = 0;
-    while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) result.output.append(chunk.data(), got);
+    while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
+        result.output.append(chunk.data(), got);
     const int status = pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
@@ -35,7 +36,8 @@ inline CommandOutput RunCommand(const std::string& command) {
 
 inline std::string ShellQuote(const std::string& text) {
     std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 
@@ -115,7 +117,9 @@ public:
     std::string EtcFile(const std::string& file) const { return (EtcDirectory() / file).string(); }
 
 private:
-    std::filesystem::path EtcDirectory() const { return std::filesystem::path("/etc/netns") / name; }
+    std::filesystem::path EtcDirectory() const {
+        return std::filesystem::path("/etc/netns") / name;
+    }
 
     std::string name;
     std::string error;

@@ -27,8 +27,8 @@ RealSmtpServer::RealSmtpServer(const std::string& address, int port)
     mailDir_ = dirTemplate;
     const std::string listen = address_ + ":" + std::to_string(port_);
     ready_ = process_.Start({kPython, "-m", "aiosmtpd", "-n", "-l", listen, "-c",
-                            "aiosmtpd.handlers.Mailbox", mailDir_ + "/box"},
-                           address_, port_);
+                             "aiosmtpd.handlers.Mailbox", mailDir_ + "/box"},
+                            address_, port_);
 }
 
 // The server stops before its maildir goes.

@@ -62,7 +62,8 @@ bool ServerProcess::Start(const std::vector<std::string>& argv, const std::strin
                           int port, const std::string& logFile) {
     std::vector<std::string> args = argv;
     std::vector<char*> pointers;
-    for (std::string& a : args) pointers.push_back(a.data());
+    for (std::string& a : args)
+        pointers.push_back(a.data());
     pointers.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;

@@ -2,9 +2,9 @@
 
 #include <fcntl.h>
 #include <sched.h>
-#include <string>
 #include <sys/mount.h>
 #include <unistd.h>
+#include <string>
 
 namespace vigilon::test {
 
@@ -37,8 +37,7 @@ inline void FillUp(const std::string& path) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return;
     char block[512] = {};
-    while (::write(fd, block, sizeof block) > 0) {
-    }
+    while (::write(fd, block, sizeof block) > 0) {}
     ::close(fd);
 }
 

@@ -41,7 +41,8 @@ public:
         // The child writes 'R' once its port is bound, or ends.
         pollfd bound{reports_, POLLIN, 0};
         char marker = 0;
-        ready_ = pid_ > 0 && ::poll(&bound, 1, 5000) == 1 && ::read(reports_, &marker, 1) == 1 && marker == 'R';
+        ready_ = pid_ > 0 && ::poll(&bound, 1, 5000) == 1 && ::read(reports_, &marker, 1) == 1 &&
+                 marker == 'R';
         ::fcntl(reports_, F_SETFL, O_NONBLOCK);
     }
 
@@ -99,7 +100,8 @@ private:
         address.sin_family = AF_INET;
         address.sin_port = htons(25);
         address.sin_addr = listenAddress;
-        if (listener < 0 || ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        if (listener < 0 ||
+            ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
             ::listen(listener, 8) != 0)
             ::_exit(1);
         if (::write(reports, "R", 1) != 1) ::_exit(1);
@@ -112,7 +114,8 @@ private:
             for (int i = count - 1; i >= 1; --i) {
                 if (watched[i].revents == 0) continue;
                 char ignored[512];
-                if (::recv(watched[i].fd, ignored, sizeof ignored, 0) > 0) continue;  // heard, never answered
+                if (::recv(watched[i].fd, ignored, sizeof ignored, 0) > 0)
+                    continue;  // heard, never answered
                 ::close(watched[i].fd);
                 watched[i] = watched[--count];
                 if (::write(reports, "C", 1) != 1) ::_exit(1);

@@ -22,8 +22,8 @@ TestCertificates::TestCertificates() {
     }
     dir_ = dirTemplate;
     const std::string d = ShellQuote(dir_);
-    const std::string leaf = std::string(" -CA ") + d + "/ca.pem -CAkey " + d + "/ca.key " + kNewKey +
-                             " -addext basicConstraints=critical,CA:FALSE";
+    const std::string leaf = std::string(" -CA ") + d + "/ca.pem -CAkey " + d + "/ca.key " +
+                             kNewKey + " -addext basicConstraints=critical,CA:FALSE";
     Run(std::string("req -x509 ") + kNewKey + " -keyout " + d + "/ca.key -out " + d +
         "/ca.pem -subj '/CN=Vigilon Test CA'") &&
         Run("req -x509" + leaf + " -keyout " + d + "/localhost.key -out " + d +

@@ -23,10 +23,16 @@ TlsSmtpServer::TlsSmtpServer(const Options& options) {
     if (::mkdtemp(dirTemplate) == nullptr) return;
     dir_ = dirTemplate;
     port_ = FreePort(options.address);
-    std::vector<std::string> argv = {"/usr/bin/python3", TLS_SMTP_SERVER,
-                                     "--listen", options.address + ":" + std::to_string(port_),
-                                     "--mode", options.mode, "--dir", dir_};
-    if (!options.cert.empty()) argv.insert(argv.end(), {"--cert", options.cert, "--key", options.key});
+    std::vector<std::string> argv = {"/usr/bin/python3",
+                                     TLS_SMTP_SERVER,
+                                     "--listen",
+                                     options.address + ":" + std::to_string(port_),
+                                     "--mode",
+                                     options.mode,
+                                     "--dir",
+                                     dir_};
+    if (!options.cert.empty())
+        argv.insert(argv.end(), {"--cert", options.cert, "--key", options.key});
     if (!options.login.empty())
         argv.insert(argv.end(), {"--login", options.login, "--password", options.password});
     if (!options.mechanism.empty()) argv.insert(argv.end(), {"--mechanism", options.mechanism});
@@ -54,7 +60,8 @@ std::vector<std::string> TlsSmtpServer::Messages() const {
 std::vector<std::string> TlsSmtpServer::Events() const {
     std::vector<std::string> events;
     std::istringstream lines(ReadFile(dir_ + "/events"));
-    for (std::string line; std::getline(lines, line);) events.push_back(line);
+    for (std::string line; std::getline(lines, line);)
+        events.push_back(line);
     return events;
 }
 

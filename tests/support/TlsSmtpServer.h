@@ -16,10 +16,10 @@ public:
         std::string mode = "starttls";  // "plain", "starttls" or "implicit"
         std::string cert;               // PEM files, for the TLS modes
         std::string key;
-        std::string login;              // empty: no login
+        std::string login;  // empty: no login
         std::string password;
-        std::string mechanism;          // "PLAIN" or "LOGIN"; empty: both
-        bool echoPassword = false;      // a wrong one shows in the refusal
+        std::string mechanism;      // "PLAIN" or "LOGIN"; empty: both
+        bool echoPassword = false;  // a wrong one shows in the refusal
         std::string address = "127.0.0.1";
     };
 

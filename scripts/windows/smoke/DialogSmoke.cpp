@@ -31,8 +31,7 @@ public:
 
     int OnRun() override {
         const wxImage picture = PngRoundTrip();
-        if (!picture.IsOk() || picture.GetRed(5, 5) != 0 || picture.GetGreen(5, 5) != 128)
-            return 2;
+        if (!picture.IsOk() || picture.GetRed(5, 5) != 0 || picture.GetGreen(5, 5) != 128) return 2;
 
         wxTaskBarIcon tray;
         if (!tray.SetIcon(wxBitmapBundle(wxBitmap(picture)), "Vigilon")) return 3;
@@ -42,9 +41,9 @@ public:
         auto* sizer = new wxBoxSizer(wxVERTICAL);
         sizer->Add(new wxStaticBitmap(&dialog, wxID_ANY, wxBitmap(picture)), 0, wxALL, 8);
         sizer->Add(new wxStaticText(&dialog, wxID_ANY,
-                       wxString::Format("%s\n%s\nlibcurl %s", wxVERSION_STRING,
-                           wxGetOsDescription(), curl_version())),
-            0, wxALL, 8);
+                                    wxString::Format("%s\n%s\nlibcurl %s", wxVERSION_STRING,
+                                                     wxGetOsDescription(), curl_version())),
+                   0, wxALL, 8);
         sizer->Add(dialog.CreateStdDialogButtonSizer(wxOK), 0, wxALL | wxEXPAND, 8);
         dialog.SetSizerAndFit(sizer);
 

@@ -9,11 +9,11 @@
 #include <thread>
 #include <vector>
 
-using ::testing::HasSubstr;
-using ::testing::Return;
 using ::testing::AnyOf;
 using ::testing::Each;
+using ::testing::HasSubstr;
 using ::testing::IsSupersetOf;
+using ::testing::Return;
 
 TEST(Curl, TalksTlsThroughSchannel) {
     const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
@@ -27,7 +27,8 @@ TEST(Curl, TalksTlsThroughSchannel) {
 TEST(Curl, SpeaksMailSubmissionAndNoMore) {
     const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
     std::vector<std::string> protocols;
-    for (const char* const* p = info->protocols; *p != nullptr; ++p) protocols.emplace_back(*p);
+    for (const char* const* p = info->protocols; *p != nullptr; ++p)
+        protocols.emplace_back(*p);
     EXPECT_THAT(protocols, IsSupersetOf({"smtp", "smtps"}));
     EXPECT_THAT(protocols, Each(AnyOf("smtp", "smtps", "http", "https")));
 }
@@ -39,9 +40,8 @@ TEST(Curl, TakesTheOptionsTheMailSenderSets) {
     EXPECT_EQ(curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps"), CURLE_OK);
     EXPECT_EQ(curl_easy_setopt(curl, CURLOPT_QUICK_EXIT, 1L), CURLE_OK);
     EXPECT_EQ(curl_easy_setopt(curl, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL)),
-        CURLE_OK);
-    EXPECT_EQ(curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL)),
-        CURLE_OK);
+              CURLE_OK);
+    EXPECT_EQ(curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL)), CURLE_OK);
     curl_easy_cleanup(curl);
     curl_global_cleanup();
 }
@@ -57,7 +57,8 @@ TEST(Threads, StandardThreadsShareAMutex) {
                 ++count;
             }
         });
-    for (auto& thread : threads) thread.join();
+    for (auto& thread : threads)
+        thread.join();
     EXPECT_EQ(count, 4000);
 }
 

@@ -65,7 +65,8 @@ struct AppIndicatorTray::Gtk {
                     gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), submenu);
                 } else {
                     g_signal_connect_data(widget, "activate", G_CALLBACK(OnActivate),
-                                          new ItemCommand{&tray, item.id}, FreeItemCommand, GConnectFlags(0));
+                                          new ItemCommand{&tray, item.id}, FreeItemCommand,
+                                          GConnectFlags(0));
                 }
             }
             gtk_menu_shell_append(GTK_MENU_SHELL(parent), widget);
@@ -82,7 +83,9 @@ struct AppIndicatorTray::Gtk {
         const auto* command = static_cast<ItemCommand*>(data);
         command->tray->PostCommand(command->commandId);
     }
-    static void FreeItemCommand(gpointer data, GClosure*) { delete static_cast<ItemCommand*>(data); }
+    static void FreeItemCommand(gpointer data, GClosure*) {
+        delete static_cast<ItemCommand*>(data);
+    }
     static void OnConnectionChanged(AppIndicator*, gboolean isConnected, gpointer data) {
         static_cast<Gtk*>(data)->connected = isConnected != FALSE;
     }
@@ -107,13 +110,16 @@ bool AppIndicatorTray::HasNotificationArea() const {
 
 bool AppIndicatorTray::TrayShown() const { return added_ && gtk_ != nullptr && gtk_->connected; }
 
-std::string AppIndicatorTray::IconFolder() const { return gtk_ != nullptr ? gtk_->icons.Path() : std::string(); }
+std::string AppIndicatorTray::IconFolder() const {
+    return gtk_ != nullptr ? gtk_->icons.Path() : std::string();
+}
 
 bool AppIndicatorTray::NotifyIcon(NotifyIconMessage message, const NotifyIconRecord& record) {
     switch (message) {
         case NotifyIconMessage::Add:
             // An indicator starts with a picture, or it never registers.
-            if ((record.flags & NIF_ICON) == 0 || TrayIconFolder::IconName(record.iconId).empty()) return false;
+            if ((record.flags & NIF_ICON) == 0 || TrayIconFolder::IconName(record.iconId).empty())
+                return false;
             if (gtk_ == nullptr && !CreateIndicator(record.iconId)) return false;
             record_ = NotifyIconRecord{record.owner, record.id, 0, 0, 0, {}};
             ApplyRecord(record);
@@ -122,7 +128,8 @@ bool AppIndicatorTray::NotifyIcon(NotifyIconMessage message, const NotifyIconRec
             return true;
         case NotifyIconMessage::Modify:
             if (!added_ || record.id != record_.id) return false;
-            if ((record.flags & NIF_ICON) != 0 && TrayIconFolder::IconName(record.iconId).empty()) return false;
+            if ((record.flags & NIF_ICON) != 0 && TrayIconFolder::IconName(record.iconId).empty())
+                return false;
             ApplyRecord(record);
             return true;
         case NotifyIconMessage::Delete:
@@ -140,12 +147,12 @@ bool AppIndicatorTray::CreateIndicator(int iconId) {
     if (AppIndicatorLibrary() == nullptr) return false;  // chosen only when it loads
     auto gtk = std::make_unique<Gtk>(*this);
     if (!gtk->icons.Ready()) return false;
-    gtk->indicator = AppIndicatorLibrary()->newWithPath(kIndicatorId, TrayIconFolder::IconName(iconId).c_str(),
-                                                 APP_INDICATOR_CATEGORY_APPLICATION_STATUS,
-                                                 gtk->icons.Path().c_str());
+    gtk->indicator = AppIndicatorLibrary()->newWithPath(
+        kIndicatorId, TrayIconFolder::IconName(iconId).c_str(),
+        APP_INDICATOR_CATEGORY_APPLICATION_STATUS, gtk->icons.Path().c_str());
     if (gtk->indicator == nullptr) return false;
-    g_signal_connect(gtk->indicator, APP_INDICATOR_SIGNAL_CONNECTION_CHANGED, G_CALLBACK(Gtk::OnConnectionChanged),
-                     gtk.get());
+    g_signal_connect(gtk->indicator, APP_INDICATOR_SIGNAL_CONNECTION_CHANGED,
+                     G_CALLBACK(Gtk::OnConnectionChanged), gtk.get());
     gtk_ = std::move(gtk);
     return true;
 }
@@ -164,7 +171,9 @@ void AppIndicatorTray::ApplyRecord(const NotifyIconRecord& record) {
     if (gtk_->menu != nullptr && gtk_->menuId == record_.id) return;
     gtk_->DropMenu();
     const MenuResource* resource = FindMenuResource(static_cast<int>(record_.id & 0xFFFF));
-    if (resource == nullptr || resource->popups.empty() || resource->popups.front().children.empty()) return;
+    if (resource == nullptr || resource->popups.empty() ||
+        resource->popups.front().children.empty())
+        return;
     gtk_->menu = GTK_WIDGET(g_object_ref_sink(gtk_menu_new()));
     gtk_->menuId = record_.id;
     GtkWidget* first = gtk_->BuildMenu(gtk_->menu, resource->popups.front().children);
@@ -173,7 +182,8 @@ void AppIndicatorTray::ApplyRecord(const NotifyIconRecord& record) {
     AppIndicatorLibrary()->setSecondaryActivateTarget(gtk_->indicator, first);
 }
 
-void AppIndicatorTray::TrackPopupMenu(const MenuItem& /*popup*/, int /*defaultIndex*/, TrayOwner& /*owner*/) {
+void AppIndicatorTray::TrackPopupMenu(const MenuItem& /*popup*/, int /*defaultIndex*/,
+                                      TrayOwner& /*owner*/) {
     // Nothing to do: the host opens the exported menu on a click by itself,
     // and with no mouse messages reported nothing ever asks for it here.
 }

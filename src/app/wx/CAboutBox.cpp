@@ -19,7 +19,9 @@ constexpr int kTemplateId = 100;
 
 // A control's rectangle given in dialog units.
 wxPoint At(wxWindow* dialog, int x, int y) { return wxDLG_UNIT(dialog, wxPoint(x, y)); }
-wxSize Sized(wxWindow* dialog, int width, int height) { return wxDLG_UNIT(dialog, wxSize(width, height)); }
+wxSize Sized(wxWindow* dialog, int width, int height) {
+    return wxDLG_UNIT(dialog, wxSize(width, height));
+}
 
 // Never narrower than its text needs: the desktop's font may be wider than
 // the one the layout was drawn for.
@@ -39,20 +41,20 @@ CAboutBox::CAboutBox(wxWindow* owner, ProgramLauncher& launcher)
     new wxStaticBox(this, wxID_ANY, wxString(), At(this, 7, 7), Sized(this, 221, 52));
     new wxStaticBitmap(this, wxID_ANY, PictureBundle(Picture::AppIcon), At(this, 11, 17));
 
-    auto* version = new wxStaticText(this, wxID_ANY, wxString(), At(this, 38, 18), Sized(this, 72, 8),
-                                     wxST_NO_AUTORESIZE);
+    auto* version = new wxStaticText(this, wxID_ANY, wxString(), At(this, 38, 18),
+                                     Sized(this, 72, 8), wxST_NO_AUTORESIZE);
     // No access-key processing: the text is shown exactly as it stands.
     version->SetLabelText(ToWx(AboutVersionLine()));
     KeepTextWhole(version);
-    auto* notice = new wxStaticText(this, wxID_ANY, wxString(), At(this, 38, 28), Sized(this, 115, 8),
-                                    wxST_NO_AUTORESIZE);
+    auto* notice = new wxStaticText(this, wxID_ANY, wxString(), At(this, 38, 28),
+                                    Sized(this, 115, 8), wxST_NO_AUTORESIZE);
     notice->SetLabelText(ToWx(kNoticeLine));
     KeepTextWhole(notice);
 
     auto* ok = new wxButton(this, wxID_OK, "OK", At(this, 172, 16), Sized(this, 50, 14));
     ok->SetDefault();
-    auto* webSite = new wxButton(this, kWebSiteButtonId, ToWx(kWebSiteAddress),
-                                 At(this, 38, 40), Sized(this, 93, 14));
+    auto* webSite = new wxButton(this, kWebSiteButtonId, ToWx(kWebSiteAddress), At(this, 38, 40),
+                                 Sized(this, 93, 14));
     KeepTextWhole(webSite);
     webSite->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OpenWebSite(); });
 
@@ -73,8 +75,8 @@ void CAboutBox::OpenWebSite() {
 }
 
 void ShowWebAddressBox() {
-    MessageBox box(wxGetActiveWindow(), NoBrowserMessage(kWebSiteAddress), kAppName, MessageIcon::Information,
-                   MessageBox::Buttons::Ok, true);
+    MessageBox box(wxGetActiveWindow(), NoBrowserMessage(kWebSiteAddress), kAppName,
+                   MessageIcon::Information, MessageBox::Buttons::Ok, true);
     box.ShowModal();
 }
 

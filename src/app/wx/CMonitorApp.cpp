@@ -20,7 +20,8 @@ int CMonitorApp::OnRun() {
     if (!refusal_.empty()) {
         // The other copy's window cannot be raised from here (no portable
         // way on X11 or Wayland), so the user is told where to find it.
-        MessageBox box(nullptr, refusal_, kAppName, MessageIcon::Exclamation, MessageBox::Buttons::Ok);
+        MessageBox box(nullptr, refusal_, kAppName, MessageIcon::Exclamation,
+                       MessageBox::Buttons::Ok);
         box.ShowModal();
         return kAlreadyRunningExitCode;
     }

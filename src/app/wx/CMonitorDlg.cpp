@@ -32,7 +32,8 @@ wxMenu* BuildMenu(const MenuItem& popup) {
 
 wxMenuBar* BuildMenuBar(const MenuResource& resource) {
     auto* bar = new wxMenuBar;
-    for (const MenuItem& popup : resource.popups) bar->Append(BuildMenu(popup), ToWx(popup.text));
+    for (const MenuItem& popup : resource.popups)
+        bar->Append(BuildMenu(popup), ToWx(popup.text));
     return bar;
 }
 
@@ -140,7 +141,8 @@ void CMonitorDlg::OnTimer(wxTimerEvent& event) {
 void CMonitorDlg::OnCharHook(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
     if (event.GetModifiers() == wxMOD_ALT && key > 0 && key < 128) {
-        const int popup = PopupWithAccessKey(*FindMenuResource(kMainMenuId), static_cast<char>(key));
+        const int popup =
+            PopupWithAccessKey(*FindMenuResource(kMainMenuId), static_cast<char>(key));
         if (popup >= 0) {
             OpenMenuBarMenu(*GetMenuBar(), popup);
             return;
@@ -151,7 +153,8 @@ void CMonitorDlg::OnCharHook(wxKeyEvent& event) {
             shell_->RunExitSequence();
             return;
         }
-        if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && dynamic_cast<wxButton*>(FindFocus()) == nullptr) {
+        if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) &&
+            dynamic_cast<wxButton*>(FindFocus()) == nullptr) {
             shell_->RunCommand(ID_TOGGLE_BUTTON);
             return;
         }

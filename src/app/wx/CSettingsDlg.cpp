@@ -77,13 +77,21 @@ void CSettingsDlg::BindEvents() {
     Bind(wxEVT_CHAR_HOOK, &CSettingsDlg::OnCharHook, this);
     // A window manager's close request counts as Escape.
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { form_.OnEscape(); });
-    Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { form_.OnEmailEnableClicked(); }, IDC_ENABLE_EMAIL);
-    Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { form_.OnLogEnableClicked(); }, IDC_ENABLE_LOG);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { form_.OnDone(); }, IDC_DONE);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { form_.OnTestSettings(); }, IDC_TEST_SETTINGS);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { form_.OnCancel(); }, IDC_CANCEL);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { form_.OnViewLog(); }, IDC_VIEW_LOG);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { form_.OnClearLog(); }, IDC_CLEAR_LOG);
+    Bind(
+        wxEVT_CHECKBOX, [this](wxCommandEvent&) { form_.OnEmailEnableClicked(); },
+        IDC_ENABLE_EMAIL);
+    Bind(
+        wxEVT_CHECKBOX, [this](wxCommandEvent&) { form_.OnLogEnableClicked(); }, IDC_ENABLE_LOG);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { form_.OnDone(); }, IDC_DONE);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { form_.OnTestSettings(); }, IDC_TEST_SETTINGS);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { form_.OnCancel(); }, IDC_CANCEL);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { form_.OnViewLog(); }, IDC_VIEW_LOG);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { form_.OnClearLog(); }, IDC_CLEAR_LOG);
     FindWindow(IDC_FREQUENCY)->Bind(wxEVT_KILL_FOCUS, &CSettingsDlg::OnFrequencyKillFocus, this);
 }
 

@@ -30,7 +30,9 @@ public:
 
     // SettingsDialog
     void SetFields(const MonitorSettings& fields) override { form_.fields = fields; }
-    void SetCancelledWithoutTarget(bool cancelled) override { form_.cancelledWithoutTarget = cancelled; }
+    void SetCancelledWithoutTarget(bool cancelled) override {
+        form_.cancelledWithoutTarget = cancelled;
+    }
     void RunModal() override { ShowModal(); }
     MonitorSettings Fields() const override { return form_.fields; }
     bool CancelledWithoutTarget() const override { return form_.cancelledWithoutTarget; }

@@ -36,8 +36,8 @@ const TemplateItem kSelfTestTemplate[] = {
 
 CTestSettingsDlg::CTestSettingsDlg(wxWindow* parent, const SelfTestInputs& inputs,
                                    NetworkProbes& network, LogWriter& eventLog)
-    : wxDialog(parent, kSelfTestDialogId, "Testing Your Settings", wxDefaultPosition,
-               wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW),
+    : wxDialog(parent, kSelfTestDialogId, "Testing Your Settings", wxDefaultPosition, wxDefaultSize,
+               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW),
       inputs_(inputs),
       selfTest_(network, eventLog),
       startTimer_(this, kStartTimerId) {
@@ -49,13 +49,17 @@ CTestSettingsDlg::CTestSettingsDlg(wxWindow* parent, const SelfTestInputs& input
     // Escape and the close box end the dialog at once, also before the run.
     SetEscapeId(wxID_NONE);
     Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
-        if (event.GetKeyCode() == WXK_ESCAPE && !busy_) EndModal(wxID_CANCEL);
-        else event.Skip();
+        if (event.GetKeyCode() == WXK_ESCAPE && !busy_)
+            EndModal(wxID_CANCEL);
+        else
+            event.Skip();
     });
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
         if (busy_ && event.CanVeto()) return event.Veto();  // the run ends first
-        if (IsModal()) EndModal(wxID_CANCEL);
-        else event.Skip();
+        if (IsModal())
+            EndModal(wxID_CANCEL);
+        else
+            event.Skip();
     });
     CentreOnParent();
 }
@@ -68,7 +72,7 @@ void CTestSettingsDlg::OnInitDialog(wxInitDialogEvent&) {
 
 void CTestSettingsDlg::OnStartTimer(wxTimerEvent& event) {
     startTimer_.Stop();  // one run only
-    busy_ = true;  // at once: the run's first step reaches the window later
+    busy_ = true;        // at once: the run's first step reaches the window later
     worker_ = std::make_unique<WorkerThread>(windowThread_, "self-test");
     worker_->Run([this]() -> std::function<void()> {
         selfTest_.RunTests(inputs_, postedView_);

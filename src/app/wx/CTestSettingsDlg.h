@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "LogWriter.h"
-#include "OutsideClose.h"
 #include "MonitorPorts.h"
+#include "OutsideClose.h"
 #include "PostedSelfTestView.h"
 #include "SettingsSelfTest.h"
 #include "WorkerThread.h"

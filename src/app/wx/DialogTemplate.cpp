@@ -22,8 +22,8 @@ namespace {
 // paste) get through; pasted text is checked when it is read instead.
 void RefuseNonDigits(wxKeyEvent& event) {
     const wxChar typed = event.GetUnicodeKey();
-    if (typed < WXK_SPACE || typed == WXK_DELETE || event.ControlDown() ||
-        event.AltDown() || (typed >= '0' && typed <= '9'))
+    if (typed < WXK_SPACE || typed == WXK_DELETE || event.ControlDown() || event.AltDown() ||
+        (typed >= '0' && typed <= '9'))
         event.Skip();
 }
 
@@ -72,9 +72,7 @@ void BuildFromTemplate(wxWindow* dialog, int clientWidth, int clientHeight,
         const wxSize size = wxDLG_UNIT(dialog, wxSize(item.width, item.height));
         const wxString text = ToWx(item.text);
         switch (item.kind) {
-            case ControlKind::Edit:
-                new wxTextCtrl(dialog, item.id, text, at, size);
-                break;
+            case ControlKind::Edit: new wxTextCtrl(dialog, item.id, text, at, size); break;
             case ControlKind::DigitsEdit: {
                 auto* box = new wxTextCtrl(dialog, item.id, text, at, size, wxTE_CENTRE);
                 box->Bind(wxEVT_CHAR, RefuseNonDigits);
@@ -83,25 +81,20 @@ void BuildFromTemplate(wxWindow* dialog, int clientWidth, int clientHeight,
             case ControlKind::CheckBox:
                 FitToFont(new wxCheckBox(dialog, item.id, text, at, size), item.kind);
                 break;
-            case ControlKind::Button:
-                new wxButton(dialog, item.id, text, at, size);
-                break;
+            case ControlKind::Button: new wxButton(dialog, item.id, text, at, size); break;
             case ControlKind::DefaultButton:
                 (new wxButton(dialog, item.id, text, at, size))->SetDefault();
                 break;
-            case ControlKind::GroupBox:
-                new wxStaticBox(dialog, item.id, text, at, size);
-                break;
+            case ControlKind::GroupBox: new wxStaticBox(dialog, item.id, text, at, size); break;
             case ControlKind::Label:
                 // Long notes wrap within their rectangle.
                 FitToFont(new wxStaticText(dialog, item.id, text, at, size, wxST_NO_AUTORESIZE),
                           item.kind);
                 break;
-            case ControlKind::ResultBox:
-                MakeResultBox(dialog, item.id, at, size);
-                break;
+            case ControlKind::ResultBox: MakeResultBox(dialog, item.id, at, size); break;
             case ControlKind::LampPicture:
-                new wxStaticBitmap(dialog, item.id, PictureBundle(Picture::LampOnline, size), at, size);
+                new wxStaticBitmap(dialog, item.id, PictureBundle(Picture::LampOnline, size), at,
+                                   size);
                 break;
         }
     }

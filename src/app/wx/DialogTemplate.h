@@ -7,15 +7,15 @@
 namespace vigilon::app {
 
 enum class ControlKind {
-    Edit,           // single line, scrolls horizontally, no length limit
-    DigitsEdit,     // centred; typed characters other than digits are refused
+    Edit,        // single line, scrolls horizontally, no length limit
+    DigitsEdit,  // centred; typed characters other than digits are refused
     CheckBox,
     Button,
     DefaultButton,  // pressed by Enter
     GroupBox,
     Label,
-    ResultBox,      // read-only text centred in a sunken box
-    LampPicture,    // the bright green status lamp
+    ResultBox,    // read-only text centred in a sunken box
+    LampPicture,  // the bright green status lamp
 };
 
 // One control of a dialog template; the rectangle is in dialog units.

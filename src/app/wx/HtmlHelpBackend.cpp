@@ -21,7 +21,8 @@ void AddArchiveHandler(const wxString& book) {
 
 }  // namespace
 
-HtmlHelpBackend::HtmlHelpBackend(std::vector<std::filesystem::path> folders) : folders_(std::move(folders)) {}
+HtmlHelpBackend::HtmlHelpBackend(std::vector<std::filesystem::path> folders)
+    : folders_(std::move(folders)) {}
 
 HtmlHelpBackend::~HtmlHelpBackend() = default;
 

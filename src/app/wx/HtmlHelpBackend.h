@@ -6,7 +6,6 @@
 
 #include "HelpBinding.h"
 
-
 namespace vigilon::app {
 
 class HelpController;

@@ -24,10 +24,12 @@ constexpr std::size_t kShownBytes = 256 * 1024;
 // the program's other windows, so the viewer must belong to it to be seen.
 wxWindow* RunningModalDialog() {
     for (wxWindow* window : wxTopLevelWindows)
-        if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog != nullptr && dialog->IsModal() && dialog->IsActive())
+        if (auto* dialog = dynamic_cast<wxDialog*>(window);
+            dialog != nullptr && dialog->IsModal() && dialog->IsActive())
             return dialog;
     for (wxWindow* window : wxTopLevelWindows)
-        if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog != nullptr && dialog->IsModal()) return dialog;
+        if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog != nullptr && dialog->IsModal())
+            return dialog;
     return nullptr;
 }
 
@@ -63,8 +65,10 @@ LogViewerFrame::LogViewerFrame(wxWindow* owner, std::string path)
     reload->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Reload(); });
     close->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); });
     Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
-        if (event.GetKeyCode() == WXK_ESCAPE) Close();
-        else event.Skip();
+        if (event.GetKeyCode() == WXK_ESCAPE)
+            Close();
+        else
+            event.Skip();
     });
     // A window group of its own: a modal dialog's hold on the program's
     // windows (GTK's grab is per group) does not reach it.

@@ -112,7 +112,8 @@ MainWindowControls LayOutMainWindow(wxPanel* panel) {
     const wxSize lamp = PictureSize(Picture::LampIdle);
     c.lampIdle = layout.Picture(IDC_LAMP_IDLE, {237, 9, 16, 14}, Picture::LampIdle, lamp);
     c.lampOnline = layout.Picture(IDC_LAMP_ONLINE, {237, 9, 16, 14}, Picture::LampOnline, lamp);
-    c.lampTargetDown = layout.Picture(IDC_LAMP_TARGET_DOWN, {237, 9, 16, 14}, Picture::LampTargetDown, lamp);
+    c.lampTargetDown =
+        layout.Picture(IDC_LAMP_TARGET_DOWN, {237, 9, 16, 14}, Picture::LampTargetDown, lamp);
     c.lampOnline->Hide();
     c.lampTargetDown->Hide();
     layout.Picture(wxID_ANY, {69, 170, 129, 20}, Picture::Banner, layout.Size({69, 170, 129, 20}));

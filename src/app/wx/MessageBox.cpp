@@ -36,12 +36,13 @@ wxArtID ArtFor(MessageIcon icon) {
 
 int MaxMessageBoxWidth(const wxWindow* window) {
     const int index = window != nullptr ? wxDisplay::GetFromWindow(window) : wxNOT_FOUND;
-    const wxRect area = wxDisplay(index != wxNOT_FOUND ? static_cast<unsigned>(index) : 0u).GetClientArea();
+    const wxRect area =
+        wxDisplay(index != wxNOT_FOUND ? static_cast<unsigned>(index) : 0u).GetClientArea();
     return area.width * 2 / 3;
 }
 
-MessageBox::MessageBox(wxWindow* owner, const std::string& text, const std::string& caption, MessageIcon icon,
-                       Buttons buttons, bool selectable)
+MessageBox::MessageBox(wxWindow* owner, const std::string& text, const std::string& caption,
+                       MessageIcon icon, Buttons buttons, bool selectable)
     : wxDialog(owner, wxID_ANY, ToWx(caption), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
       text_(text),
@@ -51,19 +52,20 @@ MessageBox::MessageBox(wxWindow* owner, const std::string& text, const std::stri
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     int iconWidth = 0;
     if (icon != MessageIcon::None) {
-        auto* picture = new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmapBundle(ArtFor(icon), wxART_MESSAGE_BOX));
+        auto* picture = new wxStaticBitmap(
+            this, wxID_ANY, wxArtProvider::GetBitmapBundle(ArtFor(icon), wxART_MESSAGE_BOX));
         row->Add(picture, 0, wxRIGHT, margin);
         iconWidth = picture->GetBestSize().x + margin;
     }
 
     // The text's room: the box's widest less the icon, the margins and the
     // window manager's border; narrower still where lines would be too long.
-    const int room = std::min(MaxMessageBoxWidth(owner != nullptr ? owner : this) - iconWidth - 2 * margin -
-                                  FromDIP(16),
-                              kReadableCharacters * GetCharWidth());
-    const std::string wrapped = WrapText(text, std::max(room, 10 * GetCharWidth()), [this](std::string_view line) {
-        return GetTextExtent(ToWx(std::string(line))).x;
-    });
+    const int room = std::min(
+        MaxMessageBoxWidth(owner != nullptr ? owner : this) - iconWidth - 2 * margin - FromDIP(16),
+        kReadableCharacters * GetCharWidth());
+    const std::string wrapped = WrapText(
+        text, std::max(room, 10 * GetCharWidth()),
+        [this](std::string_view line) { return GetTextExtent(ToWx(std::string(line))).x; });
     auto* message = new wxStaticText(this, wxID_ANY, wxString());
     message->SetLabelText(ToWx(wrapped));  // an '&' in the text is no access key
     if (selectable) gtk_label_set_selectable(GTK_LABEL(message->GetHandle()), TRUE);

@@ -19,8 +19,8 @@ public:
     enum class Buttons { Ok, YesNo };
 
     // selectable: the text can be selected and copied (an address).
-    MessageBox(wxWindow* owner, const std::string& text, const std::string& caption, MessageIcon icon,
-               Buttons buttons, bool selectable = false);
+    MessageBox(wxWindow* owner, const std::string& text, const std::string& caption,
+               MessageIcon icon, Buttons buttons, bool selectable = false);
 
     const std::string& Message() const { return text_; }
     MessageIcon Icon() const { return icon_; }

@@ -43,7 +43,8 @@ bool ListsBodyMarkup(GVariant* reply) {
     gsize count = 0;
     const gchar** names = g_variant_get_strv(list, &count);
     bool markup = false;
-    for (gsize i = 0; i < count && !markup; ++i) markup = std::strcmp(names[i], "body-markup") == 0;
+    for (gsize i = 0; i < count && !markup; ++i)
+        markup = std::strcmp(names[i], "body-markup") == 0;
     g_free(names);
     g_variant_unref(list);
     return markup;
@@ -53,9 +54,10 @@ bool ListsBodyMarkup(GVariant* reply) {
 // sample, channels, pixels).
 GVariant* PictureHint(const NotificationPicture& picture) {
     constexpr int kChannels = 4;
-    GVariant* pixels = g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, picture.rgba.data(), picture.rgba.size(), 1);
-    return g_variant_new("(iiibii@ay)", picture.width, picture.height, picture.width * kChannels, TRUE, 8,
-                         kChannels, pixels);
+    GVariant* pixels =
+        g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, picture.rgba.data(), picture.rgba.size(), 1);
+    return g_variant_new("(iiibii@ay)", picture.width, picture.height, picture.width * kChannels,
+                         TRUE, 8, kChannels, pixels);
 }
 
 }  // namespace
@@ -91,8 +93,9 @@ void NotificationServiceClient::Advance() {
     switch (capabilities_) {
         case Capabilities::Unknown:
             capabilities_ = Capabilities::Asking;
-            g_dbus_connection_call(bus_, kServiceName, kServicePath, kServiceName, "GetCapabilities", nullptr,
-                                   G_VARIANT_TYPE("(as)"), G_DBUS_CALL_FLAGS_NONE, kCallTimeoutMs, cancellable_,
+            g_dbus_connection_call(bus_, kServiceName, kServicePath, kServiceName,
+                                   "GetCapabilities", nullptr, G_VARIANT_TYPE("(as)"),
+                                   G_DBUS_CALL_FLAGS_NONE, kCallTimeoutMs, cancellable_,
                                    OnCapabilities, new Asker(this, cancellable_));
             return;
         case Capabilities::Asking: return;
@@ -103,7 +106,8 @@ void NotificationServiceClient::Advance() {
 void NotificationServiceClient::SendWaiting() {
     std::vector<Notification> sending;
     sending.swap(waiting_);
-    for (const Notification& notification : sending) SendNow(notification);
+    for (const Notification& notification : sending)
+        SendNow(notification);
 }
 
 void NotificationServiceClient::SendNow(const Notification& notification) {
@@ -114,13 +118,16 @@ void NotificationServiceClient::SendNow(const Notification& notification) {
     g_variant_builder_add(&hints, "{sv}", "urgency", g_variant_new_byte(kNormalUrgency));
     if (!notification.picture.rgba.empty())
         g_variant_builder_add(&hints, "{sv}", "image-data", PictureHint(notification.picture));
-    const std::string body = bodyMarkup_ ? EscapeNoticeMarkup(notification.body) : notification.body;
-    GVariant* parameters = g_variant_new("(susss@asa{sv}i)", appName_.c_str(), 0u, "", notification.summary.c_str(),
-                                         body.c_str(), g_variant_new_strv(nullptr, 0), &hints, kServerChoosesExpiry);
+    const std::string body =
+        bodyMarkup_ ? EscapeNoticeMarkup(notification.body) : notification.body;
+    GVariant* parameters =
+        g_variant_new("(susss@asa{sv}i)", appName_.c_str(), 0u, "", notification.summary.c_str(),
+                      body.c_str(), g_variant_new_strv(nullptr, 0), &hints, kServerChoosesExpiry);
     // Each notice a new notification (replacing none), left to expire on the
     // desktop; the answer, its id, is not needed.
-    g_dbus_connection_call(bus_, kServiceName, kServicePath, kServiceName, "Notify", parameters, G_VARIANT_TYPE("(u)"),
-                           G_DBUS_CALL_FLAGS_NONE, kCallTimeoutMs, cancellable_, OnNotified, nullptr);
+    g_dbus_connection_call(bus_, kServiceName, kServicePath, kServiceName, "Notify", parameters,
+                           G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, kCallTimeoutMs,
+                           cancellable_, OnNotified, nullptr);
 }
 
 void NotificationServiceClient::OnBus(GObject*, GAsyncResult* result, void* data) {

@@ -32,7 +32,9 @@ PictureFile FileOf(Picture picture) {
 
 wxSize PictureSize(Picture picture) { return FileOf(picture).size; }
 
-wxBitmapBundle PictureBundle(Picture picture) { return PictureBundle(picture, PictureSize(picture)); }
+wxBitmapBundle PictureBundle(Picture picture) {
+    return PictureBundle(picture, PictureSize(picture));
+}
 
 wxBitmapBundle PictureBundle(Picture picture, wxSize size) {
     const std::string_view svg = EmbeddedFileBytes(FileOf(picture).name);

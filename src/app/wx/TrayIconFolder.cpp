@@ -20,7 +20,6 @@ namespace {
 // Large enough for the usual panels (16 to 48 pixels) to shrink, never blow up.
 constexpr int kPictureSide = 48;
 
-
 std::string MakePrivateFolder() {
     // The runtime folder is the user's alone and emptied at log-out, so a
     // crash leaves nothing behind for long.

@@ -31,7 +31,9 @@ void WindowDisplay::ShowLamp(Lamp lamp, bool visible) {
 
 void WindowDisplay::SetCaption(const std::string& caption) { frame_.SetTitle(ToWx(caption)); }
 
-void WindowDisplay::SetToggleButtonText(const std::string& text) { controls_.toggle->SetLabel(ToWx(text)); }
+void WindowDisplay::SetToggleButtonText(const std::string& text) {
+    controls_.toggle->SetLabel(ToWx(text));
+}
 
 void WindowDisplay::EnableStartStop(bool startEnabled, bool stopEnabled) {
     wxMenuBar* menu = frame_.GetMenuBar();
@@ -39,9 +41,7 @@ void WindowDisplay::EnableStartStop(bool startEnabled, bool stopEnabled) {
     menu->Enable(ToWxId(ID_FILE_STOP), stopEnabled);
 }
 
-void WindowDisplay::SetProgress(int position) {
-    controls_.progress->SetValue(position);
-}
+void WindowDisplay::SetProgress(int position) { controls_.progress->SetValue(position); }
 
 void WindowDisplay::Refresh(const MonitorSettings& settings, const MonitorRun& run) {
     Show(controls_.targetAddress, settings.targetAddress);

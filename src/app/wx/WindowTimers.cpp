@@ -22,7 +22,8 @@ void WindowTimers::Arm(int timerId, std::uint32_t periodMs) {
     // The engine never asks for more than a signed 32-bit count; clamp all
     // the same, and never less than a millisecond.
     const std::uint32_t longest = std::numeric_limits<int>::max();
-    const int period = static_cast<int>(periodMs == 0 ? 1 : (periodMs > longest ? longest : periodMs));
+    const int period =
+        static_cast<int>(periodMs == 0 ? 1 : (periodMs > longest ? longest : periodMs));
     timer->Start(period, wxTIMER_CONTINUOUS);
 }
 
@@ -31,7 +32,8 @@ void WindowTimers::Stop(int timerId) {
 }
 
 void WindowTimers::StopAll() {
-    for (wxTimer& timer : timers_) timer.Stop();
+    for (wxTimer& timer : timers_)
+        timer.Stop();
 }
 
 }  // namespace vigilon::app

@@ -9,7 +9,9 @@ namespace vigilon::app {
 inline constexpr int kWxIdShift = 0x7000;
 inline constexpr int kWxIdLimit = 0x7FFF;
 
-inline int ToWxId(int commandId) { return commandId >= kWxIdLimit ? commandId - kWxIdShift : commandId; }
+inline int ToWxId(int commandId) {
+    return commandId >= kWxIdLimit ? commandId - kWxIdShift : commandId;
+}
 
 inline int FromWxId(int wxId) {
     return wxId >= kWxIdLimit - kWxIdShift && wxId < kWxIdLimit ? wxId + kWxIdShift : wxId;

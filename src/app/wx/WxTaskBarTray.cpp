@@ -54,20 +54,24 @@ std::chrono::milliseconds DoubleClickTime() {
 WxTaskBarTray::WxTaskBarTray() {
     taskBarIcon_.Bind(wxEVT_TASKBAR_MOVE, [this](wxTaskBarIconEvent&) { Notify(TRAY_MOUSEMOVE); });
     taskBarIcon_.Bind(wxEVT_TASKBAR_LEFT_DOWN, [this](wxTaskBarIconEvent&) { OnLeftDown(); });
-    taskBarIcon_.Bind(wxEVT_TASKBAR_LEFT_UP, [this](wxTaskBarIconEvent&) { Notify(TRAY_LBUTTONUP); });
-    taskBarIcon_.Bind(wxEVT_TASKBAR_LEFT_DCLICK, [this](wxTaskBarIconEvent&) { Notify(TRAY_LBUTTONDBLCLK); });
+    taskBarIcon_.Bind(wxEVT_TASKBAR_LEFT_UP,
+                      [this](wxTaskBarIconEvent&) { Notify(TRAY_LBUTTONUP); });
+    taskBarIcon_.Bind(wxEVT_TASKBAR_LEFT_DCLICK,
+                      [this](wxTaskBarIconEvent&) { Notify(TRAY_LBUTTONDBLCLK); });
     taskBarIcon_.Bind(wxEVT_TASKBAR_RIGHT_DOWN, [this](wxTaskBarIconEvent&) {
         Notify(TRAY_RBUTTONDOWN);
         // Where the desktop opens context menus on the press (GTK), no release
         // is reported: the press is the gesture that asks for the menu.
         if (wxEVT_TASKBAR_CLICK == wxEVT_TASKBAR_RIGHT_DOWN) Notify(TRAY_RBUTTONUP);
     });
-    taskBarIcon_.Bind(wxEVT_TASKBAR_RIGHT_UP, [this](wxTaskBarIconEvent&) { Notify(TRAY_RBUTTONUP); });
+    taskBarIcon_.Bind(wxEVT_TASKBAR_RIGHT_UP,
+                      [this](wxTaskBarIconEvent&) { Notify(TRAY_RBUTTONUP); });
     // A choice from the popup reaches the owner once the menu and the mouse
     // event that opened it are done, as a posted command would.
     taskBarIcon_.Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
         const int index = event.GetId() - kFirstMenuId;
-        if (menuOwner_ == nullptr || index < 0 || index >= static_cast<int>(menuCommands_.size())) return;
+        if (menuOwner_ == nullptr || index < 0 || index >= static_cast<int>(menuCommands_.size()))
+            return;
         TrayOwner* owner = menuOwner_;
         const int command = menuCommands_[index];
         taskBarIcon_.CallAfter([owner, command] { owner->OnTrayCommand(command); });
@@ -125,7 +129,10 @@ const wxBitmapBundle* WxTaskBarTray::Bundle(int iconId) {
     if (!picture) return nullptr;
     auto found = bundles_.find(iconId);
     if (found == bundles_.end())
-        found = bundles_.emplace(iconId, PictureBundle(*picture, wxSize(kTrayPictureSide, kTrayPictureSide))).first;
+        found = bundles_
+                    .emplace(iconId,
+                             PictureBundle(*picture, wxSize(kTrayPictureSide, kTrayPictureSide)))
+                    .first;
     return found->second.IsOk() ? &found->second : nullptr;
 }
 
@@ -154,7 +161,8 @@ void WxTaskBarTray::OnLeftDown() {
 
 void WxTaskBarTray::Notify(unsigned mouseMessage) {
     if (!added_ || !notifyOwner_ || record_.owner == nullptr) return;
-    record_.owner->OnTrayCallback(record_.callbackMessage, record_.id, static_cast<long>(mouseMessage));
+    record_.owner->OnTrayCallback(record_.callbackMessage, record_.id,
+                                  static_cast<long>(mouseMessage));
 }
 
 }  // namespace vigilon::app

@@ -4,7 +4,8 @@
 
 namespace vigilon::app {
 
-void WxUserPrompt::ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption) {
+void WxUserPrompt::ShowMessage(const std::string& text, MessageIcon icon,
+                               const std::string& caption) {
     MessageBox box(Owner(), text, caption, icon, MessageBox::Buttons::Ok);
     box.ShowModal();
 }
@@ -16,6 +17,8 @@ bool WxUserPrompt::AskYesNo(const std::string& text, MessageIcon icon, const std
 
 // A hidden or withdrawn owner is passed over: the box then stands on its
 // own, as it must while the window sits in the tray.
-wxWindow* WxUserPrompt::Owner() const { return owner_ != nullptr && owner_->IsShown() ? owner_ : nullptr; }
+wxWindow* WxUserPrompt::Owner() const {
+    return owner_ != nullptr && owner_->IsShown() ? owner_ : nullptr;
+}
 
 }  // namespace vigilon::app

@@ -12,7 +12,8 @@ class WxUserPrompt : public UserPrompt {
 public:
     explicit WxUserPrompt(wxWindow* owner = nullptr) : owner_(owner) {}
 
-    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption) override;
+    void ShowMessage(const std::string& text, MessageIcon icon,
+                     const std::string& caption) override;
     bool AskYesNo(const std::string& text, MessageIcon icon, const std::string& caption) override;
 
 private:

@@ -10,11 +10,12 @@ namespace vigilon {
 namespace {
 
 struct StartedCurl {
-    CurlFunctions functions{&curl_easy_init,      &curl_easy_cleanup,      &curl_easy_setopt,
-                            &curl_easy_getinfo,   &curl_easy_perform,      &curl_easy_strerror,
+    CurlFunctions functions{&curl_easy_init,         &curl_easy_cleanup, &curl_easy_setopt,
+                            &curl_easy_getinfo,      &curl_easy_perform, &curl_easy_strerror,
                             &curl_easy_option_by_id, &curl_slist_append, &curl_slist_free_all,
                             &curl_version_info};
-    std::string error = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK ? "" : "libcurl did not start";
+    std::string error =
+        curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK ? "" : "libcurl did not start";
 };
 
 }  // namespace

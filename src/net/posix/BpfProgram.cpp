@@ -34,7 +34,8 @@ void BpfProgram::KeepEcho(std::uint32_t at, const EchoAdmission& admission) {
 std::vector<sock_filter> BpfProgram::Finish() {
     const std::size_t drop = code.size();
     Add(BPF_STMT(BPF_RET | BPF_K, 0));
-    for (const std::size_t jump : toDrop) Patch(jump, drop);
+    for (const std::size_t jump : toDrop)
+        Patch(jump, drop);
     return code;
 }
 

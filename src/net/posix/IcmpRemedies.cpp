@@ -8,7 +8,9 @@ namespace vigilon {
 
 std::string IcmpRemedies(const std::string& programPath) {
     return "Either give the program the raw-socket capability (again after every rebuild):\n\n"
-           "    sudo setcap cap_net_raw+ep " + programPath + "\n\n"
+           "    sudo setcap cap_net_raw+ep " +
+           programPath +
+           "\n\n"
            "or let every group use unprivileged ICMP sockets (net.ipv4.ping_group_range):\n\n"
            "    sudo sysctl -w net.ipv4.ping_group_range=\"0 2147483647\"";
 }

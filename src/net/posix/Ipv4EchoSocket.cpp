@@ -26,9 +26,8 @@ void AskForArrivalDetails(int fd, bool datagram) {
 unsigned AdmittedTypes(bool errors) {
     unsigned admitted = 1U << ICMP_ECHOREPLY;
     if (errors)
-        admitted |= (1U << ICMP_DEST_UNREACH) | (1U << ICMP_SOURCE_QUENCH) |
-                    (1U << ICMP_REDIRECT) | (1U << ICMP_TIME_EXCEEDED) |
-                    (1U << ICMP_PARAMETERPROB);
+        admitted |= (1U << ICMP_DEST_UNREACH) | (1U << ICMP_SOURCE_QUENCH) | (1U << ICMP_REDIRECT) |
+                    (1U << ICMP_TIME_EXCEEDED) | (1U << ICMP_PARAMETERPROB);
     return admitted;
 }
 

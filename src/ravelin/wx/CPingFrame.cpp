@@ -121,14 +121,16 @@ void CPingFrame::BuildControls() {
 }
 
 void CPingFrame::OnStartStop() {
-    if (IsPinging()) StopPinging();
-    else StartPinging(hostBox->GetValue());
+    if (IsPinging())
+        StopPinging();
+    else
+        StartPinging(hostBox->GetValue());
 }
 
 void CPingFrame::StartPinging(const wxString& hostText) {
     StopPinging();
-    std::optional<PingSettings> settings = session.Begin(
-        hostText.utf8_string(), intervalBox->GetValue(), payloadBox->GetValue());
+    std::optional<PingSettings> settings =
+        session.Begin(hostText.utf8_string(), intervalBox->GetValue(), payloadBox->GetValue());
     if (!settings) {
         hostBox->ChangeValue("");
         hostBox->SetFocus();
@@ -158,8 +160,10 @@ void CPingFrame::ShowRunning(bool running) {
     hostBox->Enable(!running);
     intervalBox->Enable(!running);
     payloadBox->Enable(!running);
-    if (running) clock.Start(kClockMs);
-    else clock.Stop();
+    if (running)
+        clock.Start(kClockMs);
+    else
+        clock.Stop();
 }
 
 void CPingFrame::OnStarted(int run, IpAddress address) {
@@ -205,8 +209,8 @@ void CPingFrame::CopyLines() {
     // A selection in the lines is copied as it is; otherwise all of them.
     long from = 0, to = 0;
     linesView->GetSelection(&from, &to);
-    const wxString text = from < to ? linesView->GetStringSelection()
-                                  : wxString::FromUTF8(session.LinesText());
+    const wxString text =
+        from < to ? linesView->GetStringSelection() : wxString::FromUTF8(session.LinesText());
     if (!wxTheClipboard->Open()) return;
     wxTheClipboard->SetData(new wxTextDataObject(text));
     wxTheClipboard->Close();
@@ -221,8 +225,8 @@ void CPingFrame::SaveAs(bool csv) {
         csv ? "CSV files (*.csv)|*.csv|All files|*" : "Text files (*.txt)|*.txt|All files|*",
         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) return;
-    const PingSession::SaveReport report = session.Save(
-        dialog.GetPath().utf8_string(), csv ? ExportFormat::Csv : ExportFormat::Text);
+    const PingSession::SaveReport report =
+        session.Save(dialog.GetPath().utf8_string(), csv ? ExportFormat::Csv : ExportFormat::Text);
     if (report.message.empty()) return;
     wxMessageBox(wxString::FromUTF8(report.message), "Ravelin",
                  wxOK | (report.saved ? wxICON_WARNING : wxICON_ERROR), this);

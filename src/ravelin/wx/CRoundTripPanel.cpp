@@ -79,16 +79,20 @@ void CRoundTripPanel::Draw(wxSize size) {
 
     // Time-outs and errors as strokes over the whole height, under the line.
     gc->SetPen(wxPen(kLostColour, 2));
-    for (double x : plot.lost) gc->StrokeLine(x, kTop, x, kTop + height);
+    for (double x : plot.lost)
+        gc->StrokeLine(x, kTop, x, kTop + height);
     gc->SetPen(wxPen(kErrorColour, 2));
-    for (double x : plot.errors) gc->StrokeLine(x, kTop, x, kTop + height);
+    for (double x : plot.errors)
+        gc->StrokeLine(x, kTop, x, kTop + height);
 
     if (!plot.replies.empty()) {
         gc->SetPen(wxPen(kReplyColour, 1));
         wxGraphicsPath line = gc->CreatePath();
         for (const RoundTripGraph::Point& point : plot.replies) {
-            if (point.joined) line.AddLineToPoint(point.x, point.y);
-            else line.MoveToPoint(point.x, point.y);
+            if (point.joined)
+                line.AddLineToPoint(point.x, point.y);
+            else
+                line.MoveToPoint(point.x, point.y);
         }
         gc->StrokePath(line);
         gc->SetPen(*wxTRANSPARENT_PEN);

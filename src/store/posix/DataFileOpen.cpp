@@ -1,12 +1,12 @@
 #include "DataFileOpen.h"
 
-#include <cerrno>
-#include <climits>
 #include <fcntl.h>
-#include <filesystem>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <filesystem>
 #include <vector>
 
 #include "DataFileOutcome.h"
@@ -21,7 +21,9 @@ constexpr int kMaxLinkHops = 40;
 // Links are followed here, one at a time, and no open waits for a peer.
 constexpr int kAlwaysFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
-bool MayFollowLinkOwnedBy(uid_t linkOwner, uid_t user) { return linkOwner == user || linkOwner == 0; }
+bool MayFollowLinkOwnedBy(uid_t linkOwner, uid_t user) {
+    return linkOwner == user || linkOwner == 0;
+}
 
 bool MayUseLinkedFileOwnedBy(uid_t fileOwner, uid_t user) { return fileOwner == user; }
 
@@ -61,10 +63,12 @@ DataFile RefusedTarget(uid_t owner, const std::string& where) {
 }
 
 // The file just opened at where, checked on its descriptor (info).
-DataFile Checked(UniqueFd fd, const struct stat& info, const std::string& where, bool linked, uid_t user) {
+DataFile Checked(UniqueFd fd, const struct stat& info, const std::string& where, bool linked,
+                 uid_t user) {
     // Swapped in after the look: opened, but never used.
     if (!S_ISREG(info.st_mode)) return NotAFile(info.st_mode, where, linked);
-    if (linked && !MayUseLinkedFileOwnedBy(info.st_uid, user)) return RefusedTarget(info.st_uid, where);
+    if (linked && !MayUseLinkedFileOwnedBy(info.st_uid, user))
+        return RefusedTarget(info.st_uid, where);
     DataFile file = EndedDataFile(DataFile::State::Open, where, {});
     file.fd = std::move(fd);
     return file;
@@ -93,7 +97,8 @@ DataFile OpenDataFile(const std::string& path, int flags, mode_t mode) {
     for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
         struct stat info {};
         // Looked at first, so that a FIFO or a device is never opened.
-        if (::lstat(current.c_str(), &info) == 0 && !S_ISLNK(info.st_mode) && !S_ISREG(info.st_mode))
+        if (::lstat(current.c_str(), &info) == 0 && !S_ISLNK(info.st_mode) &&
+            !S_ISREG(info.st_mode))
             return NotAFile(info.st_mode, current, linked);
         UniqueFd fd(::open(current.c_str(), flags | kAlwaysFlags, mode));
         // ELOOP: the last part is a link (or the folders above it loop). An
@@ -106,11 +111,14 @@ DataFile OpenDataFile(const std::string& path, int flags, mode_t mode) {
             if (wanted) return Checked(std::move(fd), info, current, linked, user);
             continue;  // the link was replaced by a file since: look again
         }
-        if (!MayFollowLinkOwnedBy(info.st_uid, user)) return RefusedLink(info.st_uid, current, linked);
+        if (!MayFollowLinkOwnedBy(info.st_uid, user))
+            return RefusedLink(info.st_uid, current, linked);
         std::string target;
         if (!ReadTarget(fd.Get(), target)) return FailedDataFile(errno, current);
         const std::filesystem::path next(target);
-        current = next.is_absolute() ? target : (std::filesystem::path(current).parent_path() / next).string();
+        current = next.is_absolute()
+                      ? target
+                      : (std::filesystem::path(current).parent_path() / next).string();
         linked = true;
     }
     return FailedDataFile(ELOOP, current);

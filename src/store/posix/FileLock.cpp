@@ -1,7 +1,7 @@
 #include "FileLock.h"
 
-#include <cerrno>
 #include <sys/file.h>
+#include <cerrno>
 
 namespace vigilon {
 

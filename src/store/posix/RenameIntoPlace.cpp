@@ -1,9 +1,9 @@
 #include "RenameIntoPlace.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
 
 #include "FilePaths.h"
 #include "TemporaryFiles.h"
@@ -18,7 +18,8 @@ void SyncFolderOf(const std::string& path) {
     if (fd) ::fsync(fd.Get());
 }
 
-int CommitTemporary(UniqueFd temporary, const std::string& path, std::span<const std::uint8_t> bytes) {
+int CommitTemporary(UniqueFd temporary, const std::string& path,
+                    std::span<const std::uint8_t> bytes) {
     const std::string name = TemporaryPathFor(path);
     int error = WriteAll(temporary.Get(), bytes);
     if (error == 0) error = SyncFile(temporary.Get());

@@ -1,9 +1,9 @@
 #include "ReplaceFile.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include "DataFileOpen.h"
 #include "ErrorText.h"
@@ -41,15 +41,16 @@ bool TakeOverIdentity(int fd, const struct stat& old) {
 }
 
 // target is where existing was opened: path, or the end of its links.
-int ReplaceExisting(UniqueFd existing, const std::string& target, std::span<const std::uint8_t> bytes) {
+int ReplaceExisting(UniqueFd existing, const std::string& target,
+                    std::span<const std::uint8_t> bytes) {
     struct stat old {};
     if (::fstat(existing.Get(), &old) != 0) return errno;
     // Only a rename beside the very file that was opened keeps the save
     // where an in-place write would have gone; other hard links would
     // be left with the old record.
     struct stat named {};
-    if (old.st_nlink != 1 || ::lstat(target.c_str(), &named) != 0 ||
-        named.st_dev != old.st_dev || named.st_ino != old.st_ino) {
+    if (old.st_nlink != 1 || ::lstat(target.c_str(), &named) != 0 || named.st_dev != old.st_dev ||
+        named.st_ino != old.st_ino) {
         return WriteInPlace(std::move(existing), bytes);
     }
     RemoveLeftoverTemporaries(target);

@@ -1,11 +1,11 @@
 #include "TemporaryFiles.h"
 
-#include <cerrno>
-#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
+#include <memory>
 
 #include "FilePaths.h"
 

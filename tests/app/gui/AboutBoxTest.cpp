@@ -15,8 +15,8 @@
 
 #include "CAboutBox.h"
 #include "DialogTesting.h"
-#include "FixedSizeCheck.h"
 #include "FakeLauncher.h"
+#include "FixedSizeCheck.h"
 #include "GuiSession.h"
 
 namespace vigilon::test {
@@ -107,8 +107,10 @@ TEST(AboutBox, ShowsItsTextsAndOpensTheWebSiteWhileStayingOpen) {
         EXPECT_EQ(webSite->GetLabel(), app::kWebSiteAddress);
 
         ClickOn(webSite);
-        ASSERT_TRUE(PumpUntil([&] { return !launcher.launched.empty(); })) << "the click launched nothing";
-        EXPECT_EQ(launcher.launched[0], (std::vector<std::string>{"xdg-open", app::kWebSiteAddress}));
+        ASSERT_TRUE(PumpUntil([&] { return !launcher.launched.empty(); }))
+            << "the click launched nothing";
+        EXPECT_EQ(launcher.launched[0],
+                  (std::vector<std::string>{"xdg-open", app::kWebSiteAddress}));
         PumpFor(std::chrono::milliseconds(200));
         EXPECT_EQ(OpenAboutBox(), &box) << "the box stays open after the web-site button";
 
@@ -122,11 +124,13 @@ class ExpectAddressBox : public wxExpectModalBase<app::MessageBox, ExpectAddress
 protected:
     int OnInvoked(app::MessageBox* box) const override {
         EXPECT_NE(box->Message().find(app::kWebSiteAddress), std::string::npos) << box->Message();
-        EXPECT_NE(box->Message().find("install xdg-utils and a web browser"), std::string::npos) << box->Message();
+        EXPECT_NE(box->Message().find("install xdg-utils and a web browser"), std::string::npos)
+            << box->Message();
         EXPECT_EQ(box->Icon(), MessageIcon::Information);
         for (wxWindow* child : box->GetChildren()) {
             if (auto* text = dynamic_cast<wxStaticText*>(child)) {
-                EXPECT_TRUE(gtk_label_get_selectable(GTK_LABEL(text->GetHandle()))) << "the address can be copied";
+                EXPECT_TRUE(gtk_label_get_selectable(GTK_LABEL(text->GetHandle())))
+                    << "the address can be copied";
             }
         }
         return wxID_OK;

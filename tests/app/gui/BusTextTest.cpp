@@ -17,7 +17,8 @@ TEST(BusText, ReadsTextAsTheWindowDoesWhereTheBusTakesIt) {
     EXPECT_EQ(Utf8ForBus(ascii), ascii);
     EXPECT_EQ(Utf8ForBus(utf8), utf8);
     EXPECT_EQ(Utf8ForBus(latin1), "caf\xC3\xA9.example");
-    EXPECT_EQ(Utf8ForBus(mixed), "\xC3\x83\xC2\xA9 then \xC3\xBF") << "one bad byte: the whole text is Latin-1";
+    EXPECT_EQ(Utf8ForBus(mixed), "\xC3\x83\xC2\xA9 then \xC3\xBF")
+        << "one bad byte: the whole text is Latin-1";
     for (const std::string& text : {ascii, utf8, latin1, mixed})
         EXPECT_EQ(Utf8ForBus(text), app::FromWx(app::ToWx(text))) << "as the window shows " << text;
 

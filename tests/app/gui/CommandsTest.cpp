@@ -19,7 +19,8 @@ TEST_F(Commands, EnterTogglesMonitoringAndTheWindowFollows) {
     WaitUntilActive();
 
     input.Char(WXK_RETURN);
-    ASSERT_TRUE(PumpUntil([&] { return !Engine().Run().running; })) << "Enter did not stop monitoring";
+    ASSERT_TRUE(PumpUntil([&] { return !Engine().Run().running; }))
+        << "Enter did not stop monitoring";
     EXPECT_TRUE(Window().IsShown()) << "Enter never closes the window";
     EXPECT_EQ(Caption(), "Vigilon - OFF");
     EXPECT_EQ(Text(app::ID_TOGGLE_BUTTON), "&Start Ping");
@@ -30,7 +31,8 @@ TEST_F(Commands, EnterTogglesMonitoringAndTheWindowFollows) {
     EXPECT_EQ(Text(1004), "***** Vigilon STOPPED *****");
 
     input.Char(WXK_RETURN);
-    ASSERT_TRUE(PumpUntil([&] { return Engine().Run().running; })) << "Enter did not start monitoring";
+    ASSERT_TRUE(PumpUntil([&] { return Engine().Run().running; }))
+        << "Enter did not start monitoring";
     EXPECT_EQ(Caption(), "Vigilon - ON");
     EXPECT_EQ(Text(app::ID_TOGGLE_BUTTON), "S&top Ping");
     EXPECT_FALSE(MenuEnabled(app::ID_FILE_START));
@@ -39,8 +41,9 @@ TEST_F(Commands, EnterTogglesMonitoringAndTheWindowFollows) {
     EXPECT_FALSE(Visible(1010));
     EXPECT_TRUE(MenuChecked(app::ID_OPTIONS_LOG));
     EXPECT_FALSE(MenuChecked(app::ID_OPTIONS_EMAIL));
-    EXPECT_THAT(LogMessages(), ElementsAre(::testing::HasSubstr("STARTED"), "***** Vigilon STOPPED *****",
-                                           ::testing::HasSubstr("STARTED")));
+    EXPECT_THAT(LogMessages(),
+                ElementsAre(::testing::HasSubstr("STARTED"), "***** Vigilon STOPPED *****",
+                            ::testing::HasSubstr("STARTED")));
 }
 
 TEST_F(Commands, ViewLogWithLoggingOffAsksAndOpensTheLogOnlyOnYes) {
@@ -49,7 +52,8 @@ TEST_F(Commands, ViewLogWithLoggingOffAsksAndOpensTheLogOnlyOnYes) {
     ASSERT_EQ(Start(), app::StartupOutcome::Monitoring);
     const std::string question = "Logging is not enabled.\n\nEnable Logging Now?.";
 
-    wxTEST_DIALOG(Choose(app::ID_OPTIONS_VIEW_LOG), ExpectMessage(question, wxID_NO, "Enable Log?"));
+    wxTEST_DIALOG(Choose(app::ID_OPTIONS_VIEW_LOG),
+                  ExpectMessage(question, wxID_NO, "Enable Log?"));
     EXPECT_FALSE(MenuChecked(app::ID_OPTIONS_LOG));
     EXPECT_EQ(Engine().Settings().logEnabled, 0);
     EXPECT_TRUE(launcher.launched.empty());
@@ -97,7 +101,8 @@ TEST_F(Commands, SimplePingIsReachedThroughItsAccessKeysInBothButtonStates) {
         PumpFor(300ms);
         input.Char('p');
         EXPECT_TRUE(PumpUntil([&] { return !launcher.launched.empty(); })) << "with " << button;
-        EXPECT_THAT(launcher.launched, ElementsAre(ElementsAre(tool.string()))) << "with " << button;
+        EXPECT_THAT(launcher.launched, ElementsAre(ElementsAre(tool.string())))
+            << "with " << button;
         EXPECT_EQ(Text(app::ID_TOGGLE_BUTTON), button) << "the keys reached the button";
     }
 }

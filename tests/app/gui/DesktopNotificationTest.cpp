@@ -90,7 +90,8 @@ struct Rgba {
 // The service's "R,G,B,A" sample of a notice's picture.
 Rgba Sample(const std::string& field) {
     Rgba colour;
-    std::sscanf(field.c_str(), "%d,%d,%d,%d", &colour.red, &colour.green, &colour.blue, &colour.alpha);
+    std::sscanf(field.c_str(), "%d,%d,%d,%d", &colour.red, &colour.green, &colour.blue,
+                &colour.alpha);
     return colour;
 }
 
@@ -131,7 +132,8 @@ protected:
     FakeProblems problems;
     app::WxDesktopNotifier desktop;
     app::AlertNoticeDelivery alerts{mail, desktop};
-    MonitorEngine engine{{timers, display, network, work, alerts, eventLog, clock, pause, problems}};
+    MonitorEngine engine{
+        {timers, display, network, work, alerts, eventLog, clock, pause, problems}};
 };
 
 TEST_F(DesktopNotification, AnOutageGivesOneNotificationAtTheAlertAndOneAtTheRecovery) {
@@ -144,7 +146,8 @@ TEST_F(DesktopNotification, AnOutageGivesOneNotificationAtTheAlertAndOneAtTheRec
         seen.push_back(service.Received("notify").size());
     });
     PumpFor(250ms);
-    EXPECT_EQ(seen, (std::vector<std::size_t>{0, 0, 1, 1, 1, 2})) << "one at the alert, one at the recovery";
+    EXPECT_EQ(seen, (std::vector<std::size_t>{0, 0, 1, 1, 1, 2}))
+        << "one at the alert, one at the recovery";
     EXPECT_EQ(mail.events.size(), 2u) << "the mail goes out as before";
 
     const std::vector<PeerProcess::Line> notices = service.Received("notify");
@@ -156,7 +159,8 @@ TEST_F(DesktopNotification, AnOutageGivesOneNotificationAtTheAlertAndOneAtTheRec
     EXPECT_EQ(alert[2], "target.example - OFFLINE");
     EXPECT_EQ(alert[3], AlertBody(firstTimeOut + 10, "target.example", "OFFLINE", "ONLINE"));
     EXPECT_EQ(recovery[2], "target.example - ONLINE");
-    EXPECT_EQ(recovery[3], AlertBody(firstTimeOut + 25, "target.example", "ONLINE", "ONLINE") + "\nOutage: 00:00:25");
+    EXPECT_EQ(recovery[3], AlertBody(firstTimeOut + 25, "target.example", "ONLINE", "ONLINE") +
+                               "\nOutage: 00:00:25");
     for (const PeerProcess::Line& notice : notices) {
         EXPECT_EQ(notice[4], "1") << "normal urgency, shown as a banner";
         EXPECT_EQ(notice[5], "True") << "with the tray picture";
@@ -164,7 +168,8 @@ TEST_F(DesktopNotification, AnOutageGivesOneNotificationAtTheAlertAndOneAtTheRec
     }
     const Rgba alertLamp = Sample(alert[8]), recoveryLamp = Sample(recovery[8]);
     EXPECT_GT(alertLamp.red, alertLamp.green + 30) << "the red lamp at the alert: " << alert[8];
-    EXPECT_GT(recoveryLamp.green, recoveryLamp.red + 30) << "the green lamp at the recovery: " << recovery[8];
+    EXPECT_GT(recoveryLamp.green, recoveryLamp.red + 30)
+        << "the green lamp at the recovery: " << recovery[8];
     EXPECT_EQ(alertLamp.alpha, 255) << "drawn, not transparent";
     EXPECT_NE(alert[6], recovery[6]) << "a new notification, not the alert replaced";
     EXPECT_TRUE(service.Received("close").empty()) << "each stays on the desktop until it expires";
@@ -175,7 +180,8 @@ TEST_F(DesktopNotification, WithoutAServiceNothingShowsAndNothingIsSaid) {
     ScopedLogRecorder recorder;
     const auto start = std::chrono::steady_clock::now();
     RunOutage();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << "no notice waits for a missing service";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s)
+        << "no notice waits for a missing service";
     PumpFor(300ms);  // the bus's refusals come back
     EXPECT_EQ(mail.events.size(), 2u);
     EXPECT_TRUE(wxTopLevelWindows.empty()) << "no message box, no window";
@@ -207,7 +213,8 @@ TEST_F(DesktopNotification, AServiceThatNeverAnswersHoldsUpNeitherTheWindowNorTh
 TEST_F(DesktopNotification, ANotifierGoneBeforeItsAnswersAsksAndSendsNothingMore) {
     PeerProcess service("notification_service.py", {"--silent"});
     ASSERT_TRUE(service.Ready());
-    const app::DesktopNotice notice{app::NoticeKind::TargetDown, "target.example - OFFLINE", "body"};
+    const app::DesktopNotice notice{app::NoticeKind::TargetDown, "target.example - OFFLINE",
+                                    "body"};
 
     auto notifier = std::make_unique<app::WxDesktopNotifier>();
     notifier->Notify(notice);
@@ -230,7 +237,8 @@ protected:
     std::optional<PeerProcess::Line> Received(const std::vector<std::string>& serviceArguments) {
         PeerProcess service("notification_service.py", serviceArguments);
         if (!service.Ready()) return std::nullopt;
-        desktop.Notify({app::NoticeKind::TargetDown, "caf\xE9.example - OFFLINE", "At caf\xE9: a<b>&c 'q' \"d\""});
+        desktop.Notify({app::NoticeKind::TargetDown, "caf\xE9.example - OFFLINE",
+                        "At caf\xE9: a<b>&c 'q' \"d\""});
         return service.Take("notify");
     }
 };

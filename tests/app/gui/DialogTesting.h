@@ -90,7 +90,9 @@ inline int RunModal(wxDialog& dialog, std::function<void()> body) {
 template <class T>
 class OnDialogOpen : public wxModalDialogHook {
 public:
-    explicit OnDialogOpen(std::function<void(T&)> action) : action_(std::move(action)) { Register(); }
+    explicit OnDialogOpen(std::function<void(T&)> action) : action_(std::move(action)) {
+        Register();
+    }
     ~OnDialogOpen() override { Unregister(); }
 
 protected:
@@ -118,7 +120,8 @@ public:
     }
     void Click(wxWindow* control) {
         const wxRect rect = control->GetScreenRect();
-        simulator_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2, rect.GetTop() + rect.GetHeight() / 2);
+        simulator_.MouseMove(rect.GetLeft() + rect.GetWidth() / 2,
+                             rect.GetTop() + rect.GetHeight() / 2);
         Settle();
         simulator_.MouseClick();
         Settle();

@@ -54,7 +54,8 @@ protected:
     std::vector<std::string> LogMessages() const {
         std::vector<std::string> lines;
         std::istringstream in(ReadText(kLogFileName));
-        for (std::string line; std::getline(in, line);) lines.push_back(line.substr(18, line.size() - 19));
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line.substr(18, line.size() - 19));
         return lines;
     }
 
@@ -69,7 +70,8 @@ protected:
     InlineWork work;
     FakeAlerts alerts;
     FakePause pause;
-    MonitorEngine engine{{timers, display, network, work, alerts, eventLog, clock, pause, problems}};
+    MonitorEngine engine{
+        {timers, display, network, work, alerts, eventLog, clock, pause, problems}};
     WxSettingsDialogs dialogs{SettingsDialogServices{prompt, eventLog, network}};
     SettingsFileSaver saver{kSettingsFileName, prompt};
     SettingsEditor editor{engine, dialogs, saver};
@@ -142,12 +144,13 @@ TEST_F(EditSettingsTest, ClosingTheOpenEditLetsTheSelfTestFinishThenAppliesAsEsc
 
     EXPECT_TRUE(closedDuringRun);
     EXPECT_EQ(outcome, EditOutcome::Applied);
-    EXPECT_EQ(LogMessages(), (std::vector<std::string>{
-                                 "**************** Testing Settings ****************", "Target: PASS",
-                                 "Control: PASS", "Ping 1st SMTP: n/a", "Ping 2nd SMTP: n/a",
-                                 "Send Email 1st SMTP: n/a", "Send Email 2nd SMTP: n/a",
-                                 "***** SETTINGS UPDATED, Vigilon now aimed at: typed.example *****",
-                                 "SAVED SETTINGS"}));
+    EXPECT_EQ(LogMessages(),
+              (std::vector<std::string>{
+                  "**************** Testing Settings ****************", "Target: PASS",
+                  "Control: PASS", "Ping 1st SMTP: n/a", "Ping 2nd SMTP: n/a",
+                  "Send Email 1st SMTP: n/a", "Send Email 2nd SMTP: n/a",
+                  "***** SETTINGS UPDATED, Vigilon now aimed at: typed.example *****",
+                  "SAVED SETTINGS"}));
     EXPECT_EQ(engine.Settings().targetAddress, "typed.example");
 }
 

@@ -48,7 +48,8 @@ TEST_F(Exit, TheCloseBoxRunsTheExitSequence) {
     StartMonitoring();
     // openbox puts the close box at the right end of the title bar.
     const wxRect frame = Window().GetScreenRect();
-    const int menuTop = Window().ClientToScreen(wxPoint(0, 0)).y - Window().GetMenuBar()->GetSize().y;
+    const int menuTop =
+        Window().ClientToScreen(wxPoint(0, 0)).y - Window().GetMenuBar()->GetSize().y;
     const int titleHeight = menuTop - frame.GetTop();
     ASSERT_GT(titleHeight, 10) << "no title bar";
     input.MouseMove(frame.GetRight() - titleHeight / 2, frame.GetTop() + titleHeight / 2);
@@ -92,10 +93,11 @@ bool MakeFolderReadOnly(const std::filesystem::path& folder) {
         return true;
     }
     const char* path = folder.c_str();
-    const bool mounted = ::unshare(CLONE_NEWNS) == 0 &&
-                         ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-                         ::mount(path, path, nullptr, MS_BIND, nullptr) == 0 &&
-                         ::mount(nullptr, path, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+    const bool mounted =
+        ::unshare(CLONE_NEWNS) == 0 &&
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+        ::mount(path, path, nullptr, MS_BIND, nullptr) == 0 &&
+        ::mount(nullptr, path, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
     // The current directory still names the folder under the mount: enter the mount.
     return mounted && ::chdir(path) == 0;
 }
@@ -106,17 +108,19 @@ TEST_F(Exit, AFolderThatCannotBeWrittenIsToldOnceAndTheProgramEnds) {
     StartMonitoring();
     ASSERT_TRUE(MakeFolderReadOnly(dir.path));
 
-    wxTEST_DIALOG(Choose(app::ID_FILE_EXIT),
-                  ExpectMessage("Unable to save the settings to " + (dir.path / kSettingsFileName).string())
-                      .Containing());
+    wxTEST_DIALOG(Choose(app::ID_FILE_EXIT), ExpectMessage("Unable to save the settings to " +
+                                                           (dir.path / kSettingsFileName).string())
+                                                 .Containing());
     EXPECT_TRUE(Window().RunEnded());
     Choose(app::ID_FILE_EXIT);  // a second Exit shows nothing more
-    EXPECT_TRUE(PumpUntil([&] { return ProblemBoxTexts() == std::vector<std::string>{"Unable to open log file."}; }))
-        << "one box for the lost lines, however many were lost";
+    EXPECT_TRUE(PumpUntil([&] {
+        return ProblemBoxTexts() == std::vector<std::string>{"Unable to open log file."};
+    })) << "one box for the lost lines, however many were lost";
 
     // Writable again, so that the folder can be removed.
     if (::geteuid() == 0) ::umount2(dir.path.c_str(), MNT_DETACH);
-    std::filesystem::permissions(dir.path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add);
+    std::filesystem::permissions(dir.path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add);
     EXPECT_EQ(::chdir(dir.path.c_str()), 0);
 }
 

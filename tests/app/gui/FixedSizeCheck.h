@@ -15,7 +15,8 @@ inline void ExpectFixedSize(wxTopLevelWindow& window) {
     EXPECT_FALSE(window.HasFlag(wxRESIZE_BORDER)) << window.GetTitle();
     const std::string title = window.GetTitle().utf8_string();
     std::vector<std::string> actions;
-    ASSERT_TRUE(PumpUntil([&] { return !(actions = AllowedActionsOfWindowTitled(title)).empty(); })) << title;
+    ASSERT_TRUE(PumpUntil([&] { return !(actions = AllowedActionsOfWindowTitled(title)).empty(); }))
+        << title;
     PumpFor(std::chrono::milliseconds(200));  // the manager's last word on the size hints
     actions = AllowedActionsOfWindowTitled(title);
     using ::testing::Contains;

@@ -85,7 +85,8 @@ GuiSession::~GuiSession() { StopAll(); }
 
 pid_t GuiSession::Spawn(const std::vector<std::string>& argv, int keepFd) {
     std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
     const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
     const pid_t parent = getpid();
@@ -115,13 +116,16 @@ bool GuiSession::StartSessionBus() {
     const std::string config = busFolder_ + "/session.conf";
     {
         std::ofstream file(config);
-        file << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+        file << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
+                "1.0//EN\"\n"
                 " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
                 "<busconfig>\n  <type>session</type>\n  <listen>unix:dir="
              << busFolder_
              << "</listen>\n  <auth>EXTERNAL</auth>\n"
-                "  <policy context=\"default\">\n    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-                "    <allow eavesdrop=\"true\"/>\n    <allow own=\"*\"/>\n  </policy>\n</busconfig>\n";
+                "  <policy context=\"default\">\n    <allow send_destination=\"*\" "
+                "eavesdrop=\"true\"/>\n"
+                "    <allow eavesdrop=\"true\"/>\n    <allow own=\"*\"/>\n  "
+                "</policy>\n</busconfig>\n";
         if (!file) return false;
     }
     int pipeFds[2];
@@ -198,7 +202,8 @@ void PumpFor(std::chrono::milliseconds duration) {
     wxEventLoopBase* loop = wxEventLoopBase::GetActive();
     do {
         if (loop != nullptr) {
-            while (loop->Pending()) loop->Dispatch();
+            while (loop->Pending())
+                loop->Dispatch();
             // As GTK's idle handler does: queued events (CallAfter, wxPostEvent)
             // first, then the idle event.
             if (wxTheApp != nullptr) wxTheApp->ProcessPendingEvents();
@@ -213,13 +218,14 @@ void PumpFor(std::chrono::milliseconds duration) {
 int CountDarkPixels(int x, int y, int width, int height) {
     ::Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return -1;
-    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, width, height, AllPlanes,
-                              ZPixmap);
+    XImage* image =
+        XGetImage(display, DefaultRootWindow(display), x, y, width, height, AllPlanes, ZPixmap);
     int dark = 0;
     for (int row = 0; image != nullptr && row < height; ++row) {
         for (int column = 0; column < width; ++column) {
             const unsigned long pixel = XGetPixel(image, column, row);
-            const unsigned long sum = ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
+            const unsigned long sum =
+                ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
             dark += sum < 3 * 100;
         }
     }

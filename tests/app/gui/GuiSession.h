@@ -40,7 +40,7 @@ private:
 
     std::string error_;
     std::string display_;
-    std::string busFolder_;  // the bus's configuration and socket, removed at the end
+    std::string busFolder_;        // the bus's configuration and socket, removed at the end
     std::vector<pid_t> children_;  // stopped in reverse order
 };
 

@@ -21,9 +21,8 @@ public:
 
 void ReportAssertion(const wxString& file, int line, const wxString& func, const wxString& cond,
                      const wxString& msg) {
-    ADD_FAILURE_AT(file.utf8_str(), line)
-        << "toolkit assertion in " << func.utf8_str() << ": " << cond.utf8_str() << " "
-        << msg.utf8_str();
+    ADD_FAILURE_AT(file.utf8_str(), line) << "toolkit assertion in " << func.utf8_str() << ": "
+                                          << cond.utf8_str() << " " << msg.utf8_str();
 }
 
 bool OnlyListing(int argc, char** argv) {
@@ -41,7 +40,8 @@ int main(int argc, char** argv) {
     if (OnlyListing(argc, argv)) return RUN_ALL_TESTS();
 
     // The bus comes before the toolkit, which finds it at its first use.
-    vigilon::test::GuiSession session({.windowManager = true, .trayHost = true, .sessionBus = true});
+    vigilon::test::GuiSession session(
+        {.windowManager = true, .trayHost = true, .sessionBus = true});
     if (!session.Error().empty()) {
         fprintf(stderr, "window tests cannot run: %s\n", session.Error().c_str());
         return 1;

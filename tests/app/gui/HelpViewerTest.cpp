@@ -11,12 +11,12 @@
 #include <wx/log.h>
 #include <wx/treectrl.h>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "GuiSession.h"
 #include "HelpViewer.h"
@@ -31,7 +31,8 @@ const fs::path kBuildFolder = VIGILON_BUILD_DIR;
 wxHtmlHelpFrame* FindHelpFrame() {
     for (wxWindow* window : wxTopLevelWindows)
         if (auto* frame = dynamic_cast<wxHtmlHelpFrame*>(window);
-            frame != nullptr && frame->IsShownOnScreen() && !wxTheApp->IsScheduledForDestruction(frame))
+            frame != nullptr && frame->IsShownOnScreen() &&
+            !wxTheApp->IsScheduledForDestruction(frame))
             return frame;
     return nullptr;
 }
@@ -54,7 +55,8 @@ public:
         std::string text;
         char buffer[4096];
         ::lseek(file_, 0, SEEK_SET);
-        for (ssize_t got; (got = ::read(file_, buffer, sizeof buffer)) > 0;) text.append(buffer, got);
+        for (ssize_t got; (got = ::read(file_, buffer, sizeof buffer)) > 0;)
+            text.append(buffer, got);
         return text;
     }
 
@@ -74,7 +76,8 @@ private:
 int FoldedItems(wxTreeCtrl& tree, wxTreeItemId item) {
     int folded = 0;
     wxTreeItemIdValue cookie;
-    for (wxTreeItemId child = tree.GetFirstChild(item, cookie); child.IsOk(); child = tree.GetNextChild(item, cookie)) {
+    for (wxTreeItemId child = tree.GetFirstChild(item, cookie); child.IsOk();
+         child = tree.GetNextChild(item, cookie)) {
         if (tree.ItemHasChildren(child) && !tree.IsExpanded(child)) ++folded;
         folded += FoldedItems(tree, child);
     }
@@ -97,7 +100,8 @@ TEST(HelpBook, EveryContentsAndIndexEntryOpens) {
     };
     auto checkAll = [&](const wxHtmlHelpDataItems& items) {
         for (std::size_t i = 0; i < items.size(); ++i)
-            EXPECT_TRUE(opens(items[i].GetFullPath())) << items[i].name << " -> " << items[i].GetFullPath();
+            EXPECT_TRUE(opens(items[i].GetFullPath()))
+                << items[i].name << " -> " << items[i].GetFullPath();
     };
     EXPECT_GE(data.GetContentsArray().size(), 7u);
     checkAll(data.GetContentsArray());
@@ -110,7 +114,8 @@ TEST(HelpViewer, ShowsTheBooksStartPageInAWindowOfItsOwnAgainAfterItIsClosed) {
     for (int round = 0; round < 2; ++round) {
         viewer.OpenHelp();
         wxHtmlHelpFrame* frame = nullptr;
-        ASSERT_TRUE(PumpUntil([&] { return (frame = FindHelpFrame()) != nullptr; })) << "round " << round;
+        ASSERT_TRUE(PumpUntil([&] { return (frame = FindHelpFrame()) != nullptr; }))
+            << "round " << round;
         EXPECT_EQ(frame->GetParent(), nullptr) << "the viewer has no owner window";
         EXPECT_TRUE(PumpUntil([&] { return frame->GetTitle().Contains("Vigilon Help"); }))
             << frame->GetTitle();
@@ -138,7 +143,8 @@ TEST(HelpViewer, OpensQuietlyWithItsContentsUnfolded) {
 }
 
 TEST(HelpViewer, NeitherAMissingNorADamagedBookShowsAnythingAndADamagedOneIsNotRetried) {
-    const fs::path folder = fs::temp_directory_path() / ("vigilon-nobook-" + std::to_string(::getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("vigilon-nobook-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     auto expectNothingShown = [](const char* when) {
         PumpFor(std::chrono::milliseconds(300));

@@ -27,9 +27,11 @@ std::vector<std::string> MisplacedLabels(wxWindow& container, int margin) {
             const wxRect frame = box->GetRect();
             // The innermost group holding the label's middle judges it.
             if (!frame.Contains(middle)) continue;
-            wrong = wrong || rect.x < frame.x + margin || rect.GetRight() > frame.GetRight() - margin;
+            wrong =
+                wrong || rect.x < frame.x + margin || rect.GetRight() > frame.GetRight() - margin;
         }
-        for (wxWindow* control : controls) wrong = wrong || control->GetRect().Intersects(rect);
+        for (wxWindow* control : controls)
+            wrong = wrong || control->GetRect().Intersects(rect);
         if (wrong) misplaced.push_back(label->GetLabelText().utf8_string());
     }
     return misplaced;

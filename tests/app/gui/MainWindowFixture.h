@@ -117,8 +117,12 @@ protected:
 
     app::CMonitorDlg& Window() { return program->Window(); }
     MonitorEngine& Engine() { return program->Engine(); }
-    bool MenuEnabled(int commandId) { return Window().GetMenuBar()->IsEnabled(app::ToWxId(commandId)); }
-    bool MenuChecked(int commandId) { return Window().GetMenuBar()->IsChecked(app::ToWxId(commandId)); }
+    bool MenuEnabled(int commandId) {
+        return Window().GetMenuBar()->IsEnabled(app::ToWxId(commandId));
+    }
+    bool MenuChecked(int commandId) {
+        return Window().GetMenuBar()->IsChecked(app::ToWxId(commandId));
+    }
     // A menu, button or tray menu command as the window receives it.
     void Choose(int commandId) {
         wxCommandEvent event(wxEVT_MENU, app::ToWxId(commandId));
@@ -128,8 +132,10 @@ protected:
     std::string Text(int controlId) {
         wxWindow* control = Window().FindWindow(controlId);
         if (auto* edit = dynamic_cast<wxTextCtrl*>(control)) return edit->GetValue().utf8_string();
-        if (auto* label = dynamic_cast<wxStaticText*>(control)) return label->GetLabelText().utf8_string();
-        return control != nullptr ? control->GetLabel().utf8_string() : "<no control " + std::to_string(controlId) + ">";
+        if (auto* label = dynamic_cast<wxStaticText*>(control))
+            return label->GetLabelText().utf8_string();
+        return control != nullptr ? control->GetLabel().utf8_string()
+                                  : "<no control " + std::to_string(controlId) + ">";
     }
     bool Visible(int controlId) {
         wxWindow* control = Window().FindWindow(controlId);
@@ -141,7 +147,8 @@ protected:
         std::vector<std::string> texts;
         for (wxWindow* top : wxTopLevelWindows) {
             auto* box = dynamic_cast<app::MessageBox*>(top);
-            if (box != nullptr && !box->IsModal() && box->IsShown()) texts.push_back(box->Message());
+            if (box != nullptr && !box->IsModal() && box->IsShown())
+                texts.push_back(box->Message());
         }
         return texts;
     }

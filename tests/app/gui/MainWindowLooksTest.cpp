@@ -21,7 +21,8 @@ wxPanel& Panel(wxWindow& window) {
 
 wxWindow* LabelTitled(wxWindow& panel, const wxString& text) {
     for (wxWindow* child : panel.GetChildren())
-        if (auto* label = dynamic_cast<wxStaticText*>(child); label != nullptr && label->GetLabelText() == text)
+        if (auto* label = dynamic_cast<wxStaticText*>(child);
+            label != nullptr && label->GetLabelText() == text)
             return label;
     return nullptr;
 }
@@ -39,7 +40,8 @@ TEST_F(MainWindowLooks, LabelsSitInsideTheirGroupBoxesClearOfTheBorder) {
     // left border and the margin.
     wxStaticBox* statistics = nullptr;
     for (wxWindow* child : panel.GetChildren())
-        if (auto* box = dynamic_cast<wxStaticBox*>(child); box != nullptr && box->GetLabel().StartsWith("Status"))
+        if (auto* box = dynamic_cast<wxStaticBox*>(child);
+            box != nullptr && box->GetLabel().StartsWith("Status"))
             statistics = box;
     ASSERT_NE(statistics, nullptr);
     const int borderX = statistics->GetScreenRect().x;
@@ -47,7 +49,8 @@ TEST_F(MainWindowLooks, LabelsSitInsideTheirGroupBoxesClearOfTheBorder) {
         wxWindow* label = LabelTitled(panel, text);
         ASSERT_NE(label, nullptr) << text;
         const wxRect at = label->GetScreenRect();
-        EXPECT_EQ(CountDarkPixels(borderX + 3, at.y, margin - 3, at.height), 0) << text << " touches the border";
+        EXPECT_EQ(CountDarkPixels(borderX + 3, at.y, margin - 3, at.height), 0)
+            << text << " touches the border";
         EXPECT_GT(CountDarkPixels(at.x, at.y, at.width, at.height), 0) << text << " is drawn";
     }
 }

@@ -27,12 +27,14 @@ void ExpectFitsTheScreen(app::MessageBox& box) {
     const wxRect screen = wxDisplay(0u).GetGeometry();
     const wxRect placed = box.GetScreenRect();
     EXPECT_LE(placed.width, screen.width * 2 / 3) << "two thirds of the display's width";
-    EXPECT_TRUE(screen.Contains(placed)) << placed.x << "," << placed.y << " " << placed.width << "x" << placed.height;
+    EXPECT_TRUE(screen.Contains(placed))
+        << placed.x << "," << placed.y << " " << placed.width << "x" << placed.height;
     for (wxWindow* child : box.GetChildren()) {
         auto* button = dynamic_cast<wxButton*>(child);
         if (button == nullptr) continue;
         EXPECT_TRUE(screen.Contains(button->GetScreenRect())) << button->GetLabel();
-        EXPECT_LE(button->GetSize().x, 2 * button->GetBestSize().x) << "its usual width, not the box's";
+        EXPECT_LE(button->GetSize().x, 2 * button->GetBestSize().x)
+            << "its usual width, not the box's";
         EXPECT_GT(button->GetScreenRect().GetLeft(), placed.x + placed.width / 2) << "at the right";
     }
 }
@@ -47,13 +49,15 @@ TEST(MessageBox, AModalBoxWithALongHostNameFitsTheScreenWithItsButtonsOnIt) {
     OnDialogOpen<app::MessageBox> check([](app::MessageBox& box) {
         box.CallAfter([&box] {
             ExpectFitsTheScreen(box);
-            EXPECT_EQ(box.Message(), "Unable to resolve " + kLongHost) << "the text itself is not changed";
+            EXPECT_EQ(box.Message(), "Unable to resolve " + kLongHost)
+                << "the text itself is not changed";
             EXPECT_EQ(box.GetDefaultItem(), box.FindWindow(wxID_YES));
             box.EndModal(wxID_NO);
         });
     });
     app::WxUserPrompt prompt;
-    EXPECT_FALSE(prompt.AskYesNo("Unable to resolve " + kLongHost, MessageIcon::Question, "Vigilon"));
+    EXPECT_FALSE(
+        prompt.AskYesNo("Unable to resolve " + kLongHost, MessageIcon::Question, "Vigilon"));
 }
 
 TEST(MessageBox, ABoxBesideTheWindowFitsTooAndGoesWithOk) {
@@ -71,9 +75,10 @@ TEST(MessageBox, ABoxBesideTheWindowFitsTooAndGoesWithOk) {
 }
 
 TEST(MessageBox, EachKindShowsItsIconAndNoneShowsNone) {
-    for (MessageIcon kind : {MessageIcon::Information, MessageIcon::Exclamation, MessageIcon::Question,
-                             MessageIcon::Stop, MessageIcon::None}) {
-        app::MessageBox box(nullptr, "Unable to open log file.", "Vigilon", kind, app::MessageBox::Buttons::Ok);
+    for (MessageIcon kind : {MessageIcon::Information, MessageIcon::Exclamation,
+                             MessageIcon::Question, MessageIcon::Stop, MessageIcon::None}) {
+        app::MessageBox box(nullptr, "Unable to open log file.", "Vigilon", kind,
+                            app::MessageBox::Buttons::Ok);
         const wxStaticBitmap* icon = IconOf(box);
         if (kind == MessageIcon::None) {
             EXPECT_EQ(icon, nullptr);

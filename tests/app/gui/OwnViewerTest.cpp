@@ -29,7 +29,8 @@ std::string ReadFirstLine(const fs::path& file) {
 
 app::LogViewerFrame* ShownViewer() {
     for (wxWindow* window : wxTopLevelWindows)
-        if (auto* viewer = dynamic_cast<app::LogViewerFrame*>(window); viewer != nullptr && viewer->IsShown())
+        if (auto* viewer = dynamic_cast<app::LogViewerFrame*>(window);
+            viewer != nullptr && viewer->IsShown())
             return viewer;
     return nullptr;
 }
@@ -65,27 +66,32 @@ TEST_F(OwnViewer, WithoutXdgOpenTheLogShowsInTheOwnViewerWhichReloads) {
 
     Choose(app::ID_OPTIONS_VIEW_LOG);
     app::LogViewerFrame* viewer = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (viewer = ShownViewer()) != nullptr; })) << "no viewer came up";
+    ASSERT_TRUE(PumpUntil([&] { return (viewer = ShownViewer()) != nullptr; }))
+        << "no viewer came up";
     EXPECT_EQ(viewer->GetTitle(), app::kLogViewerCaption);
     EXPECT_NE(viewer->Text().GetValue().Find("STARTED"), wxNOT_FOUND) << viewer->Text().GetValue();
     EXPECT_FALSE(viewer->Text().IsEditable());
     bool advised = false;
     for (wxWindow* child : viewer->GetChildren().front()->GetChildren())
         if (auto* note = dynamic_cast<wxStaticText*>(child))
-            advised = advised || note->GetLabelText().Contains("install xdg-utils and a text editor");
+            advised =
+                advised || note->GetLabelText().Contains("install xdg-utils and a text editor");
     EXPECT_TRUE(advised) << "the note says what to install";
 
-    std::ofstream("Vigilon.log", std::ios::app | std::ios::binary) << "01/01/00 00:00:00 written later\r\n";
-    ASSERT_TRUE(PumpUntil([&] { return viewer->IsActive(); })) << "the viewer did not get the focus";
+    std::ofstream("Vigilon.log", std::ios::app | std::ios::binary)
+        << "01/01/00 00:00:00 written later\r\n";
+    ASSERT_TRUE(PumpUntil([&] { return viewer->IsActive(); }))
+        << "the viewer did not get the focus";
     user.Click(viewer->FindWindow(wxID_REFRESH));
-    EXPECT_TRUE(viewer->Text().GetValue().EndsWith("written later\n")) << "the end, after Reload: "
-                                                                         << viewer->Text().GetValue();
+    EXPECT_TRUE(viewer->Text().GetValue().EndsWith("written later\n"))
+        << "the end, after Reload: " << viewer->Text().GetValue();
 
     // Asked again, the one viewer comes back.
     Choose(app::ID_TRAY_VIEW_LOG);
     PumpFor(500ms);
     int viewers = 0;
-    for (wxWindow* window : wxTopLevelWindows) viewers += dynamic_cast<app::LogViewerFrame*>(window) != nullptr;
+    for (wxWindow* window : wxTopLevelWindows)
+        viewers += dynamic_cast<app::LogViewerFrame*>(window) != nullptr;
     EXPECT_EQ(viewers, 1);
 }
 
@@ -103,7 +109,8 @@ TEST_F(OwnViewer, WithAHandlerTheLogOpensThereAndTheWindowGoesOn) {
     StartWithRealLauncher();
     const auto before = std::chrono::steady_clock::now();
     Choose(app::ID_OPTIONS_VIEW_LOG);
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 500ms) << "the window waited for the handler";
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 500ms)
+        << "the window waited for the handler";
     ASSERT_TRUE(PumpUntil([] { return fs::exists("opened"); }));
     EXPECT_EQ(ReadFirstLine("opened"), "Vigilon.log");
     PumpFor(500ms);

@@ -46,7 +46,8 @@ PeerProcess::PeerProcess(const std::string& script, const std::vector<std::strin
     std::vector<std::string> argv{kPython, std::string(VIGILON_PEERS_DIR) + "/" + script};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<char*> args;
-    for (std::string& argument : argv) args.push_back(argument.data());
+    for (std::string& argument : argv)
+        args.push_back(argument.data());
     args.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -78,14 +79,16 @@ PeerProcess::~PeerProcess() {
 
 void PeerProcess::Send(const std::string& command) {
     const std::string line = command + "\n";
-    if (toPeer_ >= 0 && write(toPeer_, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
+    if (toPeer_ >= 0 &&
+        write(toPeer_, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
         lastError_ = "the peer takes no more commands";
 }
 
 void PeerProcess::ReadAvailable() {
     char buffer[4096];
     ssize_t got = 0;
-    while (fromPeer_ >= 0 && (got = read(fromPeer_, buffer, sizeof buffer)) > 0) pending_.append(buffer, got);
+    while (fromPeer_ >= 0 && (got = read(fromPeer_, buffer, sizeof buffer)) > 0)
+        pending_.append(buffer, got);
     std::size_t end = 0;
     while ((end = pending_.find('\n')) != std::string::npos) {
         lines_.push_back({SplitFields(pending_.substr(0, end))});
@@ -93,7 +96,8 @@ void PeerProcess::ReadAvailable() {
     }
 }
 
-std::optional<PeerProcess::Line> PeerProcess::Take(const std::string& tag, std::chrono::milliseconds limit) {
+std::optional<PeerProcess::Line> PeerProcess::Take(const std::string& tag,
+                                                   std::chrono::milliseconds limit) {
     std::optional<Line> found;
     PumpUntil(
         [&] {
@@ -106,7 +110,8 @@ std::optional<PeerProcess::Line> PeerProcess::Take(const std::string& tag, std::
                         found = line.fields;
                     } else {
                         lastError_.clear();
-                        for (const std::string& field : line.fields) lastError_ += field + " ";
+                        for (const std::string& field : line.fields)
+                            lastError_ += field + " ";
                     }
                     return true;
                 }

@@ -27,7 +27,8 @@ public:
     void Send(const std::string& command);
     // The first line not yet taken whose first field is tag. Gives up at the
     // limit, or at an "error" line (kept in LastError).
-    std::optional<Line> Take(const std::string& tag, std::chrono::milliseconds limit = std::chrono::seconds(10));
+    std::optional<Line> Take(const std::string& tag,
+                             std::chrono::milliseconds limit = std::chrono::seconds(10));
     // Sends command and takes the answer tagged like the command's first word.
     std::optional<Line> Ask(const std::string& command);
     // Every line received so far with that tag, taken or not.

@@ -9,9 +9,9 @@ namespace {
 using app::Picture;
 
 TEST(Pictures, EveryPictureRendersAtItsNaturalSizeAndScaled) {
-    for (Picture picture : {Picture::AppIcon, Picture::LampIdle, Picture::LampOnline,
-                            Picture::LampTargetDown, Picture::TrayIdle, Picture::TrayOnline,
-                            Picture::TrayOffline, Picture::Banner}) {
+    for (Picture picture :
+         {Picture::AppIcon, Picture::LampIdle, Picture::LampOnline, Picture::LampTargetDown,
+          Picture::TrayIdle, Picture::TrayOnline, Picture::TrayOffline, Picture::Banner}) {
         const wxBitmapBundle bundle = app::PictureBundle(picture);
         ASSERT_TRUE(bundle.IsOk()) << static_cast<int>(picture);
         const wxSize natural = app::PictureSize(picture);

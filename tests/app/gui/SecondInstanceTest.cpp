@@ -28,7 +28,8 @@ std::string ReadFile(const fs::path& path) {
 }
 
 TEST(SecondInstance, IsTurnedAwayWhileTheFirstRunsOnInTheDataFolder) {
-    if (!app::SystemIcmpCheck().CanOpenIcmpSocket()) GTEST_SKIP() << "this user may not open an ICMP socket";
+    if (!app::SystemIcmpCheck().CanOpenIcmpSocket())
+        GTEST_SKIP() << "this user may not open an ICMP socket";
     TempWorkDir dir;
     ASSERT_FALSE(dir.path.empty());
     const fs::path folder = dir.path / "state/vigilon";
@@ -48,21 +49,26 @@ TEST(SecondInstance, IsTurnedAwayWhileTheFirstRunsOnInTheDataFolder) {
     ChildProcess first({kProgram, "--data-dir", folder.string()}, dir.path.string(), {},
                        (dir.path / "first").string());
     ASSERT_TRUE(first.Started());
-    ASSERT_TRUE(PumpUntil([&] { return StateOfWindowTitled(first.Pid(), "Vigilon - ON") == XWindowState::Normal; },
-                          30s))
+    ASSERT_TRUE(PumpUntil(
+        [&] { return StateOfWindowTitled(first.Pid(), "Vigilon - ON") == XWindowState::Normal; },
+        30s))
         << first.Errors();
     const fs::path log = folder / kLogFileName;
-    ASSERT_THAT(LogMessages(log.string()), ElementsAre("***** Vigilon STARTED :: aimed at: 127.0.0.1 *****"));
+    ASSERT_THAT(LogMessages(log.string()),
+                ElementsAre("***** Vigilon STARTED :: aimed at: 127.0.0.1 *****"));
     const std::string firstLog = ReadFile(log);
 
     // The second reaches the same folder through the user's own one.
     ChildProcess second({kProgram, "--user-data"}, dir.path.string(),
-                        {{"XDG_STATE_HOME", (dir.path / "state").string()}}, (dir.path / "second").string());
+                        {{"XDG_STATE_HOME", (dir.path / "state").string()}},
+                        (dir.path / "second").string());
     ASSERT_TRUE(second.Started());
-    EXPECT_TRUE(PumpUntil([&] { return StateOfWindowTitled(second.Pid(), "Vigilon") == XWindowState::Normal; }, 30s))
+    EXPECT_TRUE(PumpUntil(
+        [&] { return StateOfWindowTitled(second.Pid(), "Vigilon") == XWindowState::Normal; }, 30s))
         << "no message box: " << second.Errors();
     EXPECT_EQ(second.Errors(), "vigilon: already running in " + folder.string() + "\n");
-    EXPECT_EQ(StateOfWindowTitled(second.Pid(), "Vigilon - ON"), XWindowState::NotManaged) << "no main window";
+    EXPECT_EQ(StateOfWindowTitled(second.Pid(), "Vigilon - ON"), XWindowState::NotManaged)
+        << "no main window";
     EXPECT_TRUE(second.Running()) << "the message waits for the user";
     EXPECT_TRUE(CloseWindowTitled(second.Pid(), "Vigilon"));
     EXPECT_EQ(second.Wait(10s), 1);
@@ -78,8 +84,9 @@ TEST(SecondInstance, IsTurnedAwayWhileTheFirstRunsOnInTheDataFolder) {
     // leaves the folder free.
     EXPECT_TRUE(CloseWindowTitled(first.Pid(), "Vigilon - ON"));
     EXPECT_EQ(first.Wait(10s), 0);
-    EXPECT_THAT(LogMessages(log.string()), ElementsAre("***** Vigilon STARTED :: aimed at: 127.0.0.1 *****",
-                                                       "SAVED SETTINGS", "***** EXITING Vigilon *****"));
+    EXPECT_THAT(LogMessages(log.string()),
+                ElementsAre("***** Vigilon STARTED :: aimed at: 127.0.0.1 *****", "SAVED SETTINGS",
+                            "***** EXITING Vigilon *****"));
     InstanceLock lock;
     EXPECT_EQ(lock.Acquire((folder / kLockFileName).string()), LockResult::Held);
 }

@@ -11,10 +11,10 @@
 #include "DialogIds.h"
 #include "DialogTemplate.h"
 #include "DialogTesting.h"
-#include "FixedSizeCheck.h"
 #include "EngineFakes.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
+#include "FixedSizeCheck.h"
 #include "Gate.h"
 #include "LogLine.h"
 #include "StoreTestDir.h"
@@ -34,7 +34,8 @@ int DarkPixelsOnScreen(wxWindow* window) {
 std::vector<std::string> LogLines() {
     std::vector<std::string> lines;
     std::ifstream in(kLogFileName);
-    for (std::string line; std::getline(in, line);) lines.push_back(line.substr(18, line.size() - 19));
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(18, line.size() - 19));
     return lines;
 }
 
@@ -52,7 +53,9 @@ protected:
         network.addresses["control.example"] = "198.51.100.1";
         settings.SetFields(fields);
     }
-    wxString Row(CTestSettingsDlg& dialog, int id) { return GetResultBoxText(dialog.FindWindow(id)); }
+    wxString Row(CTestSettingsDlg& dialog, int id) {
+        return GetResultBoxText(dialog.FindWindow(id));
+    }
 
     MonitorSettings fields;
     WxUserPrompt prompt;
@@ -86,7 +89,8 @@ TEST_F(SelfTestDialogTest, RowsArePaintedOneByOneWhileTheWindowAnswersAndDoneWai
             waitingChecked = true;
             EXPECT_TRUE(WaitUntilActive(dialog));
 
-            ASSERT_TRUE(PumpUntil([&] { return controlTest.Arrived() && Row(dialog, IDC_TARGET_RESULT) == "PASS"; }));
+            ASSERT_TRUE(PumpUntil(
+                [&] { return controlTest.Arrived() && Row(dialog, IDC_TARGET_RESULT) == "PASS"; }));
             PumpFor(200ms);  // painted by the loop, which nothing holds
             EXPECT_EQ(wxWindow::GetCapture(), &dialog) << "the mouse is captured";
             EXPECT_TRUE(wxIsBusy());
@@ -100,9 +104,12 @@ TEST_F(SelfTestDialogTest, RowsArePaintedOneByOneWhileTheWindowAnswersAndDoneWai
             EXPECT_TRUE(PumpUntil([&] { return dialog.FindWindow(wxID_OK)->IsEnabled(); }, 5s));
             EXPECT_FALSE(wxIsBusy());
             EXPECT_EQ(wxWindow::GetCapture(), nullptr);
-            for (auto [id, row] : {std::pair{IDC_TARGET_RESULT, "PASS"}, {IDC_CONTROL_RESULT, "FAIL"},
-                                   {IDC_SMTP1_PING_RESULT, "n/a"}, {IDC_SMTP2_PING_RESULT, "n/a"},
-                                   {IDC_SMTP1_MAIL_RESULT, "n/a"}, {IDC_SMTP2_MAIL_RESULT, "n/a"}})
+            for (auto [id, row] : {std::pair{IDC_TARGET_RESULT, "PASS"},
+                                   {IDC_CONTROL_RESULT, "FAIL"},
+                                   {IDC_SMTP1_PING_RESULT, "n/a"},
+                                   {IDC_SMTP2_PING_RESULT, "n/a"},
+                                   {IDC_SMTP1_MAIL_RESULT, "n/a"},
+                                   {IDC_SMTP2_MAIL_RESULT, "n/a"}})
                 EXPECT_EQ(Row(dialog, id), row) << id;
             user.Press(WXK_RETURN);
             EXPECT_TRUE(PumpUntil([&] { return !dialog.IsModal(); }, 2s));

@@ -25,7 +25,9 @@ public:
         if (const char* old = getenv(name)) old_ = old;
         value != nullptr ? setenv(name, value, 1) : unsetenv(name);
     }
-    ~ScopedEnv() { old_.empty() ? unsetenv(name_.c_str()) : setenv(name_.c_str(), old_.c_str(), 1); }
+    ~ScopedEnv() {
+        old_.empty() ? unsetenv(name_.c_str()) : setenv(name_.c_str(), old_.c_str(), 1);
+    }
 
 private:
     std::string name_, old_;
@@ -53,7 +55,8 @@ TEST(SessionBus, WithoutAKnownBusNothingAsksForOneAndNoneIsStarted) {
         EXPECT_FALSE(app::SessionBusKnown());
         EXPECT_NE(dynamic_cast<app::WxTaskBarTray*>(app::ChooseTrayBackend().get()), nullptr);
         app::WxDesktopNotifier desktop;
-        EXPECT_FALSE(desktop.Notify({app::NoticeKind::TargetDown, "target.example - OFFLINE", "body"}));
+        EXPECT_FALSE(
+            desktop.Notify({app::NoticeKind::TargetDown, "target.example - OFFLINE", "body"}));
     }
     EXPECT_FALSE(std::filesystem::exists(mark)) << "a bus was asked for";
     std::filesystem::remove_all(folder);

@@ -12,13 +12,13 @@
 #include "CSettingsDlg.h"
 #include "DialogIds.h"
 #include "DialogTesting.h"
-#include "FixedSizeCheck.h"
-#include "LabelPlacement.h"
-#include "LogViewerFrame.h"
 #include "EngineFakes.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
+#include "FixedSizeCheck.h"
+#include "LabelPlacement.h"
 #include "LogLine.h"
+#include "LogViewerFrame.h"
 #include "StoreTestDir.h"
 #include "WxUserPrompt.h"
 
@@ -79,13 +79,19 @@ TEST_F(SettingsDialogTest, TemplateControlsTextsAndTabOrder) {
     EXPECT_FALSE(dialog->HasFlag(wxCLOSE_BOX));
     EXPECT_FALSE(dialog->HasFlag(wxSYSTEM_MENU));
     const std::pair<int, const char*> texts[] = {
-        {IDC_ENABLE_EMAIL, "Enable Email"},   {IDC_ENABLE_LOG, " &Enable Log"},
-        {IDC_VIEW_LOG, "&View Log"},          {IDC_CLEAR_LOG, "Clear &Log"},
-        {IDC_TEST_SETTINGS, "&Test Settings"}, {IDC_DONE, "&Done"},
-        {IDC_CANCEL, "&Cancel"},              {IDC_TO_LABEL, "To:"},
-        {IDC_SMTP1_LABEL, "1st SMTP"},        {IDC_SMTP2_LABEL, "2nd SMTP"},
+        {IDC_ENABLE_EMAIL, "Enable Email"},
+        {IDC_ENABLE_LOG, " &Enable Log"},
+        {IDC_VIEW_LOG, "&View Log"},
+        {IDC_CLEAR_LOG, "Clear &Log"},
+        {IDC_TEST_SETTINGS, "&Test Settings"},
+        {IDC_DONE, "&Done"},
+        {IDC_CANCEL, "&Cancel"},
+        {IDC_TO_LABEL, "To:"},
+        {IDC_SMTP1_LABEL, "1st SMTP"},
+        {IDC_SMTP2_LABEL, "2nd SMTP"},
         {IDC_TIMEOUTS_LABEL, "# of Time Outs before Email:"},
-        {IDC_FROM_LABEL, "From:"},            {IDC_AUTO_MINIMIZE, "Auto &Minimize to System Tray"},
+        {IDC_FROM_LABEL, "From:"},
+        {IDC_AUTO_MINIMIZE, "Auto &Minimize to System Tray"},
     };
     for (const auto& [id, text] : texts) {
         ASSERT_NE(Control(id), nullptr) << id;
@@ -110,10 +116,10 @@ TEST_F(SettingsDialogTest, TemplateControlsTextsAndTabOrder) {
 
     Run([&] {
         EXPECT_TRUE(FocusIn(IDC_TARGET)) << "the first tab stop has the focus";
-        for (int id : {IDC_CONTROL, IDC_FREQUENCY, IDC_ENABLE_EMAIL, IDC_TIMEOUTS, IDC_MAIL_TO,
-                       IDC_MAIL_FROM, IDC_SMTP1, IDC_SMTP2, IDC_ENABLE_LOG, IDC_VIEW_LOG,
-                       IDC_CLEAR_LOG, IDC_TEST_SETTINGS, IDC_DONE, IDC_CANCEL, IDC_AUTO_MINIMIZE,
-                       IDC_TARGET}) {
+        for (int id :
+             {IDC_CONTROL, IDC_FREQUENCY, IDC_ENABLE_EMAIL, IDC_TIMEOUTS, IDC_MAIL_TO,
+              IDC_MAIL_FROM, IDC_SMTP1, IDC_SMTP2, IDC_ENABLE_LOG, IDC_VIEW_LOG, IDC_CLEAR_LOG,
+              IDC_TEST_SETTINGS, IDC_DONE, IDC_CANCEL, IDC_AUTO_MINIMIZE, IDC_TARGET}) {
             user.Press(WXK_TAB);
             EXPECT_TRUE(FocusIn(id)) << "tab to " << id;
         }
@@ -131,7 +137,8 @@ TEST_F(SettingsDialogTest, ViewLogWithoutAHandlerShowsTheOwnViewerUsableBesideTh
         LogViewerFrame* viewer = nullptr;
         ASSERT_TRUE(PumpUntil([&] {
             for (wxWindow* window : wxTopLevelWindows)
-                if (auto* shown = dynamic_cast<LogViewerFrame*>(window); shown != nullptr && shown->IsShown())
+                if (auto* shown = dynamic_cast<LogViewerFrame*>(window);
+                    shown != nullptr && shown->IsShown())
                     viewer = shown;
             return viewer != nullptr && viewer->IsShownOnScreen();
         })) << "no viewer";
@@ -139,7 +146,8 @@ TEST_F(SettingsDialogTest, ViewLogWithoutAHandlerShowsTheOwnViewerUsableBesideTh
         EXPECT_TRUE(viewer->Text().GetValue().Contains("an old line"));
         wxWeakRef<LogViewerFrame> open(viewer);  // Close destroys it
         user.Click(viewer->FindWindow(wxID_CLOSE));
-        EXPECT_TRUE(PumpUntil([&] { return !open || !open->IsShown(); })) << "Close did not reach the viewer";
+        EXPECT_TRUE(PumpUntil([&] { return !open || !open->IsShown(); }))
+            << "Close did not reach the viewer";
         EXPECT_TRUE(dialog->IsModal());
         PressEscape();
     });
@@ -211,7 +219,8 @@ TEST_F(SettingsDialogTest, EmptySenderWithEmailOnBecomesVigilon) {
 
 TEST_F(SettingsDialogTest, MissingEntriesAreListedInOrder) {
     Run([&] {
-        for (int id : {IDC_TARGET, IDC_CONTROL, IDC_MAIL_TO, IDC_SMTP1}) user.Retype(Control(id), "");
+        for (int id : {IDC_TARGET, IDC_CONTROL, IDC_MAIL_TO, IDC_SMTP1})
+            user.Retype(Control(id), "");
         wxTEST_DIALOG(user.Click(Control(IDC_DONE)),
                       ExpectWarning("Please provide entries for the following:\n\n"
                                     "Target Address\nControl Address\nTo Email Address\n"
@@ -270,7 +279,8 @@ TEST_F(SettingsDialogTest, LeavingTheFrequencyBoxReadsEveryBoxBeforeCancel) {
 TEST_F(SettingsDialogTest, RealMessageBoxesDoNotMultiply) {
     class CountingPrompt : public UserPrompt {
     public:
-        void ShowMessage(const std::string& text, MessageIcon icon, const std::string& caption) override {
+        void ShowMessage(const std::string& text, MessageIcon icon,
+                         const std::string& caption) override {
             // A third box would be one too many: count it, but do not show it.
             if (++shown > 2) return;
             wxTheApp->CallAfter([] {
@@ -279,11 +289,14 @@ TEST_F(SettingsDialogTest, RealMessageBoxesDoNotMultiply) {
             });
             real.ShowMessage(text, icon, caption);
         }
-        bool AskYesNo(const std::string&, MessageIcon, const std::string&) override { return false; }
+        bool AskYesNo(const std::string&, MessageIcon, const std::string&) override {
+            return false;
+        }
         WxUserPrompt real;
         int shown = 0;
     } counting;
-    dialog = std::make_unique<CSettingsDlg>(nullptr, SettingsDialogServices{counting, eventLog, network});
+    dialog = std::make_unique<CSettingsDlg>(nullptr,
+                                            SettingsDialogServices{counting, eventLog, network});
     Run([&] {
         user.Retype(Control(IDC_FREQUENCY), "5");
         user.Press(WXK_RETURN);

@@ -24,7 +24,8 @@ TEST_F(Startup, WithASettingsFileTheWindowComesUpMonitoring) {
     EXPECT_EQ(Caption(), "Vigilon - ON");
     EXPECT_EQ(Text(1002), "localhost");
     EXPECT_EQ(Text(1004), "Getting ready to PING!");
-    for (int counter : {1019, 1009, 1008, 1005}) EXPECT_EQ(Text(counter), "0") << counter;
+    for (int counter : {1019, 1009, 1008, 1005})
+        EXPECT_EQ(Text(counter), "0") << counter;
     EXPECT_FALSE(MenuChecked(app::ID_OPTIONS_EMAIL));
     EXPECT_TRUE(program->Shell().TrayIconShown());
     EXPECT_THAT(LogMessages(), ElementsAre("***** Vigilon STARTED :: aimed at: localhost *****"));

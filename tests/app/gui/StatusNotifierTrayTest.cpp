@@ -2,8 +2,8 @@
 // StatusNotifierWatcher and host (peers/status_notifier_host.py) on the
 // test's private session bus reads the item's properties and menu and
 // clicks. And the choice between it and the XEmbed icon.
-#include <algorithm>
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <wx/image.h>
 
@@ -171,7 +171,8 @@ TEST_F(StatusNotifierTray, TheHostSeesEachStatesPictureTitleAndStatus) {
 
     EXPECT_TRUE(icon->RemoveIcon());
     EXPECT_FALSE(tray->TrayShown());
-    EXPECT_TRUE(PumpUntil([&] { return Properties()["Status"] == "Passive"; })) << "the host hides it";
+    EXPECT_TRUE(PumpUntil([&] { return Properties()["Status"] == "Passive"; }))
+        << "the host hides it";
 
     const std::filesystem::path folder = tray->IconFolder();
     EXPECT_TRUE(std::filesystem::is_directory(folder));
@@ -192,8 +193,9 @@ TEST_F(StatusNotifierTray, TheMenuIsTheTrayMenuAndItsChoicesReachTheOwner) {
         EXPECT_NE(rest.find("|True|"), std::string::npos) << item;
         shown.push_back(rest.starts_with("separator") ? "-" : rest.substr(rest.find("|True|") + 6));
     }
-    EXPECT_EQ(shown, (std::vector<std::string>{"Open", "-", "Start / Stop", "-", "Settings", "View Log", "-",
-                                               "Simple Ping", "-", "Help", "About Vigilon...", "-", "Exit"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Open", "-", "Start / Stop", "-", "Settings",
+                                               "View Log", "-", "Simple Ping", "-", "Help",
+                                               "About Vigilon...", "-", "Exit"}));
 
     ASSERT_TRUE(Click("Open"));
     EXPECT_TRUE(PumpUntil([&] { return owner.commands.size() == 1; }));
@@ -201,7 +203,8 @@ TEST_F(StatusNotifierTray, TheMenuIsTheTrayMenuAndItsChoicesReachTheOwner) {
     EXPECT_TRUE(PumpUntil([&] { return owner.commands.size() == 2; }));
     ASSERT_TRUE(host.Ask("secondary").has_value()) << host.LastError();
     EXPECT_TRUE(PumpUntil([&] { return owner.commands.size() == 3; }));
-    EXPECT_EQ(owner.commands, (std::vector<int>{app::ID_TRAY_OPEN, app::ID_TRAY_EXIT, app::ID_TRAY_OPEN}))
+    EXPECT_EQ(owner.commands,
+              (std::vector<int>{app::ID_TRAY_OPEN, app::ID_TRAY_EXIT, app::ID_TRAY_OPEN}))
         << "the middle click runs the first item";
 
     // Once removed, the icon runs nothing, whatever a host still sends.

@@ -1,6 +1,6 @@
 // The tray icon in a real XEmbed tray (trayer), clicked through the X server.
-#include <algorithm>
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <wx/settings.h>
 #include <wx/taskbar.h>
@@ -77,7 +77,8 @@ protected:
         ASSERT_TRUE(owner.tray.HasNotificationArea());
         ASSERT_TRUE(owner.icon.Create(&owner, kCallback, "Vigilon - Idle", 142, kTrayId));
         // Docked, then settled at the size the tray gives it.
-        ASSERT_TRUE(PumpUntil([&] { return DockedTrayIcon().has_value(); }, 10s)) << "the icon never docked";
+        ASSERT_TRUE(PumpUntil([&] { return DockedTrayIcon().has_value(); }, 10s))
+            << "the icon never docked";
         PumpFor(300ms);
         docked = DockedTrayIcon();
         ASSERT_TRUE(docked.has_value());
@@ -111,7 +112,8 @@ TEST_F(TrayIconInTray, DocksWithThePictureOfEachStateAndTakesTooltips) {
     EXPECT_TRUE(PumpUntil([&] {
         const unsigned long down = CentreColour(x, *docked);
         return Red(down) > Green(down) + 64;  // clearly red
-    })) << std::hex << CentreColour(x, *docked);
+    })) << std::hex
+        << CentreColour(x, *docked);
 
     EXPECT_TRUE(owner.icon.SetIcon(141));
     EXPECT_TRUE(owner.icon.SetTooltipText(std::string(80, 'x')));
@@ -120,7 +122,8 @@ TEST_F(TrayIconInTray, DocksWithThePictureOfEachStateAndTakesTooltips) {
 
     EXPECT_TRUE(owner.icon.RemoveIcon());
     EXPECT_FALSE(owner.tray.TrayShown());
-    EXPECT_TRUE(PumpUntil([&] { return !DockedTrayIcon().has_value(); })) << "the icon leaves the tray";
+    EXPECT_TRUE(PumpUntil([&] { return !DockedTrayIcon().has_value(); }))
+        << "the icon leaves the tray";
     EXPECT_TRUE(owner.mouseMessages.empty());
 }
 
@@ -129,7 +132,8 @@ TEST_F(TrayIconInTray, RightClickOpensTheMenuWhoseChoiceReachesTheOwner) {
     PumpFor(300ms);
     EXPECT_TRUE(owner.commands.empty()) << "a dismissed menu sends nothing";
     // GTK opens context menus on the press and reports no release.
-    EXPECT_EQ(owner.mouseMessages, (std::vector<unsigned>{app::TRAY_RBUTTONDOWN, app::TRAY_RBUTTONUP}));
+    EXPECT_EQ(owner.mouseMessages,
+              (std::vector<unsigned>{app::TRAY_RBUTTONDOWN, app::TRAY_RBUTTONUP}));
     EXPECT_EQ(owner.foregrounds, 1);
 
     RightClickThenKeys({"Down", "Return"});
@@ -139,7 +143,8 @@ TEST_F(TrayIconInTray, RightClickOpensTheMenuWhoseChoiceReachesTheOwner) {
     owner.commands.clear();
     RightClickThenKeys({"Up", "Return"});
     EXPECT_TRUE(PumpUntil([&] { return !owner.commands.empty(); }));
-    EXPECT_EQ(owner.commands, std::vector<int>{app::ID_TRAY_EXIT}) << "the last item, past the separators";
+    EXPECT_EQ(owner.commands, std::vector<int>{app::ID_TRAY_EXIT})
+        << "the last item, past the separators";
 }
 
 TEST_F(TrayIconInTray, DoubleClickRunsOpenAndASingleClickNothing) {
@@ -152,8 +157,9 @@ TEST_F(TrayIconInTray, DoubleClickRunsOpenAndASingleClickNothing) {
     ASSERT_TRUE(RunXdotool(ClickAt(*docked, "1", 2)));
     EXPECT_TRUE(PumpUntil([&] { return !owner.commands.empty(); }));
     EXPECT_EQ(owner.commands, std::vector<int>{app::ID_TRAY_OPEN});
-    EXPECT_EQ(owner.mouseMessages, (std::vector<unsigned>{app::TRAY_LBUTTONDOWN, app::TRAY_LBUTTONDOWN,
-                                                          app::TRAY_LBUTTONDBLCLK}));
+    EXPECT_EQ(owner.mouseMessages,
+              (std::vector<unsigned>{app::TRAY_LBUTTONDOWN, app::TRAY_LBUTTONDOWN,
+                                     app::TRAY_LBUTTONDBLCLK}));
     EXPECT_EQ(owner.foregrounds, 1);
 }
 

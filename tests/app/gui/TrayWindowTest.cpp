@@ -20,7 +20,8 @@ TEST_F(TrayWindow, MinimisingAndAutoMinimiseHideIntoTheTrayAndOpenBringsTheWindo
 
     // Auto-minimise, 1.5 s after monitoring started.
     ASSERT_TRUE(Becomes(XWindowState::Normal));
-    EXPECT_TRUE(PumpUntil([&] { return StateOfWindowTitled(Caption()) == XWindowState::NotManaged; }, 4s))
+    EXPECT_TRUE(
+        PumpUntil([&] { return StateOfWindowTitled(Caption()) == XWindowState::NotManaged; }, 4s))
         << "auto-minimise did not hide";
     Choose(app::ID_TRAY_OPEN);
     EXPECT_TRUE(Becomes(XWindowState::Normal));
@@ -40,7 +41,8 @@ TEST_F(TrayWindow, EveryDoubleClickOnTheIconBringsTheWithdrawnWindowBack) {
     StoreSettings();
     ASSERT_EQ(Start(), app::StartupOutcome::Monitoring);
     ASSERT_TRUE(program->Shell().TrayIconShown());
-    ASSERT_TRUE(PumpUntil([] { return DockedTrayIcon().has_value(); }, 10s)) << "the icon never docked";
+    ASSERT_TRUE(PumpUntil([] { return DockedTrayIcon().has_value(); }, 10s))
+        << "the icon never docked";
     PumpFor(300ms);  // settled at the tray's size
     const ScreenRect icon = *DockedTrayIcon();
     WaitUntilActive();
@@ -49,7 +51,8 @@ TEST_F(TrayWindow, EveryDoubleClickOnTheIconBringsTheWithdrawnWindowBack) {
     int restored = 0;
     for (int round = 0; round < kRounds; ++round) {
         Window().Iconize(true);
-        ASSERT_TRUE(Becomes(XWindowState::NotManaged)) << "round " << round << ": minimising did not hide";
+        ASSERT_TRUE(Becomes(XWindowState::NotManaged))
+            << "round " << round << ": minimising did not hide";
         ASSERT_TRUE(RunXdotool(ClickAt(icon, "1", 2)));
         if (Becomes(XWindowState::Normal)) ++restored;
         // Past the double-click time, so that rounds do not pair up.

@@ -21,9 +21,11 @@ std::vector<Item> Property(::Display* x, Window window, const char* name, Atom t
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::vector<Item> items;
-    if (XGetWindowProperty(x, window, XInternAtom(x, name, False), 0, 1024, False, type, &actualType,
-                           &format, &count, &after, &data) == Success && data != nullptr) {
-        if (format == 8 * static_cast<int>(sizeof(Item)) || (format == 32 && sizeof(Item) == sizeof(long)))
+    if (XGetWindowProperty(x, window, XInternAtom(x, name, False), 0, 1024, False, type,
+                           &actualType, &format, &count, &after, &data) == Success &&
+        data != nullptr) {
+        if (format == 8 * static_cast<int>(sizeof(Item)) ||
+            (format == 32 && sizeof(Item) == sizeof(long)))
             items.assign(reinterpret_cast<Item*>(data), reinterpret_cast<Item*>(data) + count);
         XFree(data);
     }
@@ -33,7 +35,8 @@ std::vector<Item> Property(::Display* x, Window window, const char* name, Atom t
 // A client window with that process id and title.
 bool IsClient(::Display* x, Window client, pid_t pid, const std::string& title) {
     const auto owner = Property<unsigned long>(x, client, "_NET_WM_PID", XA_CARDINAL);
-    const auto name = Property<char>(x, client, "_NET_WM_NAME", XInternAtom(x, "UTF8_STRING", False));
+    const auto name =
+        Property<char>(x, client, "_NET_WM_NAME", XInternAtom(x, "UTF8_STRING", False));
     return !owner.empty() && owner[0] == static_cast<unsigned long>(pid) &&
            std::string(name.begin(), name.end()) == title;
 }
@@ -41,14 +44,17 @@ bool IsClient(::Display* x, Window client, pid_t pid, const std::string& title) 
 // The client window the manager lists in _NET_CLIENT_LIST (a withdrawn
 // window leaves it) with that process id and title; None when there is none.
 Window FindClient(::Display* x, pid_t pid, const std::string& title) {
-    for (unsigned long client : Property<unsigned long>(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW))
+    for (unsigned long client :
+         Property<unsigned long>(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW))
         if (IsClient(x, client, pid, title)) return client;
     return None;
 }
 
 }  // namespace
 
-XWindowState StateOfWindowTitled(const std::string& title) { return StateOfWindowTitled(::getpid(), title); }
+XWindowState StateOfWindowTitled(const std::string& title) {
+    return StateOfWindowTitled(::getpid(), title);
+}
 
 // The manager keeps each client's WM_STATE.
 XWindowState StateOfWindowTitled(pid_t pid, const std::string& title) {
@@ -56,8 +62,10 @@ XWindowState StateOfWindowTitled(pid_t pid, const std::string& title) {
     if (x == nullptr) return XWindowState::NotManaged;
     XWindowState state = XWindowState::NotManaged;
     if (const Window client = FindClient(x, pid, title); client != None) {
-        const auto wmState = Property<unsigned long>(x, client, "WM_STATE", XInternAtom(x, "WM_STATE", False));
-        if (!wmState.empty()) state = wmState[0] == IconicState ? XWindowState::Iconic : XWindowState::Normal;
+        const auto wmState =
+            Property<unsigned long>(x, client, "WM_STATE", XInternAtom(x, "WM_STATE", False));
+        if (!wmState.empty())
+            state = wmState[0] == IconicState ? XWindowState::Iconic : XWindowState::Normal;
     }
     XCloseDisplay(x);
     return state;
@@ -67,7 +75,8 @@ int CountWindowsTitled(pid_t pid, const std::string& title) {
     ::Display* x = XOpenDisplay(nullptr);
     if (x == nullptr) return 0;
     int count = 0;
-    for (unsigned long client : Property<unsigned long>(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW))
+    for (unsigned long client :
+         Property<unsigned long>(x, DefaultRootWindow(x), "_NET_CLIENT_LIST", XA_WINDOW))
         count += IsClient(x, client, pid, title) ? 1 : 0;
     XCloseDisplay(x);
     return count;
@@ -78,7 +87,8 @@ std::vector<std::string> AllowedActionsOfWindowTitled(const std::string& title) 
     ::Display* x = XOpenDisplay(nullptr);
     if (x == nullptr) return names;
     if (const Window client = FindClient(x, ::getpid(), title); client != None) {
-        for (unsigned long atom : Property<unsigned long>(x, client, "_NET_WM_ALLOWED_ACTIONS", XA_ATOM)) {
+        for (unsigned long atom :
+             Property<unsigned long>(x, client, "_NET_WM_ALLOWED_ACTIONS", XA_ATOM)) {
             char* name = XGetAtomName(x, atom);
             if (name != nullptr) names.emplace_back(name);
             if (name != nullptr) XFree(name);
@@ -139,9 +149,10 @@ std::optional<std::chrono::microseconds> PingWindowTitled(pid_t pid, const std::
                 XEvent answer;
                 XNextEvent(x, &answer);
                 if (answer.type == ClientMessage && answer.xclient.message_type == protocols &&
-                    static_cast<Atom>(answer.xclient.data.l[0]) == ping && answer.xclient.data.l[1] == stamp)
-                    took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
-                                                                                 start);
+                    static_cast<Atom>(answer.xclient.data.l[0]) == ping &&
+                    answer.xclient.data.l[1] == stamp)
+                    took = std::chrono::duration_cast<std::chrono::microseconds>(
+                        std::chrono::steady_clock::now() - start);
             }
             pollfd ready{ConnectionNumber(x), POLLIN, 0};
             if (!took) poll(&ready, 1, 5);

@@ -39,12 +39,13 @@ void LogFollower::Poll() {
     while ((end = partial_.find("\r\n")) != std::string::npos) {
         const std::string line = partial_.substr(0, end);
         partial_.erase(0, end + 2);
-        entries_.push_back({now, StampSeconds(line), line.size() > kStampLength ? line.substr(kStampLength) : ""});
+        entries_.push_back(
+            {now, StampSeconds(line), line.size() > kStampLength ? line.substr(kStampLength) : ""});
     }
 }
 
-std::vector<LogFollower::Entry> LogFollower::Matching(const std::function<bool(const std::string&)>& match,
-                                                      std::size_t from) const {
+std::vector<LogFollower::Entry> LogFollower::Matching(
+    const std::function<bool(const std::string&)>& match, std::size_t from) const {
     std::vector<Entry> found;
     for (std::size_t i = from; i < entries_.size(); ++i)
         if (match(entries_[i].message)) found.push_back(entries_[i]);
@@ -53,7 +54,8 @@ std::vector<LogFollower::Entry> LogFollower::Matching(const std::function<bool(c
 
 std::vector<std::string> LogFollower::Messages() const {
     std::vector<std::string> messages;
-    for (const Entry& entry : entries_) messages.push_back(entry.message);
+    for (const Entry& entry : entries_)
+        messages.push_back(entry.message);
     return messages;
 }
 

@@ -28,7 +28,8 @@ public:
     void Poll();
     const std::vector<Entry>& Entries() const { return entries_; }
     // The entries, from the index-th on, whose message satisfies match.
-    std::vector<Entry> Matching(const std::function<bool(const std::string&)>& match, std::size_t from = 0) const;
+    std::vector<Entry> Matching(const std::function<bool(const std::string&)>& match,
+                                std::size_t from = 0) const;
     std::vector<std::string> Messages() const;
 
 private:

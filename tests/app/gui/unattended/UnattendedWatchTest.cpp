@@ -49,7 +49,8 @@ const std::string kTarget = WatchWorld::kTargetName;
 const std::string kMailTo = "desk@example.org";
 const std::string kCantResolveLine = kTarget + " :: Can't resolve " + kTarget;
 const std::string kLinkDownLine = kTarget + " :: sendto failed: 101";
-const std::string kStalledServerLine = std::string("SMTP ") + WatchWorld::kServicesIp + " Server didn't respond.";
+const std::string kStalledServerLine =
+    std::string("SMTP ") + WatchWorld::kServicesIp + " Server didn't respond.";
 const std::string kDeliveredLine = "EMAIL TO: " + kMailTo + " (through) " + WatchWorld::kServicesIp;
 
 double SecondsBetween(Clock::time_point earlier, Clock::time_point later) {
@@ -88,8 +89,12 @@ public:
 
     bool ShowsItsWindow() {
         return process_.Started() &&
-               PumpUntil([&] { return StateOfWindowTitled(process_.Pid(), kMainTitle) == XWindowState::Normal; },
-                         30s);
+               PumpUntil(
+                   [&] {
+                       return StateOfWindowTitled(process_.Pid(), kMainTitle) ==
+                              XWindowState::Normal;
+                   },
+                   30s);
     }
 
     // Pings and reads until done holds or limit has passed; done's last value.
@@ -109,10 +114,15 @@ public:
     std::vector<LogFollower::Entry> Lines(const std::string& message, std::size_t from = 0) const {
         return log_.Matching([&](const std::string& line) { return line == message; }, from);
     }
-    std::size_t Count(const std::string& message, std::size_t from = 0) const { return Lines(message, from).size(); }
+    std::size_t Count(const std::string& message, std::size_t from = 0) const {
+        return Lines(message, from).size();
+    }
     // Time-out lines of any kind, from the index-th entry on.
     std::size_t TimeoutLines(std::size_t from) const {
-        return log_.Matching([](const std::string& line) { return line.starts_with(kTarget + " :: "); }, from).size();
+        return log_
+            .Matching([](const std::string& line) { return line.starts_with(kTarget + " :: "); },
+                      from)
+            .size();
     }
     std::size_t Mark() const { return log_.Entries().size(); }
 
@@ -122,7 +132,8 @@ public:
                     answers_.Millis().size(), answers_.Median(), answers_.Worst());
         EXPECT_FALSE(answers_.Millis().empty()) << stretch;
         EXPECT_EQ(answers_.Unanswered(), 0) << stretch << ": pings the window never answered";
-        EXPECT_LT(answers_.Worst(), 1000.0) << stretch << ": the window held its answer that long (ms)";
+        EXPECT_LT(answers_.Worst(), 1000.0)
+            << stretch << ": the window held its answer that long (ms)";
         answers_.Clear();
     }
 
@@ -154,7 +165,8 @@ public:
         if (!::testing::Test::HasFailure()) return;
         for (const char* file : {kLogFileName, "first.err", "second.err"}) {
             std::ifstream in(folder_ / file, std::ios::binary);
-            std::printf("--- %s\n%s\n", file, std::string(std::istreambuf_iterator<char>(in), {}).c_str());
+            std::printf("--- %s\n%s\n", file,
+                        std::string(std::istreambuf_iterator<char>(in), {}).c_str());
         }
     }
 
@@ -184,7 +196,8 @@ TEST(UnattendedWatch, WindowAnswersThroughEveryFaultAndTheWaitingAlertArrivesAft
     ASSERT_EQ(world.Error(), "");
     PeerProcess notices("notification_service.py", {"--silent"});
     ASSERT_TRUE(notices.Ready()) << notices.LastError();
-    auto stalledServer = std::make_unique<StalledSmtpServer>(world.Services(), WatchWorld::kServicesIp);
+    auto stalledServer =
+        std::make_unique<StalledSmtpServer>(world.Services(), WatchWorld::kServicesIp);
     ASSERT_TRUE(stalledServer->Ok());
     TempWorkDir dir;
     ASSERT_FALSE(dir.path.empty());
@@ -235,7 +248,8 @@ TEST(UnattendedWatch, WindowAnswersThroughEveryFaultAndTheWaitingAlertArrivesAft
 
     // The watcher's link down: sending fails on this machine, which counts
     // as a time-out, and its box comes once however often it happens.
-    EXPECT_EQ(CountWindowsTitled(first->Process().Pid(), kBoxTitle), 1) << "a box per failed lookup";
+    EXPECT_EQ(CountWindowsTitled(first->Process().Pid(), kBoxTitle), 1)
+        << "a box per failed lookup";
     ASSERT_TRUE(world.SetTargetLink(false));
     mark = first->Mark();
     ASSERT_TRUE(first->WatchUntil([&] { return first->Count(kLinkDownLine, mark) >= 3; }, 20s));
@@ -266,7 +280,8 @@ TEST(UnattendedWatch, WindowAnswersThroughEveryFaultAndTheWaitingAlertArrivesAft
     EXPECT_TRUE(first->WatchUntil([&] { return stalledServer->ClosedByClient() == 1; }, 2s));
     EXPECT_EQ(stalledServer->Accepted(), 1) << "no second attempt before the retry wait";
     EXPECT_TRUE(fs::exists(dir.path / kWaitingMailFileName));
-    EXPECT_FALSE(notices.Received("capabilities").empty()) << "the hung notification service was never asked";
+    EXPECT_FALSE(notices.Received("capabilities").empty())
+        << "the hung notification service was never asked";
     first->ExpectSwiftAnswers("until the attempt ended");
 
     // Ended through its close box with the alert, its recovery, the second
@@ -276,8 +291,10 @@ TEST(UnattendedWatch, WindowAnswersThroughEveryFaultAndTheWaitingAlertArrivesAft
     first->Log().Poll();
     std::vector<std::string> last = first->Log().Messages();
     last.erase(last.begin(), last.end() - 3);
-    EXPECT_THAT(last, ElementsAre("***** 4 EMAILS NOT YET DELIVERED: they will be sent at the next start *****",
-                                  "SAVED SETTINGS", "***** EXITING Vigilon *****"));
+    EXPECT_THAT(
+        last,
+        ElementsAre("***** 4 EMAILS NOT YET DELIVERED: they will be sent at the next start *****",
+                    "SAVED SETTINGS", "***** EXITING Vigilon *****"));
     ASSERT_TRUE(fs::exists(dir.path / kWaitingMailFileName));
 
     // A real mail server where the stalled one was, and the program again.
@@ -323,7 +340,8 @@ TEST(UnattendedWatch, WindowAnswersThroughEveryFaultAndTheWaitingAlertArrivesAft
     EXPECT_GE(received[0].first, alert.stamp);
     EXPECT_LE(received[0].first, alert.stamp + 2);
     EXPECT_THAT(received[0].second, ::testing::StartsWith("Time: "));
-    EXPECT_THAT(received[0].second, ::testing::HasSubstr(" -- " + kTarget + " : OFFLINE\nControl Address: ONLINE\n"));
+    EXPECT_THAT(received[0].second,
+                ::testing::HasSubstr(" -- " + kTarget + " : OFFLINE\nControl Address: ONLINE\n"));
     EXPECT_THAT(received[1].second, ::testing::HasSubstr(" -- " + kTarget + " : ONLINE\n"));
     EXPECT_THAT(received[2].second, ::testing::HasSubstr(" -- " + kTarget + " : OFFLINE\n"));
     EXPECT_THAT(received[3].second, ::testing::HasSubstr(" -- " + kTarget + " : ONLINE\n"));

@@ -36,18 +36,22 @@ WatchWorld::WatchWorld() {
     for (const NetNamespace* space : {watcher_.get(), target_.get(), services_.get()})
         if (!space->Ok() && error_.empty()) error_ = space->Error();
     if (!error_.empty()) return;
-    if (!Link(*target_, "to-target", "from-watcher", "192.0.2.1/24", std::string(kTargetIp) + "/24") ||
-        !Link(*services_, "to-services", "from-watcher", "198.51.100.1/24", std::string(kServicesIp) + "/24"))
+    if (!Link(*target_, "to-target", "from-watcher", "192.0.2.1/24",
+              std::string(kTargetIp) + "/24") ||
+        !Link(*services_, "to-services", "from-watcher", "198.51.100.1/24",
+              std::string(kServicesIp) + "/24"))
         return;
-    if (!watcher_->WriteEtcFile("hosts", kHosts) || !watcher_->WriteEtcFile("resolv.conf", kResolvConf) ||
+    if (!watcher_->WriteEtcFile("hosts", kHosts) ||
+        !watcher_->WriteEtcFile("resolv.conf", kResolvConf) ||
         !watcher_->WriteEtcFile("nsswitch.conf", "hosts: files dns\n"))
         error_ = "cannot write the watcher's resolver files";
 }
 
 bool WatchWorld::Link(const NetNamespace& peer, const std::string& ours, const std::string& theirs,
                       const std::string& ourAddress, const std::string& theirAddress) {
-    return Run(*watcher_, kIp + std::string(" link add ") + ours + " type veth peer name " + theirs + " netns " +
-                              peer.Name(),
+    return Run(*watcher_,
+               kIp + std::string(" link add ") + ours + " type veth peer name " + theirs +
+                   " netns " + peer.Name(),
                error_) &&
            Run(*watcher_, kIp + std::string(" addr add ") + ourAddress + " dev " + ours, error_) &&
            Run(*watcher_, kIp + std::string(" link set ") + ours + " up", error_) &&
@@ -61,7 +65,8 @@ bool WatchWorld::SetTargetLink(bool up) {
 }
 
 bool WatchWorld::AddTargetName() {
-    return watcher_->WriteEtcFile("hosts", std::string(kHosts) + kTargetIp + " " + kTargetName + "\n");
+    return watcher_->WriteEtcFile("hosts",
+                                  std::string(kHosts) + kTargetIp + " " + kTargetName + "\n");
 }
 
 bool WatchWorld::StartSilentNameServer() {

@@ -44,7 +44,8 @@ public:
     long TargetEchoReplies() const;
 
     // The command line that runs program in the watcher with its data in folder.
-    std::vector<std::string> CommandInWatcher(const std::string& program, const std::string& folder) const;
+    std::vector<std::string> CommandInWatcher(const std::string& program,
+                                              const std::string& folder) const;
 
 private:
     bool Link(const NetNamespace& peer, const std::string& ours, const std::string& theirs,
