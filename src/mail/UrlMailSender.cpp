@@ -66,8 +66,8 @@ std::size_t ReadMessage(char* buffer, std::size_t size, std::size_t count, void*
     auto* transfer = static_cast<Transfer*>(data);
     const std::size_t n = std::min(size * count, transfer->text.size() - transfer->sent);
     // curl takes bytes here, not a string: no terminator.
-    std::memcpy(buffer, transfer->text.data() + transfer->sent,
-                n);  // NOLINT(bugprone-not-null-terminated-result)
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result)
+    std::memcpy(buffer, transfer->text.data() + transfer->sent, n);
     transfer->sent += n;
     return n;
 }
