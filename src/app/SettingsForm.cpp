@@ -171,4 +171,10 @@ void SettingsForm::OnCancel() {
 
 void SettingsForm::OnEscape() { view_.CloseDialog(DialogResult::Cancel); }
 
+void SettingsForm::OnClearLog() {
+    if (!prompt_.AskYesNo(kLogClearQuestion, MessageIcon::Question)) return;
+    if (const std::string problem = eventLog_.Clear(); !problem.empty())
+        prompt_.ShowMessage(problem, MessageIcon::Exclamation);
+}
+
 }  // namespace vigilon::app

@@ -40,7 +40,8 @@ public:
     void OnCancel();
     void OnEscape();
     void OnViewLog() { eventLog_.OpenInEditor(); }
-    void OnClearLog() { eventLog_.Clear(prompt_); }
+    // Asks first; a log that cannot be emptied is told in a box.
+    void OnClearLog();
 
     // The dialog's fields; the caller fills them before the dialog opens and
     // reads them after it closed.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "UserPrompt.h"
+#include "MessageIcon.h"
 
 namespace vigilon {
 

@@ -2,11 +2,9 @@
 
 #include <string>
 
+#include "MessageIcon.h"
+
 namespace vigilon {
-
-inline constexpr const char* kAppName = "Vigilon";
-
-enum class MessageIcon { None, Information, Exclamation, Question, Stop };
 
 // Modal message boxes, captioned "Vigilon" unless a caption is given. The
 // shell implements it with the toolkit's message box; tests record the calls.

@@ -51,14 +51,13 @@ void EventLog::Write(const std::string& message) {
     if (!ok) ReportDiskFull();
 }
 
-void EventLog::Clear(UserPrompt& prompt) {
-    if (!prompt.AskYesNo(kLogClearQuestion, MessageIcon::Question)) return;
+std::string EventLog::Clear() {
     std::lock_guard<std::mutex> turn(writing_);
     DataFile file = OpenLocked(0);
-    if (file.state == DataFile::State::Open && ::ftruncate(file.fd.Get(), 0) == 0) return;
+    if (file.state == DataFile::State::Open && ::ftruncate(file.fd.Get(), 0) == 0) return {};
     std::string text = kLogClearFailedMessage;
     if (IsRefusal(file)) text += " " + AbsolutePath(path_) + ": " + file.problem + ".";
-    prompt.ShowMessage(text, MessageIcon::Exclamation);
+    return text;
 }
 
 void EventLog::OpenInEditor() {

@@ -8,7 +8,6 @@
 #include "LogWriter.h"
 #include "ProblemReport.h"
 #include "ProgramLauncher.h"
-#include "UserPrompt.h"
 #include "WallClock.h"
 
 namespace vigilon {
@@ -39,8 +38,9 @@ public:
 
     // Appends one time-stamped line; no switch of its own.
     void Write(const std::string& message) override;
-    // Empties the file after the user, asked through prompt, confirms.
-    void Clear(UserPrompt& prompt);
+    // Empties the file; the text telling why it could not, else empty.
+    // Whoever asks decides whether to ask the user first.
+    std::string Clear();
     // Shows the log in the desktop's text handler (xdg-open), without
     // waiting; where there is none (xdg-open missing, or it fails), in the
     // program's own viewer.

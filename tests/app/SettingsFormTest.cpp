@@ -2,6 +2,12 @@
 // rules, required entries and the buttons.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "DialogIds.h"
@@ -12,6 +18,7 @@
 #include "FakeSettingsView.h"
 #include "LogLine.h"
 #include "SettingsForm.h"
+#include "TempWorkDir.h"
 
 namespace vigilon::test {
 namespace {
@@ -286,6 +293,27 @@ TEST_F(TestSettingsButton, MissingEntriesStopItButNotWithEmailOff) {
     form.OnTestSettings();
     ASSERT_EQ(view.selfTests.size(), 1u);
     EXPECT_EQ(view.selfTests[0].emailEnabled, 0);
+}
+
+// Clear Log asks first; a log that cannot be emptied is told, not lost.
+TEST_F(SettingsFormTest, ClearLogAsksFirstAndTellsWhyItCouldNot) {
+    TempWorkDir dir;
+    { std::ofstream(kLogFileName) << "keep\r\n"; }
+    prompt.answers = {false};
+    form.OnClearLog();
+    EXPECT_EQ(Messages(), std::vector<std::string>{kLogClearQuestion});
+    EXPECT_EQ(prompt.boxes[0].icon, MessageIcon::Question);
+    EXPECT_EQ(std::filesystem::file_size(kLogFileName), 6u);
+
+    const int holder = ::open(kLogFileName, O_WRONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    prompt.boxes.clear();
+    prompt.answers = {true};
+    form.OnClearLog();
+    ::close(holder);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kLogClearQuestion, kLogClearFailedMessage}));
+    EXPECT_EQ(prompt.boxes[1].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(std::filesystem::file_size(kLogFileName), 6u);
 }
 
 }  // namespace

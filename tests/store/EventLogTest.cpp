@@ -196,11 +196,10 @@ TEST_F(EventLogWrite, AnythingButARegularFileIsReportedAtOnceAndNotWritten) {
         PromptProblems told{seen};
         EventLog log(kLogFileName, told, launcher, clock);
         log.Write("lost");
-        seen.answers = {true};
-        log.Clear(seen);
-        ASSERT_EQ(seen.boxes.size(), 3u);
+        const std::string cleared = log.Clear();
+        ASSERT_EQ(seen.boxes.size(), 1u);
         EXPECT_EQ(seen.boxes[0].text, named + problem);
-        EXPECT_EQ(seen.boxes[2].text,
+        EXPECT_EQ(cleared,
                   "Unable to clear log file " + (dir / kLogFileName).string() + ": " + problem);
     }
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
@@ -214,11 +213,9 @@ TEST_F(EventLogWrite, TheUsersOwnLinkIsFollowed) {
     EventLog log = MakeLog();
     log.Write("one");
     EXPECT_EQ(ReadText("elsewhere/events.log"), "01/01/00 00:00:00 one\r\n");
-    prompt.answers = {true};
-    log.Clear(prompt);
+    EXPECT_EQ(log.Clear(), "");
     EXPECT_EQ(ReadText("elsewhere/events.log"), "");
     EXPECT_TRUE(std::filesystem::is_symlink(kLogFileName));
-    EXPECT_EQ(prompt.boxes.size(), 1u);  // the question only
 }
 
 // A line that only partly fits is taken out again, so the file does not
@@ -242,47 +239,30 @@ TEST_F(EventLogWrite, LineThatDoesNotFitLeavesTheFileAsItWas) {
 
 using EventLogClear = EventLogTest;
 
-TEST_F(EventLogClear, AnsweredNoLeavesTheFileUntouched) {
-    WriteBytes(kLogFileName, {'k', 'e', 'e', 'p', '\r', '\n'});
-    prompt.answers = {false};
-    MakeLog().Clear(prompt);
-    EXPECT_EQ(ReadText(kLogFileName), "keep\r\n");
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_TRUE(prompt.boxes[0].question);
-    EXPECT_EQ(prompt.boxes[0].text, "Are you sure you want to clear the log file?");
-    EXPECT_EQ(prompt.boxes[0].icon, MessageIcon::Question);
-}
-
-TEST_F(EventLogClear, AnsweredYesEmptiesAndTheNextEntryIsTheFirstLine) {
+TEST_F(EventLogClear, EmptiesAndTheNextEntryIsTheFirstLine) {
     EventLog log = MakeLog();
     log.Write("old line");
-    prompt.answers = {true};
-    log.Clear(prompt);
+    EXPECT_EQ(log.Clear(), "");
     EXPECT_EQ(ReadText(kLogFileName), "");
     log.Write("first");
     EXPECT_EQ(ReadText(kLogFileName), "01/01/00 00:00:00 first\r\n");
-    EXPECT_EQ(prompt.boxes.size(), 1u);  // the question only
+    EXPECT_TRUE(prompt.boxes.empty());
 }
 
-TEST_F(EventLogClear, AnsweredYesCreatesAMissingFileEmpty) {
-    prompt.answers = {true};
-    MakeLog().Clear(prompt);
+TEST_F(EventLogClear, CreatesAMissingFileEmpty) {
+    EXPECT_EQ(MakeLog().Clear(), "");
     EXPECT_TRUE(std::filesystem::is_regular_file(kLogFileName));
     EXPECT_EQ(std::filesystem::file_size(kLogFileName), 0u);
-    EXPECT_EQ(prompt.boxes.size(), 1u);
 }
 
 TEST_F(EventLogClear, FileHeldByAnotherKeepsItsContent) {
     WriteBytes(kLogFileName, {'x'});
     int holder = ::open(kLogFileName, O_WRONLY);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
-    prompt.answers = {true};
-    MakeLog().Clear(prompt);
+    const std::string cleared = MakeLog().Clear();
     ::close(holder);
     EXPECT_EQ(ReadText(kLogFileName), "x");
-    ASSERT_EQ(prompt.boxes.size(), 2u);
-    EXPECT_EQ(prompt.boxes[1].text, "Unable to clear log file");
-    EXPECT_EQ(prompt.boxes[1].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(cleared, "Unable to clear log file");
 }
 
 TEST_F(EventLogTest, OpenInEditorStartsTheTextHandlerOnTheLogWithoutMessages) {
