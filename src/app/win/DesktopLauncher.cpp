@@ -1,8 +1,10 @@
 #include "DesktopLauncher.h"
 
+#include <windows.h>
+
+// After windows.h, whose types they use.
 #include <objbase.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <thread>
 

@@ -2,8 +2,10 @@
 // as Windows splits its command line, in UTF-16 with a line feed after
 // each, into the file the first names, and ends with the status the
 // second names.
-#include <shellapi.h>
 #include <windows.h>
+
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
