@@ -73,13 +73,5 @@ int main(int, char** argv) {
                      "can stay in the tray\n";
         return vigilon::app::kUsageExitCode;
     }
-
-    // The toolkit gets the program's name only: the options are ours.
-    wxApp::SetInstance(
-        plan.next == StartPlan::Next::TellRunning
-            ? new vigilon::app::CMonitorApp(plan.refusal)
-            : new vigilon::app::CMonitorApp(plan.line.metricsListen, plan.line.metricsFile));
-    int toolkitArgc = 1;
-    char* toolkitArgv[] = {argv[0], nullptr};
-    return wxEntry(toolkitArgc, toolkitArgv);
+    return vigilon::app::RunMonitorApp(plan, argv[0]);
 }
