@@ -88,11 +88,17 @@ void DesktopLauncher::OpenWatched(const std::string& documentOrAddress,
                  whenFailed = std::move(whenFailed)]() mutable {
         const HRESULT com =
             ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-        const auto result = reinterpret_cast<INT_PTR>(
-            ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        // No "Open with" box where no handler is set: the program's own
+        // viewer, or its own message, answers instead.
+        SHELLEXECUTEINFOW request{};
+        request.cbSize = sizeof request;
+        request.fMask = SEE_MASK_FLAG_NO_UI;
+        request.lpVerb = L"open";
+        request.lpFile = target.c_str();
+        request.nShow = SW_SHOWNORMAL;
+        const bool opened = ::ShellExecuteExW(&request);
         if (SUCCEEDED(com)) ::CoUninitialize();
-        // Values of 32 and below are the shell's errors.
-        if (result <= 32) reports->Post(reports, std::move(whenFailed));
+        if (!opened) reports->Post(reports, std::move(whenFailed));
     }).detach();
 }
 

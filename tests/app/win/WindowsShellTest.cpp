@@ -118,11 +118,17 @@ TEST_F(WindowsShell, LaunchedProgramsGetTheirArgumentsWholeAndFailuresAreReporte
     EXPECT_TRUE(Eventually([&] { return ArgumentsRead(written) == awkward; }))
         << "the first read " << ArgumentsRead(written).size() << " arguments";
 
+    // A document no program handles: reported, with no "Open with" box.
+    std::ofstream(dir / "log.vigilon-no-handler") << "x";
+    launcher.OpenWatched(PathText(dir / "log.vigilon-no-handler"), [&] { failures += 1000; });
+    EXPECT_TRUE(windowThread.RunUntil([&] { return failures == 1110; }, std::chrono::seconds(30)))
+        << "failures reported: " << failures;
+
     // Launch waits for nothing and says nothing; the program still runs.
     launcher.Launch({echo, PathText(dir / "unwatched"), "0", "x"});
     EXPECT_TRUE(Eventually([&] { return ArgumentsRead(dir / "unwatched").size() == 1; }));
     windowThread.RunPosted();
-    EXPECT_EQ(failures, 110);
+    EXPECT_EQ(failures, 1110);
 }
 
 }  // namespace
