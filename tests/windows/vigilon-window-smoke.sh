@@ -5,6 +5,7 @@
 # the record saved at exit exactly as it was read.
 #   vigilon-window-smoke.sh BUILD_DIR    (DISPLAY set: with-display.sh)
 set -euo pipefail
+export WINEDEBUG="${WINEDEBUG:--all}"
 build=$(cd "$1" && pwd)
 program="$build/vigilon.exe"
 work=$(mktemp -d)
