@@ -50,6 +50,7 @@ int ErrnoOfWindowsError(unsigned long code) {
         case ERROR_OUTOFMEMORY: return ENOMEM;
         case ERROR_DIRECTORY: return ENOTDIR;
         case ERROR_DIR_NOT_EMPTY: return ENOTEMPTY;
+        case ERROR_CALL_NOT_IMPLEMENTED: return ENOSYS;
         default: return EIO;
     }
 }
