@@ -30,10 +30,6 @@ IcmpRequest::~IcmpRequest() {
 
 bool IcmpRequest::Done() const { return ::WaitForSingleObject(done, 0) == WAIT_OBJECT_0; }
 
-std::int64_t IcmpRequest::ArrivalUs(unsigned long roundTripMs) const {
-    return sentAtUs + static_cast<std::int64_t>(roundTripMs) * 1000;
-}
-
 IcmpEchoSocket::~IcmpEchoSocket() {
     if (icmp_ != nullptr) ::IcmpCloseHandle(icmp_);
     // Windows may still write a late answer into a buffer: the buffers of
@@ -63,7 +59,6 @@ int IcmpEchoSocket::Send(const std::vector<std::uint8_t>& message, const IpAddre
     if (request->done == nullptr) return ErrnoOfWindowsError(::GetLastError());
     request->message = message;
     request->to = to;
-    request->sentAtUs = MonotonicUs();
     if (SendEcho(icmp_, *request) == 0 && ::GetLastError() != ERROR_IO_PENDING)
         return ErrnoOfWindowsError(::GetLastError());
     pending_.push_back(std::move(request));

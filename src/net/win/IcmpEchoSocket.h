@@ -15,7 +15,6 @@ struct IcmpRequest {
     void* done = nullptr;  // a manual-reset event
     std::vector<std::uint8_t> message;
     IpAddress to;
-    std::int64_t sentAtUs = 0;
     std::vector<std::uint8_t> replies;  // Windows writes here until done is set
 
     IcmpRequest() = default;
@@ -23,9 +22,6 @@ struct IcmpRequest {
     IcmpRequest(const IcmpRequest&) = delete;
     IcmpRequest& operator=(const IcmpRequest&) = delete;
     bool Done() const;
-    // When the answer came: Windows gives the round trip in whole
-    // milliseconds only.
-    std::int64_t ArrivalUs(unsigned long roundTripMs) const;
 };
 
 // Windows' echo (iphlpapi), which a standard user may call; raw sockets need
@@ -34,7 +30,9 @@ struct IcmpRequest {
 // that the echo rules above read it as on Linux: a reply carries the request
 // back, an error quotes it. Windows chooses the identifier and sequence on
 // the wire, gives back only the answers to the handle's own requests, and
-// times the round trip in whole milliseconds. A family brings its calls:
+// times the round trip itself, in whole milliseconds: the results carry its
+// measure (ReceivedEcho::roundTripUs), not the finer one of Linux's kernel
+// stamps. A family brings its calls:
 // Ipv4EchoSocket (IcmpSendEcho2) and Ipv6EchoSocket (Icmp6SendEcho2).
 class IcmpEchoSocket : public EchoSocket {
 public:

@@ -79,7 +79,7 @@ void Ipv4EchoSocket::Read(const IcmpRequest& request, std::uint8_t* buffer, int 
     in_addr from{};
     from.s_addr = reply->Address;
     got.source = IpAddress::V4(from);
-    got.receivedAtUs = request.ArrivalUs(reply->RoundTripTime);
+    got.roundTripUs = static_cast<std::int64_t>(reply->RoundTripTime) * 1000;
     got.headerBytes = kPlainIpv4Header;
 
     if (reply->Status == IP_SUCCESS) {

@@ -125,7 +125,7 @@ void ReadIcmpv6EchoReply(const IcmpRequest& request, std::uint8_t* buffer, int s
     in6_addr from{};
     std::memcpy(&from, head.address, sizeof from);
     got = ReadIcmpv6Message(buffer, messageBytes, IpAddress::V6(from));
-    got.receivedAtUs = request.ArrivalUs(head.roundTripTimeMs);
+    got.roundTripUs = static_cast<std::int64_t>(head.roundTripTimeMs) * 1000;
 }
 
 }  // namespace vigilon

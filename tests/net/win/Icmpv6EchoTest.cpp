@@ -40,7 +40,6 @@ public:
     int Send(const std::vector<std::uint8_t>& message, const IpAddress& to) override {
         request.message = message;
         request.to = to;
-        request.sentAtUs = MonotonicUs();
         Icmpv6EchoReplyHead head{};
         const in6_addr address = from.ToV6();
         std::memcpy(head.address, &address, sizeof address);
@@ -69,57 +68,46 @@ public:
     bool waiting = false;
 };
 
-struct Exchanged {
-    std::vector<EchoResult> settled;
-    std::int64_t sentAtUs = 0;
-};
-
-Exchanged PingThrough(WindowsAnswers* answers, const IpAddress& to) {
+std::vector<EchoResult> PingThrough(WindowsAnswers* answers, const IpAddress& to) {
     EchoChannelSetup setup;
     setup.layout = EchoLayout::NetworkOrder;
     setup.identifier = 0x2468;
     EchoChannel channel(std::unique_ptr<EchoSocket>(answers), setup);
     EXPECT_EQ(channel.Open(), 0);
     EXPECT_EQ(channel.Send(to, 1, 56), std::nullopt);
-    Exchanged exchanged;
-    exchanged.sentAtUs = answers->request.sentAtUs;
-    exchanged.settled = channel.Await(MonotonicUs() + 1000).settled;
-    return exchanged;
+    return channel.Await(MonotonicUs() + 1000).settled;
 }
 
 TEST(WindowsIcmpv6Answers, ReplyReadsAsLinuxReadsItWithTheRoundTripInWholeMilliseconds) {
     const IpAddress host = V6Address("2001:db8::7");
     auto* answers = new WindowsAnswers;
-    const Exchanged exchanged = PingThrough(answers, host);
-    ASSERT_EQ(exchanged.settled.size(), 1u);
-    const EchoResult& reply = exchanged.settled[0];
+    const std::vector<EchoResult> settled = PingThrough(answers, host);
+    ASSERT_EQ(settled.size(), 1u);
+    const EchoResult& reply = settled[0];
     EXPECT_EQ(reply.outcome, EchoOutcome::Reply);
     EXPECT_EQ(reply.source, host);
     EXPECT_EQ(reply.sequence, 1);
-    // Windows' whole milliseconds, counted from its own send, which comes
-    // a moment after the rules stamped the request.
-    EXPECT_EQ(reply.roundTripUs, 3000 + (exchanged.sentAtUs - reply.sentAtUs));
+    EXPECT_EQ(reply.roundTripUs, 3000) << "Windows' own measure, in whole milliseconds";
     EXPECT_EQ(reply.ttl, -1) << "Windows tells no hop limit";
     EXPECT_EQ(reply.ipHeaderBytes, 40);
     EXPECT_EQ(reply.messageBytes, 64);
     EXPECT_EQ(ProbeText(reply, "2001:db8::7"),
-              "104 bytes from 2001:db8::7: icmp_seq = 1.  time: " +
-                  std::to_string((reply.sentAtUs + 3000) / 1000 - reply.sentAtUs / 1000) + " ms");
+              "104 bytes from 2001:db8::7: icmp_seq = 1.  time: 3 ms");
 }
 
 TEST(WindowsIcmpv6Answers, DataNotGivenBackOrAnswerFromElsewhereIsNoAnswer) {
     auto* altered = new WindowsAnswers;
     altered->alterData = true;
-    EXPECT_TRUE(PingThrough(altered, V6Address("2001:db8::7")).settled.empty());
+    EXPECT_TRUE(PingThrough(altered, V6Address("2001:db8::7")).empty());
 
     auto* elsewhere = new WindowsAnswers;
     elsewhere->from = V6Address("2001:db8::8");
-    EXPECT_TRUE(PingThrough(elsewhere, V6Address("2001:db8::7")).settled.empty());
+    EXPECT_TRUE(PingThrough(elsewhere, V6Address("2001:db8::7")).empty());
 
     // Windows' own time-out is silence: the rules time the request out.
     auto* silent = new WindowsAnswers;
     silent->status = IP_REQ_TIMED_OUT;
-    EXPECT_TRUE(PingThrough(silent, V6Address("2001:db8::7")).settled.empty());
+    EXPECT_TRUE(PingThrough(silent, V6Address("2001:db8::7")).empty());
 }
 
 TEST(WindowsIcmpv6Answers, StatusesAreTheRouterErrorsLinuxReads) {
@@ -145,14 +133,14 @@ TEST(WindowsIcmpv6Answers, StatusesAreTheRouterErrorsLinuxReads) {
         answers->status = c.status;
         answers->from = router;
         answers->roundTripMs = 0;
-        const Exchanged exchanged = PingThrough(answers, V6Address("2001:db8:5::1"));
-        ASSERT_EQ(exchanged.settled.size(), 1u) << c.status;
-        const EchoResult& error = exchanged.settled[0];
+        const std::vector<EchoResult> settled = PingThrough(answers, V6Address("2001:db8:5::1"));
+        ASSERT_EQ(settled.size(), 1u) << c.status;
+        const EchoResult& error = settled[0];
         EXPECT_EQ(error.outcome, c.outcome) << c.status;
         EXPECT_EQ(error.icmpType, c.type) << c.status;
         EXPECT_EQ(error.icmpCode, c.code) << c.status;
         EXPECT_EQ(error.source, router);
-        EXPECT_LT(error.roundTripUs, 1000);
+        EXPECT_EQ(error.roundTripUs, 0);
         EXPECT_EQ(ProbeText(error, "2001:db8:5::1"),
                   "non-echo type " + std::to_string(c.type) + " recvd");
     }
