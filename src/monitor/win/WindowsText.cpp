@@ -51,6 +51,8 @@ int ErrnoOfWindowsError(unsigned long code) {
         case ERROR_DIRECTORY: return ENOTDIR;
         case ERROR_DIR_NOT_EMPTY: return ENOTEMPTY;
         case ERROR_CALL_NOT_IMPLEMENTED: return ENOSYS;
+        case ERROR_NETWORK_UNREACHABLE: return ENETUNREACH;
+        case ERROR_HOST_UNREACHABLE: return EHOSTUNREACH;
         default: return EIO;
     }
 }
