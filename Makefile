@@ -188,12 +188,15 @@ windows: windows-deps
 	  -DCMAKE_TOOLCHAIN_FILE=$(WINDOWS_TOOLCHAIN) $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 	cmake --build $(WINDOWS_DIR) -j 2
 
-# The toolkit-free suites, run under Wine with no display, the installer,
-# then the window program on a private display of its own (after the suites: Wine's server
-# keeps the display it first met).
+# The suites, run under Wine: those without a window first, then the
+# installer, then, alone on a private display, the ones labelled "display"
+# (Ravelin's window) and the window program (after the suites: Wine's
+# server keeps the display it first met).
 test-windows: windows
-	scripts/windows/ctest-under-wine.sh $(WINDOWS_DIR) --output-on-failure --timeout 300 -j 2
+	scripts/windows/ctest-under-wine.sh $(WINDOWS_DIR) --output-on-failure --timeout 300 -j 2 -LE display
 	tests/windows/installer-smoke.sh $(WINDOWS_DIR)
+	scripts/windows/with-display.sh scripts/windows/ctest-under-wine.sh $(WINDOWS_DIR) \
+	  --output-on-failure --timeout 300 -L display
 	scripts/windows/with-display.sh tests/windows/vigilon-window-smoke.sh $(WINDOWS_DIR)
 
 clean:

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Runs a command with a private X display for Wine's windows: Xvfb on the
-# first free display of :170 to :179 (the ones the Windows tests may take),
-# stopped by its process id when the command ends. Wine's server is waited
-# for first, as it keeps the display it first met.
+# first free display of :170 to :179 (the ones the Windows tests may take;
+# VIGILON_DISPLAYS="FIRST LAST" gives others), stopped by its process id
+# when the command ends. Wine's server is waited for first, as it keeps the
+# display it first met.
 #   with-display.sh COMMAND [ARGUMENTS...]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 export WINEPREFIX="$VW_CACHE/wine"
-for n in $(seq 170 179); do
+read -r first last <<<"${VIGILON_DISPLAYS:-170 179}"
+for n in $(seq "$first" "$last"); do
   [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
   Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
@@ -20,5 +22,5 @@ for n in $(seq 170 179); do
   wait "$xvfb" 2>/dev/null || true
   exit "$status"
 done
-echo "with-display.sh: displays :170 to :179 are all taken" >&2
+echo "with-display.sh: displays :$first to :$last are all taken" >&2
 exit 1

@@ -137,7 +137,9 @@ std::optional<EchoResult> EchoChannel::Settle(const ReceivedEcho& got) {
     }
     result.sequence = request->count;
     result.sentAtUs = request->sentAtUs;
-    result.roundTripUs = std::max<std::int64_t>(0, got.receivedAtUs - request->sentAtUs);
+    result.roundTripUs = got.roundTripUs >= 0
+                             ? got.roundTripUs
+                             : std::max<std::int64_t>(0, got.receivedAtUs - request->sentAtUs);
     result.ttl = got.ttl;
     result.ipHeaderBytes = got.headerBytes;
     result.messageBytes = got.messageBytes;

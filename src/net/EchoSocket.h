@@ -7,13 +7,9 @@
 
 #include "IpAddress.h"
 #include "ReceivedEcho.h"
+#include "WakeHandle.h"
 
 namespace vigilon {
-
-// A descriptor that becomes readable when a wait is to end early (Ravelin's
-// stop); kNoWake for none. Another platform's build gives its own kind here.
-using WakeHandle = int;
-inline constexpr WakeHandle kNoWake = -1;
 
 // What the system is to let through to a socket, so that a flood of others'
 // echo traffic is dropped before it is queued.
@@ -35,7 +31,8 @@ struct SocketWait {
 };
 
 // The one place where an address family's and a platform's echo API plugs
-// in: Linux's ICMP and ICMPv6 sockets now, Windows' IcmpSendEcho2 next.
+// in: Linux's ICMP and ICMPv6 sockets, Windows' IcmpSendEcho2 and
+// Icmp6SendEcho2.
 // The rules that are the same everywhere (how requests are laid out and
 // numbered, which replies and errors answer which request) live in
 // EchoChannel above it. Every call returns 0 or an errno.
@@ -60,7 +57,7 @@ public:
     virtual int Send(const std::vector<std::uint8_t>& message, const IpAddress& to) = 0;
 
     // Waits until something can be read, deadlineUs on the monotonic clock
-    // passes or wake is signalled.
+    // passes or wake (WakeHandle.h, the platform's kind) is signalled.
     virtual SocketWait Wait(std::int64_t deadlineUs, WakeHandle wake) = 0;
     // Reads one message into buffer without waiting; EAGAIN when none is
     // queued. got points into buffer.

@@ -21,6 +21,9 @@ struct ReceivedEcho {
     IpAddress source;
     int ttl = -1;                   // -1 when the socket did not tell
     std::int64_t receivedAtUs = 0;  // monotonic clock, when the kernel took it in
+    // The system's own measure of the round trip, where it gives that
+    // instead of an arrival time (Windows, in whole milliseconds); else -1.
+    std::int64_t roundTripUs = -1;
     // The IP header in front of the message; for IPv6 its fixed 40 bytes,
     // which the socket does not hand over.
     int headerBytes = 0;

@@ -1,14 +1,11 @@
 #include "HostResolver.h"
 
-#include <arpa/inet.h>
-#include <poll.h>
-
 #include <atomic>
-#include <cerrno>
 #include <memory>
 #include <thread>
 
 #include "NameLookup.h"
+#include "SystemSockets.h"
 
 namespace vigilon::ravelin {
 
@@ -52,9 +49,7 @@ Resolution ResolveHost(const std::string& host, const WakeUp& stop, IpAddress& a
         lookup->done.Signal();
     }).detach();
 
-    pollfd waits[2] = {{lookup->done.Fd(), POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
-    while (poll(waits, 2, -1) < 0 && errno == EINTR) {}
-    if (waits[1].revents != 0) return Resolution::Stopped;
+    if (WaitForEither(stop, lookup->done)) return Resolution::Stopped;
     if (lookup->state.load(std::memory_order_acquire) != Lookup::Found) return Resolution::Unknown;
     address = lookup->address;
     return Resolution::Resolved;

@@ -1,7 +1,5 @@
 #include "PingWorker.h"
 
-#include <pthread.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -11,8 +9,8 @@
 #include "EchoIdentifiers.h"
 #include "ErrorText.h"
 #include "HostResolver.h"
-#include "IcmpRemedies.h"
 #include "MonotonicClock.h"
+#include "ThreadName.h"
 #include "WakeUp.h"
 
 namespace vigilon::ravelin {
@@ -73,7 +71,7 @@ private:
                 untilUs = std::min(untilUs, *oldest + waitUs);
             // What goes wrong while reading is about no request in
             // particular: the waiting ones time out if it keeps going wrong.
-            const EchoChannel::Waited waited = channel.Await(untilUs, stop.Fd());
+            const EchoChannel::Waited waited = channel.Await(untilUs, stop.Handle());
             if (waited.woken || waited.waitError != 0) return;
             for (const EchoResult& result : waited.settled)
                 Tell(result);
@@ -101,7 +99,7 @@ private:
 void PingWorker::Start(const PingSettings& settings) {
     Stop();
     thread = std::jthread([this, settings](const std::stop_token& token) {
-        pthread_setname_np(pthread_self(), kThreadName);
+        NameThisThread(kThreadName);
         WakeUp stop;
         if (!stop.Ok()) {
             events.OnFailed("Cannot wait for the network: " + ErrorText(errno));
@@ -117,17 +115,6 @@ void PingWorker::Stop() {
     if (!thread.joinable()) return;
     thread.request_stop();
     thread.join();
-}
-
-std::string SocketFailureMessage(int error, const std::string& programPath) {
-    if (error != EPERM && error != EACCES)
-        return "Cannot open an ICMP socket: " + ErrorText(error) + " (error " +
-               std::to_string(error) + ").";
-    const std::string program = programPath.empty() ? "path/to/ravelin" : programPath;
-    return "Ravelin may not send pings (error " + std::to_string(error) +
-           "): a raw ICMP socket needs root or the CAP_NET_RAW capability, and the datagram ICMP "
-           "socket is not open to this user's groups.\n\n" +
-           IcmpRemedies(program);
 }
 
 }  // namespace vigilon::ravelin

@@ -54,8 +54,9 @@ private:
     std::jthread thread;
 };
 
-// The message for a socket that could not be opened: for want of privileges
-// how to grant them, else the system's reason.
+// The message for a socket that could not be opened: on Linux, for want of
+// privileges how to grant them, else the system's reason (posix/ and win/
+// SocketFailure.cpp).
 std::string SocketFailureMessage(int error, const std::string& programPath);
 
 }  // namespace vigilon::ravelin

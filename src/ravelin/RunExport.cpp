@@ -2,10 +2,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 
 #include "ErrorText.h"
+#include "LocalTime.h"
 #include "ReplyLines.h"
 
 namespace vigilon::ravelin {
@@ -39,14 +41,14 @@ std::string IsoLocalTime(std::chrono::system_clock::time_point at) {
     const time_t seconds = static_cast<time_t>(floor<std::chrono::seconds>(sinceEpoch).count());
     const long millis =
         static_cast<long>((sinceEpoch - floor<std::chrono::seconds>(sinceEpoch)).count());
-    tm local{};
-    localtime_r(&seconds, &local);
+    LocalTime local;
+    ToLocalTime(seconds, local);
     char date[32];
-    char zone[8];
-    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
-    std::strftime(zone, sizeof zone, "%z", &local);  // +0200
+    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local.fields);
+    const long offsetMinutes = std::labs(local.utcOffsetSeconds) / 60;
     char text[64];
-    std::snprintf(text, sizeof text, "%s.%03ld%.3s:%.2s", date, millis, zone, zone + 3);
+    std::snprintf(text, sizeof text, "%s.%03ld%c%02ld:%02ld", date, millis,
+                  local.utcOffsetSeconds < 0 ? '-' : '+', offsetMinutes / 60, offsetMinutes % 60);
     return text;
 }
 

@@ -1,16 +1,15 @@
 #include "RunSpool.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <unistd.h>  // write; the C runtime's on Windows
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <type_traits>
 #include <vector>
 
 #include "ErrorText.h"
+#include "SpoolFile.h"
 
 namespace vigilon::ravelin {
 
@@ -26,23 +25,12 @@ constexpr std::size_t kFlushAt = 64 * 1024;
 constexpr std::uint32_t kLongestLine = 64 * 1024;
 static_assert(std::is_trivially_copyable_v<PingRecord>);
 
-// A file without a name, so that nothing is left behind by a crash. Where the
-// file system cannot make one, a named one is unlinked at once.
-int OpenNameless(const std::string& folder) {
-    const int fd = open(folder.c_str(), O_TMPFILE | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
-    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
-    std::string name = folder + "/ravelin-spool-XXXXXX";
-    const int named = mkostemp(name.data(), O_CLOEXEC);  // 0600
-    if (named >= 0) unlink(name.c_str());
-    return named;
-}
-
 }  // namespace
 
 RunSpool::RunSpool(const std::string& folder) : folder(folder) {
     std::error_code ignored;  // opening says what is wrong
     std::filesystem::create_directories(folder, ignored);
-    fd = UniqueFd(OpenNameless(folder));
+    fd = UniqueFd(OpenSpoolFile(folder));
     if (!fd) Fail("open", ErrorText(errno));
 }
 
@@ -81,9 +69,9 @@ bool RunSpool::ReadBack(const std::function<void(std::string_view line)>& onLine
     if (!Flush()) return false;
     std::vector<char> chunk(kFlushAt);
     std::string unread;  // entries cut by the end of a chunk wait for the next
-    off_t offset = 0;
+    std::int64_t offset = 0;
     for (;;) {
-        const ssize_t got = pread(fd.Get(), chunk.data(), chunk.size(), offset);
+        const std::int64_t got = ReadSpoolAt(fd.Get(), chunk.data(), chunk.size(), offset);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             Fail("read", ErrorText(errno));
@@ -126,17 +114,6 @@ bool RunSpool::ReadBack(const std::function<void(std::string_view line)>& onLine
 void RunSpool::Fail(const std::string& doing, const std::string& why) {
     error = "cannot " + doing + " the spool in " + folder + ": " + why;
     fd.Close();
-}
-
-std::string SpoolFolder() {
-    const auto set = [](const char* name) -> const char* {
-        const char* value = std::getenv(name);
-        return value != nullptr && *value != '\0' ? value : nullptr;
-    };
-    if (const char* tmp = set("TMPDIR")) return tmp;
-    if (const char* cache = set("XDG_CACHE_HOME")) return std::string(cache) + "/ravelin";
-    if (const char* home = set("HOME")) return std::string(home) + "/.cache/ravelin";
-    return "/tmp";
 }
 
 }  // namespace vigilon::ravelin

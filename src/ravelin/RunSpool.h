@@ -12,8 +12,8 @@ namespace vigilon::ravelin {
 
 // Every line and record of one run, in order, in a file of its own, so that
 // a save can write the whole run while memory keeps only its latest part.
-// The file has no name: only its owner can read it, and it goes when the
-// spool is destroyed or the process ends, however it ends.
+// Only its owner can read the file, and it goes when the spool is destroyed
+// or the process ends, however it ends (SpoolFile.h).
 class RunSpool {
 public:
     // Opens the file in folder, which is made when missing.
@@ -44,8 +44,9 @@ private:
     std::string error;
 };
 
-// Where runs are spooled: $TMPDIR when set, else the user's cache, whose disk
-// is less likely than /tmp's to be memory.
+// Where runs are spooled. Linux: $TMPDIR when set, else the user's cache,
+// whose disk is less likely than /tmp's to be memory. Windows: the user's
+// temporary folder.
 std::string SpoolFolder();
 
 }  // namespace vigilon::ravelin

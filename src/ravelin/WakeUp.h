@@ -1,24 +1,31 @@
 #pragma once
 
-#include "UniqueFd.h"
+#include "WakeHandle.h"
 
 namespace vigilon::ravelin {
 
-// An event file descriptor that a wait can poll beside its sockets, so that
-// another thread can end the wait at once. Signalling it is safe from any
-// thread, also from a stop callback.
+// A signal that a wait can watch beside its sockets, so that another thread
+// can end the wait at once: an event descriptor on Linux, an event on
+// Windows (posix/ and win/). Signalling it is safe from any thread, also
+// from a stop callback; it stays signalled.
 class WakeUp {
 public:
     WakeUp();
+    ~WakeUp();
     WakeUp(const WakeUp&) = delete;
     WakeUp& operator=(const WakeUp&) = delete;
 
-    bool Ok() const { return static_cast<bool>(fd); }
-    int Fd() const { return fd.Get(); }
+    bool Ok() const { return handle != kNoWake; }
+    // What the echo socket's wait watches.
+    WakeHandle Handle() const { return handle; }
     void Signal() const;
 
 private:
-    UniqueFd fd;
+    WakeHandle handle = kNoWake;
 };
+
+// Waits until first or second is signalled; true when it was first (also
+// when both were).
+bool WaitForEither(const WakeUp& first, const WakeUp& second);
 
 }  // namespace vigilon::ravelin

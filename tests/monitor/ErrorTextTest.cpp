@@ -15,6 +15,9 @@ namespace {
 TEST(ErrorTextTest, KnownAndUnknownErrorsFromManyThreads) {
     EXPECT_EQ(ErrorText(EPERM), "Operation not permitted");
     EXPECT_EQ(ErrorText(ENOSPC), "No space left on device");
+    // Also where the C runtime numbers the socket errors without naming them.
+    EXPECT_EQ(ErrorText(ENETUNREACH), "Network is unreachable");
+    EXPECT_EQ(ErrorText(EHOSTUNREACH), "No route to host");
 
     // Unknown numbers are the ones a shared buffer would mix up: each thread
     // asks about its own and must always read its own back.

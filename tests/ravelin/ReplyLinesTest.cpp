@@ -1,12 +1,12 @@
 // The lines of a run, as a terminal's ping shows them.
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <string>
 
 #include "ReplyLines.h"
+#include "SystemSockets.h"
 #include "TestAddress.h"
 
 namespace vigilon::ravelin {

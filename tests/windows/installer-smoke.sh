@@ -23,10 +23,10 @@ trap cleanup EXIT
 
 wine "$installer" /S
 wineserver -w
-for file in vigilon.exe vigilon.htb LICENSE.txt uninstall.exe; do
+for file in vigilon.exe ravelin.exe vigilon.htb LICENSE.txt uninstall.exe; do
   [ -f "$programs/$file" ] || fail "$file is not in $programs"
 done
-for entry in Vigilon.lnk "Uninstall Vigilon.lnk"; do
+for entry in Vigilon.lnk Ravelin.lnk "Uninstall Vigilon.lnk"; do
   [ -f "$menu/$entry" ] || fail "no Start-menu entry $entry"
 done
 

@@ -50,6 +50,9 @@ int ErrnoOfWindowsError(unsigned long code) {
         case ERROR_OUTOFMEMORY: return ENOMEM;
         case ERROR_DIRECTORY: return ENOTDIR;
         case ERROR_DIR_NOT_EMPTY: return ENOTEMPTY;
+        case ERROR_CALL_NOT_IMPLEMENTED: return ENOSYS;
+        case ERROR_NETWORK_UNREACHABLE: return ENETUNREACH;
+        case ERROR_HOST_UNREACHABLE: return EHOSTUNREACH;
         default: return EIO;
     }
 }
