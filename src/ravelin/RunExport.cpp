@@ -46,7 +46,8 @@ std::string IsoLocalTime(std::chrono::system_clock::time_point at) {
     char date[32];
     std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local.fields);
     const long offsetMinutes = std::labs(local.utcOffsetSeconds) / 60;
-    char text[64];
+    // Room for the widest values the types allow, so nothing is ever cut.
+    char text[sizeof date + 64];
     std::snprintf(text, sizeof text, "%s.%03ld%c%02ld:%02ld", date, millis,
                   local.utcOffsetSeconds < 0 ? '-' : '+', offsetMinutes / 60, offsetMinutes % 60);
     return text;
