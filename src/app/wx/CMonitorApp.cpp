@@ -10,6 +10,11 @@ namespace vigilon::app {
 bool CMonitorApp::OnInit() {
     SetAppName("Vigilon");  // desktop notifications carry it
     SetExitOnFrameDelete(false);
+    // No window of the program handles idle or update-UI events; left at
+    // wx's default, both go to every window after each event the window
+    // gets, several times a second while it monitors.
+    wxIdleEvent::SetMode(wxIDLE_PROCESS_SPECIFIED);
+    wxUpdateUIEvent::SetMode(wxUPDATE_UI_PROCESS_SPECIFIED);
     return true;
 }
 
