@@ -161,7 +161,8 @@ lint: build
 #   dpkg-dev (apt-get source unpacks with dpkg-source), cmake, ninja-build, xvfb (a
 #   private display for the Windows windows under Wine)
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev nsis \
-                    wine wine64 autoconf automake libtool dpkg-dev cmake ninja-build xvfb
+                    wine wine64 autoconf automake libtool dpkg-dev cmake ninja-build xvfb xdotool \
+                    imagemagick openbox
 WINDOWS_TOOLCHAIN := $(abspath cmake/mingw-w64-x86_64.cmake)
 WINDOWS_DIR ?= build-windows
 WINDOWS_SMOKE_DIR ?= build-windows-smoke
@@ -187,9 +188,13 @@ windows: windows-deps
 	  -DCMAKE_TOOLCHAIN_FILE=$(WINDOWS_TOOLCHAIN) $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 	cmake --build $(WINDOWS_DIR) -j 2
 
-# The toolkit-free suites, run under Wine; they need no display.
+# The toolkit-free suites, run under Wine with no display, the installer,
+# then the window program on a private display of its own (after the suites: Wine's server
+# keeps the display it first met).
 test-windows: windows
 	scripts/windows/ctest-under-wine.sh $(WINDOWS_DIR) --output-on-failure --timeout 300 -j 2
+	tests/windows/installer-smoke.sh $(WINDOWS_DIR)
+	scripts/windows/with-display.sh tests/windows/vigilon-window-smoke.sh $(WINDOWS_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR) $(WINDOWS_SMOKE_DIR)

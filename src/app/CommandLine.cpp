@@ -115,7 +115,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-    return "Usage: vigilon [--data-dir=DIR | --user-data] [--headless] [METRICS]...\n"
+    const PlatformHelp help = ThisPlatformHelp();
+    return "Usage: vigilon [--data-dir=DIR | --user-data]" + help.headlessUsage +
+           " [METRICS]...\n"
            "  or:  vigilon [--data-dir=DIR | --user-data] --set NAME=VALUE...\n"
            "  or:  vigilon [--data-dir=DIR | --user-data] --show-settings\n"
            "Watch whether one host stays reachable by ping, and send an e-mail alert\n"
@@ -124,24 +126,19 @@ std::string UsageText() {
            "Vigilon keeps its settings (Vigilon.dat) and its log (Vigilon.log) in the\n"
            "current directory, or in the folder one of these options gives:\n"
            "      --data-dir=DIR  use DIR (made, with its missing parents, readable by\n"
-           "                      you only, when it does not exist)\n"
-           "      --user-data     use your own folder, $XDG_STATE_HOME/vigilon, or\n"
-           "                      ~/.local/state/vigilon when XDG_STATE_HOME is not set\n"
-           "                      (the application menu starts Vigilon this way)\n"
+           "                      you only, when it does not exist)\n" +
+           help.userData +
            "\n"
-           "Without a window:\n"
-           "      --headless      monitor with no display: log lines also go to standard\n"
-           "                      error; SIGTERM or SIGINT ends the run as Exit does,\n"
-           "                      SIGHUP reads Vigilon.dat again\n"
+           "Without a window:\n" +
+           help.headless +
            "      --set NAME=VALUE...  change settings and save them; the names are\n"
            "                      targetAddress, pingFrequency, controlAddress, mailFrom,\n"
            "                      mailTo, smtpServer1, smtpServer2, timeoutsBeforeEmail,\n"
            "                      logEnabled, emailEnabled, autoMinimize (switches 0 or 1)\n"
            "      --show-settings print the settings as NAME=VALUE lines, passwords hidden\n"
            "\n"
-           "METRICS, with or without a window:\n"
-           "      --metrics-listen=HOST:PORT  serve Prometheus metrics at /metrics\n"
-           "                      (\":PORT\" listens on 127.0.0.1 only)\n"
+           "METRICS, with or without a window:\n" +
+           help.metricsListen +
            "      --metrics-file=PATH  write the same metrics to PATH after every\n"
            "                      ping cycle (node_exporter's textfile collector)\n"
            "\n"

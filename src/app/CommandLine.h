@@ -44,4 +44,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 // The text of --help, ending in a newline (--version's: ProgramVersion.h).
 std::string UsageText();
 
+// The parts of the usage text that differ between platforms (one file for
+// each): where --user-data is, and what runs without a window.
+struct PlatformHelp {
+    std::string headlessUsage;  // " [--headless]", or nothing
+    std::string userData;
+    std::string headless;
+    std::string metricsListen;
+};
+PlatformHelp ThisPlatformHelp();
+
 }  // namespace vigilon::app

@@ -1,12 +1,10 @@
 #include "DataFolder.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <vector>
 
 #include "ErrorText.h"
+#include "FilePaths.h"
 
 namespace vigilon::app {
 
@@ -26,8 +24,9 @@ namespace {
 // Removes the folders a failed start made, innermost first; only empty
 // ones go, so nothing another process put there meanwhile is lost.
 void RemoveMade(const std::vector<fs::path>& made) {
+    std::error_code ignored;
     for (auto folder = made.rbegin(); folder != made.rend(); ++folder)
-        ::rmdir(folder->c_str());
+        fs::remove(*folder, ignored);
 }
 
 }  // namespace
@@ -39,18 +38,20 @@ std::string EnterDataFolder(const fs::path& folder) {
     fs::path partial;
     for (const fs::path& part : folder) {
         partial /= part;
-        if (::mkdir(partial.c_str(), 0700) == 0) {
+        if (const int error = MakePrivateFolder(partial); error == 0) {
             made.push_back(partial);
-        } else if (errno != EEXIST) {
+        } else if (error != EEXIST) {
             std::string problem =
-                "cannot create the data folder " + partial.string() + ": " + ErrorText(errno);
+                "cannot create the data folder " + PathText(partial) + ": " + ErrorText(error);
             RemoveMade(made);
             return problem;
         }
     }
-    if (::chdir(folder.c_str()) != 0) {
+    std::error_code error;
+    fs::current_path(folder, error);
+    if (error) {
         std::string problem =
-            "cannot use the data folder " + folder.string() + ": " + ErrorText(errno);
+            "cannot use the data folder " + PathText(folder) + ": " + ErrorText(error.value());
         RemoveMade(made);
         return problem;
     }

@@ -26,6 +26,7 @@ class NoLauncher : public ProgramLauncher {
 public:
     void Launch(const std::vector<std::string>&) override {}
     void LaunchWatched(const std::vector<std::string>&, std::function<void()>) override {}
+    void OpenWatched(const std::string&, std::function<void()>) override {}
 };
 
 }  // namespace vigilon::app

@@ -1,14 +1,10 @@
 #include "ProgramFolders.h"
 
+#include "PlatformNames.h"
+
 namespace vigilon::app {
 
 namespace fs = std::filesystem;
-
-fs::path ExecutableFolder() {
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : self.parent_path();
-}
 
 fs::path FindFileIn(std::string_view name, const std::vector<fs::path>& folders) {
     for (const fs::path& folder : folders) {
@@ -23,7 +19,7 @@ fs::path FindFileIn(std::string_view name, const std::vector<fs::path>& folders)
 std::vector<fs::path> SearchFolders(std::string_view pathList) {
     std::vector<fs::path> folders;
     while (true) {
-        const std::size_t colon = pathList.find(':');
+        const std::size_t colon = pathList.find(kPathListSeparator);
         const fs::path folder(pathList.substr(0, colon));
         if (folder.is_absolute()) folders.push_back(folder);
         if (colon == std::string_view::npos) break;

@@ -6,9 +6,13 @@
 
 namespace vigilon::app {
 
-// The folder that holds the running program, read from /proc/self/exe;
-// empty when the system does not tell.
+// The folder that holds the running program; empty when the system does
+// not tell. One file for each platform.
 std::filesystem::path ExecutableFolder();
+
+// Whether file is a regular file this user may run. One file for each
+// platform.
+bool IsRunnableFile(const std::filesystem::path& file);
 
 // The first folder that holds a regular file of that name, as a full path;
 // empty when none does. Empty folders in the list are skipped.

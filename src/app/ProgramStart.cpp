@@ -1,10 +1,10 @@
 #include "ProgramStart.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "CommandLine.h"
 #include "DataFolder.h"
+#include "FilePaths.h"
 #include "ProgramVersion.h"
 
 namespace vigilon::app {
@@ -21,10 +21,6 @@ std::string AlreadyRunningMessage(const std::string& folder) {
 
 }  // namespace
 
-UserFolderVariables ReadUserFolderVariables() {
-    return {std::getenv("XDG_STATE_HOME"), std::getenv("HOME")};
-}
-
 StartPlan PrepareStart(const std::vector<std::string>& args, const UserFolderVariables& variables,
                        InstanceLock& lock, std::ostream& out, std::ostream& err) {
     const CommandLine line = ParseCommandLine(args);
@@ -39,9 +35,9 @@ StartPlan PrepareStart(const std::vector<std::string>& args, const UserFolderVar
 
     std::filesystem::path folder = line.dataDir;
     if (line.userData) {
-        folder = UserDataFolder(variables.stateHome, variables.home);
+        folder = UserDataFolder(variables);
         if (folder.empty()) {
-            err << "vigilon: --user-data: neither XDG_STATE_HOME nor HOME names a folder\n";
+            err << "vigilon: --user-data: " << NoUserFolderText() << "\n";
             return Ended(1);
         }
     }
@@ -56,7 +52,7 @@ StartPlan PrepareStart(const std::vector<std::string>& args, const UserFolderVar
     if (!line.Monitors()) return {StartPlan::Next::RunSettings, 0, {}, line};
 
     std::error_code ignored;
-    const std::string here = std::filesystem::current_path(ignored).string();
+    const std::string here = PathText(std::filesystem::current_path(ignored));
     switch (lock.Acquire(kLockFileName)) {
         case LockResult::Held: break;
         case LockResult::Busy: {

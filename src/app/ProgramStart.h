@@ -5,17 +5,10 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "DataFolder.h"
 #include "InstanceLock.h"
 
 namespace vigilon::app {
-
-// The environment variables that the user's own folder comes from; null
-// for one that is not set.
-struct UserFolderVariables {
-    const char* stateHome = nullptr;  // XDG_STATE_HOME
-    const char* home = nullptr;       // HOME
-};
-UserFolderVariables ReadUserFolderVariables();
 
 // What the process does after reading its command line.
 struct StartPlan {

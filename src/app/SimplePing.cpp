@@ -1,32 +1,23 @@
 #include "SimplePing.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 
+#include "FilePaths.h"
+#include "PlatformNames.h"
 #include "ProgramFolders.h"
 
 namespace vigilon::app {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// The search list execvp uses when PATH is not set.
-constexpr std::string_view kDefaultSearchPath = "/bin:/usr/bin";
-
-bool IsRunnable(const fs::path& file) {
-    std::error_code error;
-    return fs::is_regular_file(file, error) && ::access(file.c_str(), X_OK) == 0;
-}
-
-}  // namespace
+std::string SimplePingProgram() { return "ravelin" + std::string(kProgramFileSuffix); }
 
 fs::path FindSimplePing(const fs::path& executableFolder, std::string_view searchPath) {
-    if (!executableFolder.empty() && IsRunnable(executableFolder / kSimplePingProgram))
-        return executableFolder / kSimplePingProgram;
+    const std::string program = SimplePingProgram();
+    if (!executableFolder.empty() && IsRunnableFile(executableFolder / program))
+        return executableFolder / program;
     for (const fs::path& folder : SearchFolders(searchPath))
-        if (IsRunnable(folder / kSimplePingProgram)) return folder / kSimplePingProgram;
+        if (IsRunnableFile(folder / program)) return folder / program;
     return {};
 }
 
@@ -36,7 +27,7 @@ void LaunchSimplePing(ProgramLauncher& launcher) {
         FindSimplePing(ExecutableFolder(), searchPath != nullptr ? searchPath : kDefaultSearchPath);
     // Launched by its full path, so the launcher's own search cannot pick
     // another program of that name.
-    if (!program.empty()) launcher.Launch({program.string()});
+    if (!program.empty()) launcher.Launch({PathText(program)});
 }
 
 }  // namespace vigilon::app

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "ProgramLauncher.h"
 
 namespace vigilon::app {
 
-// The companion tool that the Simple Ping command starts.
-inline constexpr std::string_view kSimplePingProgram = "ravelin";
+// The companion tool that the Simple Ping command starts (its file name).
+std::string SimplePingProgram();
 
 // Where the companion tool is: next to the executable first (a build or an
 // installation keeps the two together), else in a folder of the PATH-style

@@ -1,7 +1,5 @@
 #include "ListenAddress.h"
 
-#include <arpa/inet.h>
-
 #include <charconv>
 #include <cstring>
 

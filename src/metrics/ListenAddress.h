@@ -1,9 +1,8 @@
 #pragma once
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-
 #include <string>
+
+#include "SystemSockets.h"
 
 namespace vigilon::metrics {
 

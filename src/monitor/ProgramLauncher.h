@@ -19,6 +19,10 @@ public:
     // who has to answer the user.
     virtual void LaunchWatched(const std::vector<std::string>& commandLine,
                                std::function<void()> whenFailed) = 0;
+    // Shows a document or a web address in the desktop's own handler for
+    // it, watched like LaunchWatched: whenFailed runs when there is none.
+    virtual void OpenWatched(const std::string& documentOrAddress,
+                             std::function<void()> whenFailed) = 0;
 };
 
 }  // namespace vigilon

@@ -61,7 +61,7 @@ std::string EventLog::Clear() {
 }
 
 void EventLog::OpenInEditor() {
-    launcher_.LaunchWatched({"xdg-open", path_}, [viewer = ownViewer_, path = path_] {
+    launcher_.OpenWatched(path_, [viewer = ownViewer_, path = path_] {
         if (viewer != nullptr) viewer->ShowLog(path);
     });
 }

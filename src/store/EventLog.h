@@ -41,9 +41,8 @@ public:
     // Empties the file; the text telling why it could not, else empty.
     // Whoever asks decides whether to ask the user first.
     std::string Clear();
-    // Shows the log in the desktop's text handler (xdg-open), without
-    // waiting; where there is none (xdg-open missing, or it fails), in the
-    // program's own viewer.
+    // Shows the log in the desktop's text handler, without waiting; where
+    // there is none (no opener, or it fails), in the program's own viewer.
     void OpenInEditor();
 
 private:

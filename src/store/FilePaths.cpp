@@ -5,6 +5,11 @@
 
 namespace vigilon {
 
+std::string PathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
 std::string AbsolutePath(const std::string& path) {
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace vigilon {
+
+// A path as the program keeps its texts: UTF-8 (Windows' own paths are
+// UTF-16, which path::string() would turn into the ANSI code page).
+std::string PathText(const std::filesystem::path& path);
 
 // The absolute form of path against the current directory, for messages
 // that name a file. Returns path unchanged when it cannot be resolved.

@@ -159,7 +159,7 @@ TEST_F(MonitorShellTest, EveryCommandIdentifierRunsItsRow) {
         EXPECT_THAT(ran(id), ElementsAre("edit settings")) << id;
     for (int id : {app::ID_OPTIONS_VIEW_LOG, app::ID_TRAY_VIEW_LOG})
         ran(id);
-    EXPECT_EQ(launcher.launched.size(), 2u);
+    EXPECT_EQ(launcher.opened.size(), 2u);
     for (int id : {app::ID_TOOLS_SIMPLE_PING, app::ID_TRAY_SIMPLE_PING})
         EXPECT_THAT(ran(id), ElementsAre("simple ping")) << id;
     for (int id : {app::ID_HELP_CONTENTS, app::ID_TRAY_HELP})

@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using app::FindSimplePing;
-using app::kSimplePingProgram;
+const std::string kSimplePingProgram = app::SimplePingProgram();
 
 class SimplePing : public ::testing::Test {
 protected:

@@ -20,7 +20,12 @@ public:
         launched.push_back(commandLine);
         failureReports.push_back(std::move(whenFailed));
     }
-    // Every watched program so far failed.
+    void OpenWatched(const std::string& documentOrAddress,
+                     std::function<void()> whenFailed) override {
+        opened.push_back(documentOrAddress);
+        failureReports.push_back(std::move(whenFailed));
+    }
+    // Every watched program and opening so far failed.
     void FailWatched() {
         std::vector<std::function<void()>> reports;
         reports.swap(failureReports);
@@ -29,6 +34,7 @@ public:
     }
 
     std::vector<std::vector<std::string>> launched;
+    std::vector<std::string> opened;
     std::vector<std::function<void()>> failureReports;
 };
 

@@ -71,7 +71,7 @@ void CAboutBox::OpenWebSite() {
     // The desktop's handler for web addresses; the box stays open. Without
     // one, a box of the program's gives the address to copy. The report
     // comes later, maybe after this box has closed: it needs nothing of it.
-    launcher_.LaunchWatched({"xdg-open", kWebSiteAddress}, [] { ShowWebAddressBox(); });
+    launcher_.OpenWatched(kWebSiteAddress, [] { ShowWebAddressBox(); });
 }
 
 void ShowWebAddressBox() {

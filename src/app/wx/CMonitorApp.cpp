@@ -1,5 +1,7 @@
 #include "CMonitorApp.h"
 
+#include <wx/init.h>
+
 #include "MessageBox.h"
 #include "ProgramStart.h"
 #include "VigilonProgram.h"
@@ -40,6 +42,15 @@ int CMonitorApp::OnRun() {
     // The window's deletion was deferred to the loop that just ended.
     DeletePendingObjects();
     return 0;
+}
+
+int RunMonitorApp(const StartPlan& plan, char* programName) {
+    wxApp::SetInstance(plan.next == StartPlan::Next::TellRunning
+                           ? new CMonitorApp(plan.refusal)
+                           : new CMonitorApp(plan.line.metricsListen, plan.line.metricsFile));
+    int toolkitArgc = 1;
+    char* toolkitArgv[] = {programName, nullptr};
+    return wxEntry(toolkitArgc, toolkitArgv);
 }
 
 }  // namespace vigilon::app

@@ -4,6 +4,8 @@
 
 #include <wx/app.h>
 
+#include "ProgramStart.h"
+
 namespace vigilon::app {
 
 // The application: runs the main window modally for the life of the process.
@@ -25,5 +27,10 @@ private:
     std::string metricsListen_;
     std::string metricsFile_;
 };
+
+// Runs the window program as the start plan says (monitoring, or the
+// second copy's refusal) until it ends. The toolkit gets the program's
+// name only: the options are ours.
+int RunMonitorApp(const StartPlan& plan, char* programName);
 
 }  // namespace vigilon::app

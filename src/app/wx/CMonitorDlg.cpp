@@ -2,15 +2,12 @@
 
 #include <wx/menu.h>
 
-#ifdef __WXGTK__
-#include <gtk/gtk.h>
-#endif
-
 #include "CommandIds.h"
 #include "MenuBarKeys.h"
 #include "MenuResources.h"
 #include "Pictures.h"
 #include "WxCommandIds.h"
+#include "WindowTweaks.h"
 #include "WxText.h"
 
 namespace vigilon::app {
@@ -56,17 +53,10 @@ CMonitorDlg::CMonitorDlg()
     // font each time.
     SetBackgroundStyle(wxBG_STYLE_SYSTEM);
     panel_->SetBackgroundStyle(wxBG_STYLE_SYSTEM);
-    // The progress bar asks for a new layout each time it leaves 0 or
-    // reaches 100 % (its looks there differ). The panel's size is fixed, so
-    // the request ends there: left to reach the window, it had the window
-    // measured and placed again, with round trips to the X server, several
-    // times a cycle.
-    if (GTK_IS_CONTAINER(panel_->GetHandle())) {
-        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-        gtk_container_set_resize_mode(GTK_CONTAINER(panel_->GetHandle()), GTK_RESIZE_QUEUE);
-        G_GNUC_END_IGNORE_DEPRECATIONS
-    }
 #endif
+    // The progress bar asks for a new layout each time it leaves 0 or
+    // reaches 100 % (its looks there differ); the panel's size is fixed.
+    KeepLayoutRequestsInside(*panel_);
     controls_ = LayOutMainWindow(panel_);
     SetClientSize(panel_->GetSize());
     AddSystemMenuAbout();

@@ -6,11 +6,10 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include <gtk/gtk.h>
-
 #include "LogEnd.h"
 #include "OwnViewerTexts.h"
 #include "Pictures.h"
+#include "WindowTweaks.h"
 #include "WxText.h"
 
 namespace vigilon::app {
@@ -70,11 +69,7 @@ LogViewerFrame::LogViewerFrame(wxWindow* owner, std::string path)
         else
             event.Skip();
     });
-    // A window group of its own: a modal dialog's hold on the program's
-    // windows (GTK's grab is per group) does not reach it.
-    GtkWindowGroup* group = gtk_window_group_new();
-    gtk_window_group_add_window(group, GTK_WINDOW(GetHandle()));
-    g_object_unref(group);
+    KeepOutOfModalHolds(*this);
     Reload();
     close->SetFocus();
 }

@@ -7,11 +7,10 @@
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
-#include <gtk/gtk.h>
-
 #include <algorithm>
 
 #include "TextWrap.h"
+#include "WindowTweaks.h"
 #include "WxText.h"
 
 namespace vigilon::app {
@@ -68,7 +67,7 @@ MessageBox::MessageBox(wxWindow* owner, const std::string& text, const std::stri
         [this](std::string_view line) { return GetTextExtent(ToWx(std::string(line))).x; });
     auto* message = new wxStaticText(this, wxID_ANY, wxString());
     message->SetLabelText(ToWx(wrapped));  // an '&' in the text is no access key
-    if (selectable) gtk_label_set_selectable(GTK_LABEL(message->GetHandle()), TRUE);
+    if (selectable) MakeLabelSelectable(*message);
     row->Add(message, 1, wxALIGN_CENTER_VERTICAL);
 
     auto* buttonRow = new wxStdDialogButtonSizer;

@@ -6,6 +6,9 @@
 
 #include "UserPrompt.h"
 
+// Windows' headers make MessageBox a macro for their own function.
+#undef MessageBox
+
 namespace vigilon::app {
 
 // The program's message box: the icon of its kind (none for None), the

@@ -5,6 +5,7 @@
 
 #include "AlertNoticeDelivery.h"
 #include "CMonitorDlg.h"
+#include "DesktopLauncher.h"
 #include "EventLog.h"
 #include "IcmpPrivileges.h"
 #include "LogViewerFrame.h"
@@ -12,7 +13,6 @@
 #include "MetricsService.h"
 #include "MonitorEngine.h"
 #include "MonitorShell.h"
-#include "PosixProgramLauncher.h"
 #include "PostedProblems.h"
 #include "ProblemBoxes.h"
 #include "SettingsEditor.h"
@@ -69,7 +69,7 @@ private:
     SystemClock clock_;
     WxPause pause_;
     WxLogViewer logViewer_;  // before the launcher, whose reports may show it
-    PosixProgramLauncher desktopLauncher_;
+    DesktopLauncher desktopLauncher_;
     ProgramLauncher& launcher_;
     CMonitorDlg* window_;  // a top-level window: destroyed through Destroy()
     WxUserPrompt prompt_;

@@ -9,6 +9,7 @@
 
 #include "Pictures.h"
 #include "TrayPresentation.h"
+#include "WindowTweaks.h"
 #include "WxText.h"
 
 namespace vigilon::app {
@@ -82,10 +83,7 @@ WxTaskBarTray::~WxTaskBarTray() {
     if (added_) taskBarIcon_.RemoveIcon();
 }
 
-bool WxTaskBarTray::HasNotificationArea() const {
-    // The XEmbed tray exists only on X11; under Wayland the icon could never show.
-    return wxGetDisplayInfo().type == wxDisplayX11;
-}
+bool WxTaskBarTray::HasNotificationArea() const { return TaskBarIconCanShow(); }
 
 bool WxTaskBarTray::TrayShown() const { return added_ && wxTaskBarIcon::IsAvailable(); }
 

@@ -56,12 +56,12 @@ TEST_F(Commands, ViewLogWithLoggingOffAsksAndOpensTheLogOnlyOnYes) {
                   ExpectMessage(question, wxID_NO, "Enable Log?"));
     EXPECT_FALSE(MenuChecked(app::ID_OPTIONS_LOG));
     EXPECT_EQ(Engine().Settings().logEnabled, 0);
-    EXPECT_TRUE(launcher.launched.empty());
+    EXPECT_TRUE(launcher.opened.empty());
 
     wxTEST_DIALOG(Choose(app::ID_TRAY_VIEW_LOG), ExpectMessage(question, wxID_YES, "Enable Log?"));
     EXPECT_TRUE(MenuChecked(app::ID_OPTIONS_LOG));
     EXPECT_EQ(Engine().Settings().logEnabled, 1);
-    EXPECT_THAT(launcher.launched, ElementsAre(ElementsAre("xdg-open", "Vigilon.log")));
+    EXPECT_THAT(launcher.opened, ElementsAre("Vigilon.log"));
 }
 
 TEST_F(Commands, EnablingEmailWithMissingFieldsAsksForThemInTheSettings) {

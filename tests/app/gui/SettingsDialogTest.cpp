@@ -312,8 +312,8 @@ TEST_F(SettingsDialogTest, LogButtonsViewAndClearTheLog) {
     eventLog.Write("an old line");
     Run([&] {
         user.Click(Control(IDC_VIEW_LOG));
-        ASSERT_EQ(launcher.launched.size(), 1u);
-        EXPECT_EQ(launcher.launched[0].back(), kLogFileName);
+        ASSERT_EQ(launcher.opened.size(), 1u);
+        EXPECT_EQ(launcher.opened[0], kLogFileName);
         wxTEST_DIALOG(user.Click(Control(IDC_CLEAR_LOG)), AnswerMessageBox(wxID_YES));
         EXPECT_EQ(ReadText(kLogFileName), "");
         user.Click(Control(IDC_ENABLE_LOG));

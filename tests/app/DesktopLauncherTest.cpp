@@ -8,7 +8,7 @@
 #include <fstream>
 #include <thread>
 
-#include "PosixProgramLauncher.h"
+#include "DesktopLauncher.h"
 #include "QueuedDispatcher.h"
 
 namespace vigilon {
@@ -31,7 +31,7 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
     fs::path dir;
     test::QueuedDispatcher windowThread;
-    PosixProgramLauncher launcher{windowThread};
+    DesktopLauncher launcher{windowThread};
 };
 
 TEST_F(Launcher, ReturnsWhileTheProgramRunsAndLeavesNoChildBehind) {
@@ -87,7 +87,7 @@ TEST_F(Launcher, AWatchedLaunchReportsFailuresOnlyAndReapsTheProgram) {
 TEST_F(Launcher, ReportsOnTheirWayWhenTheLauncherGoesAreDropped) {
     int failures = 0;
     {
-        PosixProgramLauncher shortLived{windowThread};
+        DesktopLauncher shortLived{windowThread};
         shortLived.LaunchWatched({"false"}, [&failures] { ++failures; });
         for (int i = 0; i < 100 && HasChildren(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -1,4 +1,4 @@
-#include "PosixProgramLauncher.h"
+#include "DesktopLauncher.h"
 
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -7,24 +7,9 @@
 #include <mutex>
 #include <thread>
 
+#include "DesktopLauncherReports.h"
+
 namespace vigilon {
-
-// Failures on their way from the reaping threads to the window's thread.
-// Posting stops, under the lock, once the launcher has gone, and a report
-// already posted checks that it is still wanted when it runs.
-struct PosixProgramLauncher::Reports {
-    std::mutex mutex;
-    Dispatcher* windowThread = nullptr;  // null once the launcher has gone
-    bool alive = true;                   // read and written on the window's thread
-
-    void Post(const std::shared_ptr<Reports>& self, std::function<void()> report) {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (windowThread == nullptr) return;
-        windowThread->Post([self, report = std::move(report)] {
-            if (self->alive) report();
-        });
-    }
-};
 
 namespace {
 
@@ -50,18 +35,7 @@ bool ReapSucceeded(pid_t child) {
 
 }  // namespace
 
-PosixProgramLauncher::PosixProgramLauncher(Dispatcher& windowThread)
-    : reports_(std::make_shared<Reports>()) {
-    reports_->windowThread = &windowThread;
-}
-
-PosixProgramLauncher::~PosixProgramLauncher() {
-    reports_->alive = false;
-    std::lock_guard<std::mutex> lock(reports_->mutex);
-    reports_->windowThread = nullptr;
-}
-
-void PosixProgramLauncher::Launch(const std::vector<std::string>& commandLine) {
+void DesktopLauncher::Launch(const std::vector<std::string>& commandLine) {
     if (commandLine.empty()) return;
     std::vector<char*> argv = ArgumentVector(commandLine);
 
@@ -81,8 +55,8 @@ void PosixProgramLauncher::Launch(const std::vector<std::string>& commandLine) {
     while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {}
 }
 
-void PosixProgramLauncher::LaunchWatched(const std::vector<std::string>& commandLine,
-                                         std::function<void()> whenFailed) {
+void DesktopLauncher::LaunchWatched(const std::vector<std::string>& commandLine,
+                                    std::function<void()> whenFailed) {
     if (commandLine.empty()) {
         reports_->Post(reports_, std::move(whenFailed));
         return;
@@ -103,6 +77,11 @@ void PosixProgramLauncher::LaunchWatched(const std::vector<std::string>& command
     std::thread([child, reports = reports_, whenFailed = std::move(whenFailed)]() mutable {
         if (!ReapSucceeded(child)) reports->Post(reports, std::move(whenFailed));
     }).detach();
+}
+
+void DesktopLauncher::OpenWatched(const std::string& documentOrAddress,
+                                  std::function<void()> whenFailed) {
+    LaunchWatched({"xdg-open", documentOrAddress}, std::move(whenFailed));
 }
 
 }  // namespace vigilon

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include <wx/init.h>
-
 #include "CMonitorApp.h"
 #include "DisplayAvailable.h"
 #include "DisplayCheck.h"
@@ -35,12 +33,5 @@ int main(int argc, char** argv) {
         return vigilon::app::kNoDisplayExitCode;
     }
 
-    // The toolkit gets the program's name only: the options are ours.
-    wxApp::SetInstance(
-        plan.next == StartPlan::Next::TellRunning
-            ? new vigilon::app::CMonitorApp(plan.refusal)
-            : new vigilon::app::CMonitorApp(plan.line.metricsListen, plan.line.metricsFile));
-    int toolkitArgc = 1;
-    char* toolkitArgv[] = {argv[0], nullptr};
-    return wxEntry(toolkitArgc, toolkitArgv);
+    return vigilon::app::RunMonitorApp(plan, argv[0]);
 }
