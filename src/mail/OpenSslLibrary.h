@@ -19,8 +19,8 @@ struct OpenSslFunctions {
     int (*storeAddCrl)(X509_STORE*, X509_CRL*);
     BIO* (*bioNewMemBuf)(const void*, int);
     int (*bioFree)(BIO*);
-    STACK_OF(X509_INFO) * (*pemX509InfoReadBio)(BIO*, STACK_OF(X509_INFO)*, pem_password_cb*,
-                                                void*);
+    STACK_OF(X509_INFO) *
+        (*pemX509InfoReadBio)(BIO*, STACK_OF(X509_INFO) *, pem_password_cb*, void*);
     int (*stackCount)(const OPENSSL_STACK*);
     void* (*stackValue)(const OPENSSL_STACK*, int);
     void (*stackPopFree)(OPENSSL_STACK*, void (*)(void*));

@@ -6,8 +6,8 @@
 #include "MenuBarKeys.h"
 #include "MenuResources.h"
 #include "Pictures.h"
-#include "WxCommandIds.h"
 #include "WindowTweaks.h"
+#include "WxCommandIds.h"
 #include "WxText.h"
 
 namespace vigilon::app {

@@ -26,16 +26,16 @@ const HtmlHelpFunctions* LoadHtmlHelp(const std::filesystem::path& module, std::
     }
     // Quiet: a failure is told by the caller, not in the toolkit's log window.
     // Never unloaded, as the classes it registered with the toolkit live on.
-    wxPluginLibrary* library = wxPluginManager::LoadLibrary(
-        wxString::FromUTF8(module.string()), wxDL_NOW | wxDL_VERBATIM | wxDL_QUIET);
+    wxPluginLibrary* library = wxPluginManager::LoadLibrary(wxString::FromUTF8(module.string()),
+                                                            wxDL_NOW | wxDL_VERBATIM | wxDL_QUIET);
     if (library == nullptr) {
         const char* why = ::dlerror();
         error = why != nullptr ? why : "cannot load " + module.string();
         return nullptr;
     }
     bool found = false;
-    auto* entry = reinterpret_cast<const HtmlHelpFunctions* (*)()>(
-        library->GetSymbol(kEntryName, &found));
+    auto* entry =
+        reinterpret_cast<const HtmlHelpFunctions* (*)()>(library->GetSymbol(kEntryName, &found));
     if (!found || entry == nullptr) {
         error = module.string() + " has no " + kEntryName;
         return nullptr;
