@@ -2,6 +2,7 @@
 
 #include <wx/init.h>
 
+#include "HtmlHelpLoad.h"
 #include "MessageBox.h"
 #include "ProgramStart.h"
 #include "VigilonProgram.h"
@@ -39,8 +40,10 @@ int CMonitorApp::OnRun() {
         VigilonProgram program(options);
         program.Run();
     }
-    // The window's deletion was deferred to the loop that just ended.
+    // The window's deletion was deferred to the loop that just ended; the
+    // help viewer's too, and its module goes after it.
     DeletePendingObjects();
+    UnloadHtmlHelp();
     return 0;
 }
 

@@ -16,4 +16,9 @@ std::filesystem::path HtmlHelpModuleFile(const std::filesystem::path& programFol
 // why is in error.
 const HtmlHelpFunctions* LoadHtmlHelp(const std::filesystem::path& module, std::string& error);
 
+// Lets the viewer go once its windows are gone and before the toolkit
+// ends: the toolkit's parts that the module's libraries brought end with
+// it, as they started with it. Nothing when none was loaded.
+void UnloadHtmlHelp();
+
 }  // namespace vigilon::app

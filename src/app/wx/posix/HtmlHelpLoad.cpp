@@ -11,8 +11,16 @@
 namespace vigilon::app {
 
 namespace {
+
 constexpr const char* kModuleName = "vigilon-help.so";
 constexpr const char* kEntryName = "vigilon_html_help_functions";
+
+// The module as loaded, by the name the plugin manager knows it by.
+wxString& LoadedName() {
+    static wxString name;
+    return name;
+}
+
 }  // namespace
 
 std::filesystem::path HtmlHelpModuleFile(const std::filesystem::path& programFolder) {
@@ -25,9 +33,9 @@ const HtmlHelpFunctions* LoadHtmlHelp(const std::filesystem::path& module, std::
         return nullptr;
     }
     // Quiet: a failure is told by the caller, not in the toolkit's log window.
-    // Never unloaded, as the classes it registered with the toolkit live on.
-    wxPluginLibrary* library = wxPluginManager::LoadLibrary(wxString::FromUTF8(module.string()),
-                                                            wxDL_NOW | wxDL_VERBATIM | wxDL_QUIET);
+    const wxString name = wxString::FromUTF8(module.string());
+    wxPluginLibrary* library =
+        wxPluginManager::LoadLibrary(name, wxDL_NOW | wxDL_VERBATIM | wxDL_QUIET);
     if (library == nullptr) {
         const char* why = ::dlerror();
         error = why != nullptr ? why : "cannot load " + module.string();
@@ -37,10 +45,21 @@ const HtmlHelpFunctions* LoadHtmlHelp(const std::filesystem::path& module, std::
     auto* entry =
         reinterpret_cast<const HtmlHelpFunctions* (*)()>(library->GetSymbol(kEntryName, &found));
     if (!found || entry == nullptr) {
+        wxPluginManager::UnloadLibrary(name);
         error = module.string() + " has no " + kEntryName;
         return nullptr;
     }
+    LoadedName() = name;
     return entry();
+}
+
+// The plugin manager started the wx modules of the HTML library with the
+// toolkit's own; left loaded, the toolkit's end would find them in its list
+// and complain that it had not started them.
+void UnloadHtmlHelp() {
+    if (LoadedName().empty()) return;
+    wxPluginManager::UnloadLibrary(LoadedName());
+    LoadedName().clear();
 }
 
 }  // namespace vigilon::app

@@ -10,4 +10,6 @@ const HtmlHelpFunctions* LoadHtmlHelp(const std::filesystem::path&, std::string&
     return vigilon_html_help_functions();
 }
 
+void UnloadHtmlHelp() {}
+
 }  // namespace vigilon::app
