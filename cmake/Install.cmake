@@ -15,6 +15,10 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(vigilonPrograms ${CMAKE_INSTALL_BINDIR}/vigilon ${VIGILON_WINDOW_DIR}/vigilon-window)
 install(TARGETS vigilon RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS vigilon_window RUNTIME DESTINATION ${VIGILON_WINDOW_DIR})
+# The help viewer's module, which the window program loads from beside itself.
+if(NOT WIN32)
+  install(TARGETS vigilon_help_viewer LIBRARY DESTINATION ${VIGILON_WINDOW_DIR})
+endif()
 if(TARGET ravelin)
   list(APPEND vigilonPrograms ${CMAKE_INSTALL_BINDIR}/ravelin)
   install(TARGETS ravelin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -32,10 +32,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://vigilon.example.org)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# libcurl is loaded when a URL mail server is first used, and the
-# StatusNotifierItem library when that tray is chosen, so that
-# dpkg-shlibdeps does not see them: named here.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcap2-bin, libcurl4 (>= 7.87.0), libayatana-appindicator3-1")
+# libcurl is loaded when a URL mail server is first used, OpenSSL with the
+# CA store of its first delivery, and the StatusNotifierItem library when
+# that tray is chosen, so that dpkg-shlibdeps does not see them: named
+# here. (wx's HTML library it does see: the help viewer's module, loaded at
+# the first Help, is an ELF file of the package.)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcap2-bin, libcurl4 (>= 7.87.0), libssl3, libayatana-appindicator3-1")
 # The system's CA store checks mail servers' certificates; xdg-open shows
 # the log and the web site.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ca-certificates, xdg-utils")

@@ -4,9 +4,6 @@
 // and parsing some 150 certificates for each one. It is built again when
 // VIGILON_SMTP_CA_FILE names another file or a file changes.
 #include <curl/curl.h>
-#include <openssl/pem.h>
-#include <openssl/ssl.h>
-#include <openssl/x509.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -16,6 +13,7 @@
 #include "CaBundle.h"
 #include "CaTrust.h"
 #include "CurlLibrary.h"
+#include "OpenSslLibrary.h"
 
 namespace vigilon {
 
@@ -41,20 +39,22 @@ bool ReadWhole(const std::string& path, std::string& text) {
     return ok;
 }
 
-std::shared_ptr<X509_STORE> StoreOf(const std::string& pem) {
-    std::shared_ptr<X509_STORE> store(X509_STORE_new(), X509_STORE_free);
+std::shared_ptr<X509_STORE> StoreOf(const OpenSslFunctions& ssl, const std::string& pem) {
+    std::shared_ptr<X509_STORE> store(ssl.storeNew(), ssl.storeFree);
     if (!store) return nullptr;
-    BIO* bio = BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size()));
+    BIO* bio = ssl.bioNewMemBuf(pem.data(), static_cast<int>(pem.size()));
     if (bio == nullptr) return nullptr;
-    STACK_OF(X509_INFO)* infos = PEM_X509_INFO_read_bio(bio, nullptr, nullptr, nullptr);
-    BIO_free(bio);
+    STACK_OF(X509_INFO)* infos = ssl.pemX509InfoReadBio(bio, nullptr, nullptr, nullptr);
+    ssl.bioFree(bio);
     if (infos == nullptr) return nullptr;
-    for (int i = 0; i < sk_X509_INFO_num(infos); ++i) {
-        const X509_INFO* info = sk_X509_INFO_value(infos, i);
-        if (info->x509 != nullptr) X509_STORE_add_cert(store.get(), info->x509);
-        if (info->crl != nullptr) X509_STORE_add_crl(store.get(), info->crl);
+    const auto* stack = reinterpret_cast<OPENSSL_STACK*>(infos);
+    for (int i = 0; i < ssl.stackCount(stack); ++i) {
+        const auto* info = static_cast<const X509_INFO*>(ssl.stackValue(stack, i));
+        if (info->x509 != nullptr) ssl.storeAddCert(store.get(), info->x509);
+        if (info->crl != nullptr) ssl.storeAddCrl(store.get(), info->crl);
     }
-    sk_X509_INFO_pop_free(infos, X509_INFO_free);
+    ssl.stackPopFree(reinterpret_cast<OPENSSL_STACK*>(infos),
+                     reinterpret_cast<void (*)(void*)>(ssl.infoFree));
     return store;
 }
 
@@ -73,7 +73,13 @@ public:
         } else if (!systemBundle.empty()) {
             ReadWhole(systemBundle, pem);
         }
-        std::shared_ptr<X509_STORE> store = StoreOf(pem);
+        std::string loadError;
+        const OpenSslFunctions* ssl = OpenSsl(&loadError);
+        if (ssl == nullptr) {
+            errorText = "Unable to load the CA certificates: " + loadError;
+            return nullptr;
+        }
+        std::shared_ptr<X509_STORE> store = StoreOf(*ssl, pem);
         if (!store) {
             errorText = "Unable to load the CA certificates";
             return nullptr;
@@ -100,9 +106,10 @@ bool CurlUsesOpenSsl() {
            std::strncmp(info->ssl_version, "OpenSSL", 7) == 0;
 }
 
-// libcurl's TLS context takes a reference to the shared store.
+// libcurl's TLS context takes a reference to the shared store (OpenSSL was
+// loaded with it).
 CURLcode UseStore(CURL*, void* context, void* store) {
-    SSL_CTX_set1_cert_store(static_cast<SSL_CTX*>(context), static_cast<X509_STORE*>(store));
+    OpenSsl()->ctxSet1CertStore(static_cast<SSL_CTX*>(context), static_cast<X509_STORE*>(store));
     return CURLE_OK;
 }
 

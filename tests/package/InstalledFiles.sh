@@ -6,6 +6,7 @@ installed_files() {
     {
         echo "$prefix/bin/vigilon"
         echo "$prefix/libexec/vigilon/vigilon-window"
+        echo "$prefix/libexec/vigilon/vigilon-help.so"
         echo "$prefix/share/vigilon/vigilon.htb"
         echo "$prefix/lib/systemd/system/vigilon.service"
         echo "$prefix/lib/systemd/user/vigilon.service"

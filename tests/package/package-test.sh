@@ -22,9 +22,19 @@ same_lines "packaged files" "$(installed_files usr "$ravelin")" \
     "$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | LC_ALL=C sort)"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libc6 libwxgtk3.2-1 libcurl4 libayatana-appindicator3-1 libcap2-bin; do
+for needed in libc6 libwxgtk3.2-1 libcurl4 libssl3 libayatana-appindicator3-1 libcap2-bin; do
     [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
 done
+
+# The window program maps neither wx's HTML library nor OpenSSL at start:
+# the help viewer's module and the first mail's CA store load them.
+dpkg-deb -x "$deb" "$work/unpacked"
+window_needs=$(readelf -d "$work/unpacked/usr/libexec/vigilon/vigilon-window" | grep NEEDED)
+for late in libwx_gtk3u_html libssl libcrypto; do
+    [[ $window_needs != *"[$late"* ]] || fail "vigilon-window is linked with $late"
+done
+readelf -d "$work/unpacked/usr/libexec/vigilon/vigilon-help.so" | grep -q 'NEEDED.*\[libwx_gtk3u_html' ||
+    fail "the help viewer's module does not need wx's HTML library"
 [ "$(dpkg-deb -f "$deb" Version)" = "$(sed -n 's/^vigilon (\(.*\)).*/\1/p;q' "$here/../../packaging/changelog")" ] ||
     fail "the package's version is not the changelog's"
 

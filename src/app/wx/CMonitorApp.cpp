@@ -2,6 +2,7 @@
 
 #include <wx/init.h>
 
+#include "HtmlHelpLoad.h"
 #include "MessageBox.h"
 #include "ProgramStart.h"
 #include "VigilonProgram.h"
@@ -12,6 +13,11 @@ namespace vigilon::app {
 bool CMonitorApp::OnInit() {
     SetAppName("Vigilon");  // desktop notifications carry it
     SetExitOnFrameDelete(false);
+    // No window of the program handles idle or update-UI events; left at
+    // wx's default, both go to every window after each event the window
+    // gets, several times a second while it monitors.
+    wxIdleEvent::SetMode(wxIDLE_PROCESS_SPECIFIED);
+    wxUpdateUIEvent::SetMode(wxUPDATE_UI_PROCESS_SPECIFIED);
     return true;
 }
 
@@ -34,8 +40,10 @@ int CMonitorApp::OnRun() {
         VigilonProgram program(options);
         program.Run();
     }
-    // The window's deletion was deferred to the loop that just ended.
+    // The window's deletion was deferred to the loop that just ended; the
+    // help viewer's too, and its module goes after it.
     DeletePendingObjects();
+    UnloadHtmlHelp();
     return 0;
 }
 

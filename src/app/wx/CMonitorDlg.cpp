@@ -6,6 +6,7 @@
 #include "MenuBarKeys.h"
 #include "MenuResources.h"
 #include "Pictures.h"
+#include "WindowTweaks.h"
 #include "WxCommandIds.h"
 #include "WxText.h"
 
@@ -53,6 +54,9 @@ CMonitorDlg::CMonitorDlg()
     SetBackgroundStyle(wxBG_STYLE_SYSTEM);
     panel_->SetBackgroundStyle(wxBG_STYLE_SYSTEM);
 #endif
+    // The progress bar asks for a new layout each time it leaves 0 or
+    // reaches 100 % (its looks there differ); the panel's size is fixed.
+    KeepLayoutRequestsInside(*panel_);
     controls_ = LayOutMainWindow(panel_);
     SetClientSize(panel_->GetSize());
     AddSystemMenuAbout();

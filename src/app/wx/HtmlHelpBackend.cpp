@@ -1,47 +1,38 @@
 #include "HtmlHelpBackend.h"
 
-#include <wx/filesys.h>
-#include <wx/fs_arc.h>
-#include <wx/log.h>
-
 #include "HelpBook.h"
-#include "HelpController.h"
-#include "WxText.h"
+#include "HtmlHelpLoad.h"
 
 namespace vigilon::app {
 
-namespace {
+HtmlHelpBackend::HtmlHelpBackend(UserPrompt& prompt, std::vector<std::filesystem::path> folders,
+                                 std::filesystem::path module)
+    : prompt_(prompt), folders_(std::move(folders)), module_(std::move(module)) {}
 
-// The book is a zip archive: the viewer reads it through the file system's
-// archive handler, which the toolkit does not install by itself.
-void AddArchiveHandler(const wxString& book) {
-    if (!wxFileSystem::HasHandlerForPath(book + "#zip:vigilon.hhp"))
-        wxFileSystem::AddHandler(new wxArchiveFSHandler);
+HtmlHelpBackend::~HtmlHelpBackend() {
+    if (viewer_ != nullptr) viewerFunctions_->close(viewer_);
 }
-
-}  // namespace
-
-HtmlHelpBackend::HtmlHelpBackend(std::vector<std::filesystem::path> folders)
-    : folders_(std::move(folders)) {}
-
-HtmlHelpBackend::~HtmlHelpBackend() = default;
 
 HelpBackend::BindResult HtmlHelpBackend::Bind() {
     const std::filesystem::path book = FindHelpBook(folders_);
     if (book.empty()) return BindResult::NoBook;
-    const wxString bookName = ToWx(book.string());
-    AddArchiveHandler(bookName);
-    // No parent: the viewer is a window of its own, like the platform's.
-    auto controller = std::make_unique<HelpController>();
-    // A damaged book would otherwise put the toolkit's log window up.
-    wxLogNull quiet;
-    if (!controller->AddBook(wxFileName(bookName), false)) return BindResult::Failed;
-    controller_ = std::move(controller);
+    std::string error;
+    const HtmlHelpFunctions* functions = LoadHtmlHelp(module_, error);
+    if (functions == nullptr) {
+        prompt_.ShowMessage("The help cannot be shown: its viewer could not be loaded.\n\n" +
+                                error + "\n\nInstalling Vigilon again should bring it back.",
+                            MessageIcon::Exclamation);
+        return BindResult::Failed;
+    }
+    void* viewer = functions->open(book.string().c_str());
+    if (viewer == nullptr) return BindResult::Failed;
+    viewerFunctions_ = functions;
+    viewer_ = viewer;
     return BindResult::Bound;
 }
 
 void HtmlHelpBackend::ShowContents() {
-    if (controller_) controller_->DisplayContents();
+    if (viewer_ != nullptr) viewerFunctions_->showContents(viewer_);
 }
 
 }  // namespace vigilon::app

@@ -25,7 +25,8 @@ VigilonProgram::VigilonProgram(const ProgramOptions& options)
       settingsSaver_(kSettingsFileName, prompt_),
       settingsEditor_(engine_, settingsDialogs_, settingsSaver_),
       editing_(options.editing != nullptr ? *options.editing : settingsEditor_),
-      services_(std::make_unique<DesktopShellServices>(window_, launcher_)),
+      services_(
+          std::make_unique<DesktopShellServices>(window_, launcher_, prompt_, options.helpFolder)),
       trayBackend_(ChooseTrayBackend()),
       shell_({engine_, window_->Display(), *window_, prompt_, problems_, editing_, eventLog_,
               *services_, icmp_, *trayBackend_}) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 
 #include "AlertNoticeDelivery.h"
@@ -36,6 +37,8 @@ struct ProgramOptions {
     // --metrics-listen and --metrics-file; empty for none.
     std::string metricsListen;
     std::string metricsFile;
+    // The folder of the help book and its viewer; empty for the installation's.
+    std::filesystem::path helpFolder;
 };
 
 // The real program, assembled in one place: which object serves each of the

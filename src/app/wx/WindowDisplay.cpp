@@ -11,16 +11,19 @@ namespace vigilon::app {
 
 namespace {
 
-// Only a changed text is pushed, so that the one-second refresh does not
-// make the fields flicker or lose a selection.
-void Show(wxTextCtrl* edit, const std::string& text) {
-    const wxString value = ToWx(text);
-    if (edit->GetValue() != value) edit->ChangeValue(value);
-}
-
 void Show(ValueField* value, const std::string& text) { value->SetLabel(ToWx(text)); }
 
 }  // namespace
+
+// Only a changed text is pushed, so that the one-second refresh does not
+// make the fields flicker or lose a selection. The text last pushed is
+// kept: asking the control for its own would convert it every second.
+void WindowDisplay::ShowEdit(wxTextCtrl* edit, const std::string& text) {
+    std::string& shown = editTexts_[edit];
+    if (shown == text) return;
+    edit->ChangeValue(ToWx(text));
+    shown = text;
+}
 
 void WindowDisplay::ShowLamp(Lamp lamp, bool visible) {
     wxStaticBitmap* control = controls_.lampIdle;
@@ -41,13 +44,17 @@ void WindowDisplay::EnableStartStop(bool startEnabled, bool stopEnabled) {
     menu->Enable(ToWxId(ID_FILE_STOP), stopEnabled);
 }
 
-void WindowDisplay::SetProgress(int position) { controls_.progress->SetValue(position); }
+// Only a change reaches the bar: told its own position again (a reset at
+// 0), it would still be laid out and drawn anew.
+void WindowDisplay::SetProgress(int position) {
+    if (controls_.progress->GetValue() != position) controls_.progress->SetValue(position);
+}
 
 void WindowDisplay::Refresh(const MonitorSettings& settings, const MonitorRun& run) {
-    Show(controls_.targetAddress, settings.targetAddress);
-    Show(controls_.targetIp, run.targetIp);
-    Show(controls_.ipToName, run.ipToName);
-    Show(controls_.countdown, std::to_string(run.countdown));
+    ShowEdit(controls_.targetAddress, settings.targetAddress);
+    ShowEdit(controls_.targetIp, run.targetIp);
+    ShowEdit(controls_.ipToName, run.ipToName);
+    ShowEdit(controls_.countdown, std::to_string(run.countdown));
     Show(controls_.pingNumber, run.pingNumberText);
     Show(controls_.targetTimeouts, run.targetTimeoutsText);
     Show(controls_.controlTimeouts, run.controlTimeoutsText);

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <wx/frame.h>
+#include <wx/textctrl.h>
+
+#include <map>
+#include <string>
 
 #include "MainWindowLayout.h"
 #include "MonitorPorts.h"
@@ -29,9 +33,12 @@ public:
     void SetMenuChecks(bool logChecked, bool emailChecked) override;
 
 private:
+    void ShowEdit(wxTextCtrl* edit, const std::string& text);
+
     wxFrame& frame_;
     const MainWindowControls& controls_;
     MonitorShell* shell_ = nullptr;
+    std::map<const wxTextCtrl*, std::string> editTexts_;  // as last pushed
 };
 
 }  // namespace vigilon::app

@@ -16,4 +16,10 @@ bool TaskBarIconCanShow();
 // Keeps the window usable while a modal dialog of the program runs.
 void KeepOutOfModalHolds(wxNonOwnedWindow& window);
 
+// Where a control's request for a new layout reaches the top-level window
+// (GTK), it ends at this panel of fixed size instead: the window is not
+// measured and placed again, with its round trips to the display, for a
+// control that changes inside the panel.
+void KeepLayoutRequestsInside(wxWindow& panel);
+
 }  // namespace vigilon::app

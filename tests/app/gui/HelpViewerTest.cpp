@@ -1,5 +1,6 @@
 // The help book as built next to the program: every entry of its contents
-// and index opens, and the viewer shows it in a window of its own.
+// and index opens, and the viewer, loaded from its module at the first
+// Help, shows it in a window of its own.
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
@@ -18,8 +19,11 @@
 #include <fstream>
 #include <memory>
 
+#include "CommandIds.h"
+#include "FakePrompt.h"
 #include "GuiSession.h"
 #include "HelpViewer.h"
+#include "MainWindowFixture.h"
 
 namespace vigilon::test {
 namespace {
@@ -27,6 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kBuildFolder = VIGILON_BUILD_DIR;
+const fs::path kHelpModule = VIGILON_HELP_MODULE;
 
 wxHtmlHelpFrame* FindHelpFrame() {
     for (wxWindow* window : wxTopLevelWindows)
@@ -110,7 +115,8 @@ TEST(HelpBook, EveryContentsAndIndexEntryOpens) {
 }
 
 TEST(HelpViewer, ShowsTheBooksStartPageInAWindowOfItsOwnAgainAfterItIsClosed) {
-    app::HelpViewer viewer({fs::path(), kBuildFolder});
+    FakePrompt prompt;
+    app::HelpViewer viewer(prompt, {fs::path(), kBuildFolder}, kHelpModule);
     for (int round = 0; round < 2; ++round) {
         viewer.OpenHelp();
         wxHtmlHelpFrame* frame = nullptr;
@@ -122,10 +128,12 @@ TEST(HelpViewer, ShowsTheBooksStartPageInAWindowOfItsOwnAgainAfterItIsClosed) {
         frame->Close();
         ASSERT_TRUE(PumpUntil([] { return FindHelpFrame() == nullptr; }));
     }
+    EXPECT_TRUE(prompt.boxes.empty());
 }
 
 TEST(HelpViewer, OpensQuietlyWithItsContentsUnfolded) {
-    app::HelpViewer viewer({kBuildFolder});
+    FakePrompt prompt;
+    app::HelpViewer viewer(prompt, {kBuildFolder}, kHelpModule);
     CapturedStandardError standardError;
     viewer.OpenHelp();
     wxHtmlHelpFrame* frame = nullptr;
@@ -154,7 +162,8 @@ TEST(HelpViewer, NeitherAMissingNorADamagedBookShowsAnythingAndADamagedOneIsNotR
                 ADD_FAILURE() << when << ": unexpected window " << window->GetLabel();
     };
     {
-        app::HelpViewer viewer({folder});
+        FakePrompt prompt;
+        app::HelpViewer viewer(prompt, {folder}, kHelpModule);
         viewer.OpenHelp();
         expectNothingShown("no book");
 
@@ -166,8 +175,48 @@ TEST(HelpViewer, NeitherAMissingNorADamagedBookShowsAnythingAndADamagedOneIsNotR
                       fs::copy_options::overwrite_existing);
         viewer.OpenHelp();
         expectNothingShown("good book after a failure");
+        EXPECT_TRUE(prompt.boxes.empty());
     }
     fs::remove_all(folder);
+}
+
+// A viewer that cannot be loaded is told once, with the loader's reason,
+// and nothing else shows; the program goes on.
+TEST(HelpViewer, AViewerThatCannotBeLoadedIsToldOnceInAMessageBox) {
+    const fs::path missing = kBuildFolder / "no-such-folder" / kHelpModule.filename();
+    FakePrompt prompt;
+    app::HelpViewer viewer(prompt, {kBuildFolder}, missing);
+    viewer.OpenHelp();
+    ASSERT_EQ(prompt.boxes.size(), 1u);
+    const FakePrompt::Box& box = prompt.boxes[0];
+    EXPECT_EQ(box.text.rfind("The help cannot be shown: its viewer could not be loaded.\n\n", 0),
+              0u)
+        << box.text;
+    EXPECT_NE(box.text.find(missing.string()), std::string::npos) << "the reason names the file";
+    EXPECT_EQ(box.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(box.caption, "Vigilon");
+    EXPECT_FALSE(box.question);
+
+    viewer.OpenHelp();
+    PumpFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(prompt.boxes.size(), 1u) << "told once";
+    EXPECT_EQ(FindHelpFrame(), nullptr);
+}
+
+// The real window's Help menu opens the viewer, from the module beside the
+// program (the build folder's here).
+using HelpMenu = MainWindowTest;
+
+TEST_F(HelpMenu, HelpContentsOpensTheBookInTheViewer) {
+    StoreSettings();
+    ASSERT_EQ(Start(), app::StartupOutcome::Monitoring);
+    Choose(app::ID_HELP_CONTENTS);
+    wxHtmlHelpFrame* frame = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (frame = FindHelpFrame()) != nullptr; }));
+    EXPECT_TRUE(PumpUntil([&] { return frame->GetTitle().Contains("Vigilon Help"); }))
+        << frame->GetTitle();
+    frame->Close();
+    PumpUntil([] { return FindHelpFrame() == nullptr; });
 }
 
 }  // namespace

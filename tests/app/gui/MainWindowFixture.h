@@ -105,8 +105,8 @@ protected:
     // Builds the program and runs its start-up; the window is then shown
     // unless start-up ended it. Message boxes of start-up need wxTEST_DIALOG.
     app::StartupOutcome Start() {
-        program =
-            std::make_unique<app::VigilonProgram>(app::ProgramOptions{&launcher, &editing, {}, {}});
+        program = std::make_unique<app::VigilonProgram>(
+            app::ProgramOptions{&launcher, &editing, {}, {}, VIGILON_BUILD_DIR});
         return program->Start();
     }
     // Shown, and holding the keyboard focus, so that keys reach it.

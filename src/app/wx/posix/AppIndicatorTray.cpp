@@ -95,6 +95,9 @@ struct AppIndicatorTray::Gtk {
     AppIndicator* indicator = nullptr;
     GtkWidget* menu = nullptr;  // owned: a floating reference sunk
     unsigned menuId = 0;
+    // The picture and title last handed to the indicator (none yet when empty).
+    std::string shownIcon;
+    std::string shownTitle;
     bool connected = false;  // registered with a StatusNotifierWatcher
 };
 
@@ -162,9 +165,14 @@ void AppIndicatorTray::ApplyRecord(const NotifyIconRecord& record) {
     if (record.flags & NIF_TIP) record_.tip = record.tip;
     // The protocol has no tooltip of its own here: hosts show the title in
     // its place, and screen readers read the icon's description.
+    // The run sets both again after every cycle: only a change is handed on.
     const std::string iconName = TrayIconFolder::IconName(record_.iconId);
-    AppIndicatorLibrary()->setIconFull(gtk_->indicator, iconName.c_str(), record_.tip.c_str());
-    AppIndicatorLibrary()->setTitle(gtk_->indicator, record_.tip.c_str());
+    if (iconName != gtk_->shownIcon || record_.tip != gtk_->shownTitle) {
+        AppIndicatorLibrary()->setIconFull(gtk_->indicator, iconName.c_str(), record_.tip.c_str());
+        AppIndicatorLibrary()->setTitle(gtk_->indicator, record_.tip.c_str());
+        gtk_->shownIcon = iconName;
+        gtk_->shownTitle = record_.tip;
+    }
 
     // The identifier names the menu, as for a right-click elsewhere; its
     // first pop-up is the tray menu, its first item the default.

@@ -21,4 +21,14 @@ void KeepOutOfModalHolds(wxNonOwnedWindow& window) {
     g_object_unref(group);
 }
 
+// A container that queues its own layout: its children's requests stop
+// there. GTK deprecates resize modes as frame clocks made them needless
+// for most uses; this one they did not cover.
+void KeepLayoutRequestsInside(wxWindow& panel) {
+    if (!GTK_IS_CONTAINER(panel.GetHandle())) return;
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gtk_container_set_resize_mode(GTK_CONTAINER(panel.GetHandle()), GTK_RESIZE_QUEUE);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+}
+
 }  // namespace vigilon::app

@@ -14,4 +14,7 @@ bool TaskBarIconCanShow() { return true; }
 // the viewer waits like the others until the dialog ends.
 void KeepOutOfModalHolds(wxNonOwnedWindow&) {}
 
+// A Windows control's change never lays out its parent window anew.
+void KeepLayoutRequestsInside(wxWindow&) {}
+
 }  // namespace vigilon::app
