@@ -49,8 +49,9 @@ protected:
     // The program with the desktop's own launcher, not the tests' fake.
     void StartWithRealLauncher() {
         StoreSettings();
-        program =
-            std::make_unique<app::VigilonProgram>(app::ProgramOptions{nullptr, &editing, {}, {}});
+        app::ProgramOptions options;
+        options.editing = &editing;
+        program = std::make_unique<app::VigilonProgram>(options);
         ASSERT_EQ(program->Start(), app::StartupOutcome::Monitoring);
         ASSERT_TRUE(PumpUntil([] { return !LogMessages().empty(); })) << "the start's log line";
     }
