@@ -17,6 +17,19 @@ private:
     MonitorEngine& engine_;
 };
 
+// The store reports a failed save; at exit the shell shows it through the
+// prompt it was given, as the program ends right after.
+class ShownOnExit : public ProblemReport {
+public:
+    explicit ShownOnExit(UserPrompt& prompt) : prompt_(prompt) {}
+    void Report(const std::string& text, MessageIcon icon) override {
+        prompt_.ShowMessage(text, icon);
+    }
+
+private:
+    UserPrompt& prompt_;
+};
+
 }  // namespace
 
 std::string MailsWaitingLine(int waiting) {
@@ -28,7 +41,8 @@ void WriteExitRecords(MonitorEngine& engine, UserPrompt& prompt) {
     if (const int waiting = engine.MailsWaiting(); waiting > 0)
         engine.WriteLog(MailsWaitingLine(waiting));
     EngineLog writeLog(engine);
-    SaveSettings(kSettingsFileName, engine.Settings(), prompt, writeLog);
+    ShownOnExit problems(prompt);
+    SaveSettings(kSettingsFileName, engine.Settings(), problems, writeLog);
     engine.WriteLog(kExitLine);
 }
 

@@ -38,8 +38,7 @@ StartupOutcome MonitorShell::LoadOrEditSettings() {
     MonitorEngine& engine = parts_.engine;
     // A damaged file still gives the fields read before the damage.
     MonitorSettings loaded = engine.Settings();
-    const LoadResult result =
-        LoadSettings(kSettingsFileName, loaded, parts_.prompt, &parts_.problems);
+    const LoadResult result = LoadSettings(kSettingsFileName, loaded, parts_.problems);
     if (result != LoadResult::NotFound) engine.AdoptSettings(loaded);
     switch (result) {
         case LoadResult::Loaded: return StartupOutcome::Monitoring;

@@ -17,8 +17,7 @@ namespace {
 
 // What a load said on err, and whether the record may be used.
 LoadResult LoadQuietly(MonitorSettings& settings, ProblemReport& problems) {
-    StreamPrompt prompt(problems);
-    return LoadSettings(kSettingsFileName, settings, prompt, &problems);
+    return LoadSettings(kSettingsFileName, settings, problems);
 }
 
 }  // namespace
@@ -41,8 +40,7 @@ int RunSetSettings(const std::vector<std::string>& words, std::ostream&, std::os
     NoLauncher launcher;
     SystemClock clock;
     EventLog log(kLogFileName, problems, launcher, clock);
-    StreamPrompt prompt(problems);
-    return SaveSettings(kSettingsFileName, edited, prompt, log) ? 0 : 1;
+    return SaveSettings(kSettingsFileName, edited, problems, log) ? 0 : 1;
 }
 
 int RunShowSettings(std::ostream& out, std::ostream& err) {

@@ -12,17 +12,14 @@
 
 namespace vigilon {
 
-LoadResult LoadSettings(const std::string& path, MonitorSettings& settings, UserPrompt& prompt,
-                        ProblemReport* notices) {
+LoadResult LoadSettings(const std::string& path, MonitorSettings& settings,
+                        ProblemReport& problems) {
     std::vector<std::uint8_t> bytes;
     DataFile read = ReadDataFile(path, kMaxSettingsBytes, bytes);
     if (read.state == DataFile::State::Refused) {
-        const std::string notice = "The settings were read from " + AbsolutePath(path) +
-                                   ", but will not be saved there: " + read.problem + ".";
-        if (notices != nullptr)
-            notices->Report(notice, MessageIcon::Exclamation);
-        else
-            prompt.ShowMessage(notice, MessageIcon::Exclamation);
+        problems.Report("The settings were read from " + AbsolutePath(path) +
+                            ", but will not be saved there: " + read.problem + ".",
+                        MessageIcon::Exclamation);
         read = ReadDataFileThroughLinks(path, kMaxSettingsBytes, bytes);
     }
     switch (read.state) {
@@ -31,7 +28,7 @@ LoadResult LoadSettings(const std::string& path, MonitorSettings& settings, User
         case DataFile::State::Missing:
         case DataFile::State::Failed: return LoadResult::NotFound;
         case DataFile::State::NotAFile:
-            prompt.ShowMessage(
+            problems.Report(
                 AbsolutePath(path) + " is " + FileKindName(read.type) + ", not a settings file.",
                 MessageIcon::Exclamation);
             return LoadResult::Damaged;
@@ -40,11 +37,11 @@ LoadResult LoadSettings(const std::string& path, MonitorSettings& settings, User
         case DataFile::State::Open: break;
     }
     if (DecodeSettings(bytes, settings).Complete()) return LoadResult::Loaded;
-    prompt.ShowMessage(kEndOfFileMessage, MessageIcon::Exclamation);
+    problems.Report(kEndOfFileMessage, MessageIcon::Exclamation);
     return LoadResult::Damaged;
 }
 
-bool SaveSettings(const std::string& path, const MonitorSettings& settings, UserPrompt& prompt,
+bool SaveSettings(const std::string& path, const MonitorSettings& settings, ProblemReport& problems,
                   LogWriter& writeLog) {
     const std::vector<std::uint8_t> bytes = EncodeSettings(settings);
     // The line is written before the file reaches the disk, so a failure
@@ -54,9 +51,8 @@ bool SaveSettings(const std::string& path, const MonitorSettings& settings, User
     const std::string problem =
         bytes.size() > kMaxSettingsBytes ? ErrorText(EFBIG) : ReplaceFile(path, bytes);
     if (problem.empty()) return true;
-    prompt.ShowMessage(
-        "Unable to save the settings to " + AbsolutePath(path) + ": " + problem + ".",
-        MessageIcon::Exclamation);
+    problems.Report("Unable to save the settings to " + AbsolutePath(path) + ": " + problem + ".",
+                    MessageIcon::Exclamation);
     return false;
 }
 

@@ -11,16 +11,16 @@ namespace vigilon {
 // The settings edit's save: the record into the settings file.
 class SettingsFileSaver : public SettingsSaver {
 public:
-    SettingsFileSaver(std::string path, UserPrompt& prompt)
-        : path_(std::move(path)), prompt_(prompt) {}
+    SettingsFileSaver(std::string path, ProblemReport& problems)
+        : path_(std::move(path)), problems_(problems) {}
 
     bool Save(const MonitorSettings& settings, LogWriter& writeLog) override {
-        return SaveSettings(path_, settings, prompt_, writeLog);
+        return SaveSettings(path_, settings, problems_, writeLog);
     }
 
 private:
     std::string path_;
-    UserPrompt& prompt_;
+    ProblemReport& problems_;
 };
 
 }  // namespace vigilon

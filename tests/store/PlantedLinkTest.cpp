@@ -99,10 +99,9 @@ TEST_F(PlantedLink, SettingsAreReadThroughItButNeverSavedThere) {
     for (const std::string& victim : victims) {
         Plant(kSettingsFileName, victim);
         FakePrompt prompt;
-        PromptProblems notices{prompt};
         RecordingLog log;
         MonitorSettings settings;
-        const LoadResult loaded = LoadSettings(kSettingsFileName, settings, prompt, &notices);
+        const LoadResult loaded = LoadSettings(kSettingsFileName, settings, prompt);
         if (victim == readable) {
             EXPECT_EQ(loaded, LoadResult::Loaded);
             EXPECT_EQ(settings, planted);

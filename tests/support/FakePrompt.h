@@ -9,10 +9,14 @@
 
 namespace vigilon::test {
 
-// Records every message box; answers Yes/No questions from a script
-// (No when the script is empty).
-class FakePrompt : public UserPrompt {
+// Records every message box, and every problem reported to it as the box
+// the shell would show; answers Yes/No questions from a script (No when the
+// script is empty).
+class FakePrompt : public UserPrompt, public ProblemReport {
 public:
+    void Report(const std::string& text, MessageIcon icon) override {
+        ShowMessage(text, icon, kAppName);
+    }
     struct Box {
         std::string text;
         MessageIcon icon;

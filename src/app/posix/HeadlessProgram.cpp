@@ -43,7 +43,7 @@ int HeadlessProgram::Start() {
     if (!SystemIcmpCheck().CanOpenIcmpSocket()) problems_.Report(IcmpUnavailableMessage());
 
     MonitorSettings loaded = engine_.Settings();
-    switch (LoadSettings(kSettingsFileName, loaded, prompt_, &problems_)) {
+    switch (LoadSettings(kSettingsFileName, loaded, problems_)) {
         case LoadResult::Loaded: break;
         case LoadResult::NotFound:
             problems_.Report(
@@ -84,7 +84,7 @@ void HeadlessProgram::OnSignal(int signal) {
 // file is where the change came from.
 void HeadlessProgram::ReloadSettings() {
     MonitorSettings loaded = engine_.Settings();
-    const LoadResult result = LoadSettings(kSettingsFileName, loaded, prompt_, &problems_);
+    const LoadResult result = LoadSettings(kSettingsFileName, loaded, problems_);
     if (result != LoadResult::Loaded || loaded.targetAddress.empty()) {
         problems_.Report("SIGHUP: the settings in " + AbsolutePath(kSettingsFileName) +
                          " cannot be used; monitoring goes on as before");

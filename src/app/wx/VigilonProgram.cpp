@@ -22,7 +22,7 @@ VigilonProgram::VigilonProgram(const ProgramOptions& options)
                eventLog_, clock_, pause_, problems_}),
       metrics_(problems_),
       settingsDialogs_({prompt_, eventLog_, network_}),
-      settingsSaver_(kSettingsFileName, prompt_),
+      settingsSaver_(kSettingsFileName, problems_),
       settingsEditor_(engine_, settingsDialogs_, settingsSaver_),
       editing_(options.editing != nullptr ? *options.editing : settingsEditor_),
       services_(

@@ -73,7 +73,7 @@ protected:
     MonitorEngine engine{
         {timers, display, network, work, alerts, eventLog, clock, pause, problems}};
     WxSettingsDialogs dialogs{SettingsDialogServices{prompt, eventLog, network}};
-    SettingsFileSaver saver{kSettingsFileName, prompt};
+    SettingsFileSaver saver{kSettingsFileName, problems};
     SettingsEditor editor{engine, dialogs, saver};
     UserInput user;
 };
@@ -101,7 +101,7 @@ TEST_F(EditSettingsTest, FirstRunLeftWithEscapeAppliesAndSavesTheEmptyTarget) {
     EXPECT_EQ(outcome, EditOutcome::Applied);
     MonitorSettings stored;
     stored.pingFrequency = 0;
-    ASSERT_EQ(LoadSettings(kSettingsFileName, stored, prompt), LoadResult::Loaded);
+    ASSERT_EQ(LoadSettings(kSettingsFileName, stored, problems), LoadResult::Loaded);
     EXPECT_EQ(stored.targetAddress, "");
     EXPECT_EQ(stored.controlAddress, kDefaultControlHost);
     EXPECT_EQ(stored.pingFrequency, 30);
