@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds wxWidgets for Windows (MSW, not GTK), static and Unicode, with the
 # parts the program uses: base, core, adv, html (and net, which html's file
-# system handlers reach). The big parts it does not use are left out, which
-# also halves the build.
+# system handlers reach). The big parts it does not use are left out, and so
+# are the controls and dialogs neither the program nor the help window uses.
+# With precompiled headers too, the build takes about 600 s on two cores
+# where it took 1000.
 #   build-wx.sh SOURCE PREFIX WORK LIBPNG-PREFIX
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -21,6 +23,16 @@ cd "$work"
   --without-expat --disable-xrc \
   --without-opengl --disable-mediactrl --disable-webview --disable-stc \
   --disable-richtext --disable-aui --disable-ribbon --disable-propgrid \
-  --disable-tests --without-subdirs
+  --disable-tests --without-subdirs \
+  --enable-pch \
+  --disable-debugreport --disable-grid --disable-dataviewctrl --disable-treelist \
+  --disable-wizarddlg --disable-calendar --disable-datepick --disable-timepick \
+  --disable-editablebox --disable-bannerwindow --disable-commandlinkbutton \
+  --disable-animatectrl --disable-splash --disable-joystick --disable-sound \
+  --disable-docview --disable-mdi --disable-mdidoc --disable-richtooltip \
+  --disable-addremovectrl --disable-rearrangectrl --disable-tipdlg \
+  --disable-aboutdlg --disable-hyperlink --disable-infobar \
+  --disable-searchctrl --disable-bmpcombobox --disable-odcombobox \
+  --disable-fswatcher --disable-secretstore --disable-webrequest
 make -j"$VW_JOBS"
 make install
