@@ -33,7 +33,7 @@ PACKAGES := g++ cmake ninja-build ccache pkg-config libgtest-dev libgmock-dev li
 BUILD_DIR ?= build
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: deps configure build test sanitize bench run install package clean \
+.PHONY: deps deps-all configure build test sanitize bench run install package clean \
         fuzz-deps fuzz-build fuzz fuzz-ci lint windows-deps windows-smoke windows test-windows
 
 # Installs those of the packages given that are missing.
@@ -198,6 +198,12 @@ test-windows: windows
 	scripts/windows/with-display.sh scripts/windows/ctest-under-wine.sh $(WINDOWS_DIR) \
 	  --output-on-failure --timeout 300 -L display
 	scripts/windows/with-display.sh tests/windows/vigilon-window-smoke.sh $(WINDOWS_DIR)
+
+# Every package any target here installs, in one apt run: CI installs them
+# first, since apt runs one install at a time and its suites then run side
+# by side with the Windows libraries' build.
+deps-all:
+	$(call install-missing,$(PACKAGES) $(FUZZ_PACKAGES) $(LINT_PACKAGES) $(WINDOWS_PACKAGES))
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR) $(WINDOWS_SMOKE_DIR)
