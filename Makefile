@@ -183,8 +183,10 @@ windows-smoke: windows-deps
 
 # The program's sources built for Windows (what is ported so far; see
 # docs/windows-build.md), with their test suites.
+# Release: the installer strips the programs, so debug information would
+# only slow the build.
 windows: windows-deps
-	cmake -S . -B $(WINDOWS_DIR) -G Ninja \
+	cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(WINDOWS_TOOLCHAIN) $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 	cmake --build $(WINDOWS_DIR) -j 2
 
