@@ -66,10 +66,12 @@ ensure() {
   rm -rf "$work"
 }
 
-ensure libpng libpng1.6 libpng-dev
-ensure wx wxwidgets3.2 libwxgtk3.2-dev "${prefix[libpng]}"
+# curl first: its configure runs on one processor, which CI's suites beside
+# it leave free; wx, whose build keeps both busy, last.
 ensure curl curl curl
 ensure googletest googletest googletest
+ensure libpng libpng1.6 libpng-dev
+ensure wx wxwidgets3.2 libwxgtk3.2-dev "${prefix[libpng]}"
 
 # Replaced whole, so a configure reading it never sees half of it.
 cat >"$VW_CACHE/prefixes.cmake.new" <<CMAKE
