@@ -11,9 +11,9 @@
 #include "EventLog.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
-#include "FakePrompt.h"
 #include "GatedLog.h"
 #include "LogLine.h"
+#include "RecordedProblems.h"
 #include "SettingsFile.h"
 #include "SmallTmpfs.h"
 #include "StoreTestDir.h"
@@ -53,8 +53,7 @@ protected:
         return EventLog(path, problems, launcher, clock);
     }
 
-    FakePrompt prompt;
-    PromptProblems problems{prompt};
+    RecordedProblems problems;
     FakeLauncher launcher;
     FakeClock clock{kNewYear2000};
     bool hadTz = false;
@@ -71,7 +70,7 @@ TEST_F(EventLogWrite, AppendsStampedLinesEndedByCrLf) {
     EXPECT_EQ(ReadText(kLogFileName),
               "01/01/00 00:00:00 ***** STARTED *****\r\n"
               "03/07/00 14:05:09 Target timed out\r\n");
-    EXPECT_TRUE(prompt.boxes.empty());
+    EXPECT_TRUE(problems.boxes.empty());
 }
 
 TEST_F(EventLogWrite, StampUsesLocalTime) {
@@ -128,8 +127,8 @@ TEST_F(EventLogWrite, AnotherHolderOfTheFileDropsTheLineWithAMessage) {
     log.Write("dropped");
     log.Write("dropped too");
     EXPECT_EQ(ReadText(kLogFileName), "a\r\n");
-    ASSERT_EQ(prompt.boxes.size(), 2u);  // one box per lost line
-    for (const auto& box : prompt.boxes) {
+    ASSERT_EQ(problems.boxes.size(), 2u);  // one box per lost line
+    for (const auto& box : problems.boxes) {
         EXPECT_EQ(box.text, "Unable to open log file.");
         EXPECT_EQ(box.icon, MessageIcon::Exclamation);
         EXPECT_EQ(box.caption, "Vigilon");
@@ -138,14 +137,14 @@ TEST_F(EventLogWrite, AnotherHolderOfTheFileDropsTheLineWithAMessage) {
     ::close(holder);
     log.Write("kept");
     EXPECT_EQ(ReadText(kLogFileName), "a\r\n01/01/00 00:00:00 kept\r\n");
-    EXPECT_EQ(prompt.boxes.size(), 2u);
+    EXPECT_EQ(problems.boxes.size(), 2u);
 }
 
 TEST_F(EventLogWrite, UnopenableFileDropsTheLineWithAMessage) {
     EventLog log = MakeLog("no-such-directory/Vigilon.log");
     log.Write("lost");
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].text, kLogOpenFailedMessage);
+    ASSERT_EQ(problems.boxes.size(), 1u);
+    EXPECT_EQ(problems.boxes[0].text, kLogOpenFailedMessage);
 }
 
 // A full disk is reported and the caller goes on: here a settings save
@@ -160,16 +159,16 @@ TEST_F(EventLogWrite, FullDiskIsReportedAndTheCallerCarriesOn) {
     settings.targetAddress = "192.0.2.1";
     GatedLog writeLog(settings, log);
 
-    EXPECT_TRUE(SaveSettings(kSettingsFileName, settings, prompt, writeLog));
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].text, "Disk full while accessing " + (dir / path).string() + ".");
-    EXPECT_EQ(prompt.boxes[0].icon, MessageIcon::Stop);
+    EXPECT_TRUE(SaveSettings(kSettingsFileName, settings, problems, writeLog));
+    ASSERT_EQ(problems.boxes.size(), 1u);
+    EXPECT_EQ(problems.boxes[0].text, "Disk full while accessing " + (dir / path).string() + ".");
+    EXPECT_EQ(problems.boxes[0].icon, MessageIcon::Stop);
     MonitorSettings loaded;
-    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, prompt), LoadResult::Loaded);
+    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, problems), LoadResult::Loaded);
     EXPECT_EQ(loaded, settings);
 
     log.Write("again");  // nothing remembered: the next line tries again
-    EXPECT_EQ(prompt.boxes.size(), 2u);
+    EXPECT_EQ(problems.boxes.size(), 2u);
     UnmountSmallTmpfs("small");
 }
 
@@ -192,9 +191,8 @@ TEST_F(EventLogWrite, AnythingButARegularFileIsReportedAtOnceAndNotWritten) {
             std::filesystem::create_symlink(kind, kLogFileName);
         else
             std::filesystem::rename(kind, kLogFileName);
-        FakePrompt seen;
-        PromptProblems told{seen};
-        EventLog log(kLogFileName, told, launcher, clock);
+        RecordedProblems seen;
+        EventLog log(kLogFileName, seen, launcher, clock);
         log.Write("lost");
         const std::string cleared = log.Clear();
         ASSERT_EQ(seen.boxes.size(), 1u);
@@ -232,8 +230,8 @@ TEST_F(EventLogWrite, LineThatDoesNotFitLeavesTheFileAsItWas) {
     const std::string after = ReadText(path);
     EXPECT_EQ(after.size(), before.size());
     EXPECT_TRUE(after == before);
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].text, "Disk full while accessing " + (dir / path).string() + ".");
+    ASSERT_EQ(problems.boxes.size(), 1u);
+    EXPECT_EQ(problems.boxes[0].text, "Disk full while accessing " + (dir / path).string() + ".");
     UnmountSmallTmpfs("small");
 }
 
@@ -246,7 +244,7 @@ TEST_F(EventLogClear, EmptiesAndTheNextEntryIsTheFirstLine) {
     EXPECT_EQ(ReadText(kLogFileName), "");
     log.Write("first");
     EXPECT_EQ(ReadText(kLogFileName), "01/01/00 00:00:00 first\r\n");
-    EXPECT_TRUE(prompt.boxes.empty());
+    EXPECT_TRUE(problems.boxes.empty());
 }
 
 TEST_F(EventLogClear, CreatesAMissingFileEmpty) {
@@ -269,7 +267,7 @@ TEST_F(EventLogTest, OpenInEditorStartsTheTextHandlerOnTheLogWithoutMessages) {
     MakeLog().OpenInEditor();
     ASSERT_EQ(launcher.opened.size(), 1u);
     EXPECT_EQ(launcher.opened[0], "Vigilon.log");
-    EXPECT_TRUE(prompt.boxes.empty());
+    EXPECT_TRUE(problems.boxes.empty());
     EXPECT_FALSE(std::filesystem::exists(kLogFileName));
 }
 
@@ -289,7 +287,7 @@ TEST_F(EventLogTest, OpenInEditorFallsBackToTheOwnViewerOnlyWhenTheHandlerFails)
     MakeLog().OpenInEditor();
     launcher.FailWatched();
     EXPECT_EQ(viewer.shown.size(), 1u);
-    EXPECT_TRUE(prompt.boxes.empty());
+    EXPECT_TRUE(problems.boxes.empty());
 }
 
 }  // namespace

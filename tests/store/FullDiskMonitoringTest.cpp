@@ -6,9 +6,9 @@
 #include "EventLog.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
-#include "FakePrompt.h"
 #include "LogLine.h"
 #include "MonitorEngine.h"
+#include "RecordedProblems.h"
 #include "SmallTmpfs.h"
 #include "StoreTestDir.h"
 
@@ -37,10 +37,9 @@ protected:
         StoreTestDir::TearDown();
     }
 
-    FakePrompt prompt;
+    RecordedProblems problems;
     FakeLauncher launcher;
     FakeClock clock;
-    PromptProblems problems{prompt};
     const std::string logPath = std::string("small/") + kLogFileName;
     EventLog eventLog{logPath, problems, launcher, clock};
     FakeTimers timers;
@@ -57,8 +56,8 @@ protected:
 TEST_F(FullDiskMonitoring, TimedOutCyclesKeepTheirTimerAndCounting) {
     const std::string diskFull = "Disk full while accessing " + (dir / logPath).string() + ".";
     engine.ToggleMonitoring();
-    ASSERT_EQ(prompt.boxes.size(), 1u);  // the start banner was lost
-    EXPECT_EQ(prompt.boxes[0].text, diskFull);
+    ASSERT_EQ(problems.boxes.size(), 1u);  // the start banner was lost
+    EXPECT_EQ(problems.boxes[0].text, diskFull);
 
     network.Script("192.0.2.7", {"timed out"});
     for (int cycle = 1; cycle <= 3; ++cycle) {
@@ -66,9 +65,9 @@ TEST_F(FullDiskMonitoring, TimedOutCyclesKeepTheirTimerAndCounting) {
         engine.OnTimer(TIMER_PING);
         EXPECT_EQ(engine.Run().targetTimeouts, cycle);
         EXPECT_EQ(timers.Period(TIMER_PING), 5000u) << "cycle " << cycle;
-        ASSERT_EQ(prompt.boxes.size(), 1u + cycle);
-        EXPECT_EQ(prompt.boxes.back().text, diskFull);
-        EXPECT_EQ(prompt.boxes.back().icon, MessageIcon::Stop);
+        ASSERT_EQ(problems.boxes.size(), 1u + cycle);
+        EXPECT_EQ(problems.boxes.back().text, diskFull);
+        EXPECT_EQ(problems.boxes.back().icon, MessageIcon::Stop);
     }
     EXPECT_TRUE(engine.Run().running);
 }

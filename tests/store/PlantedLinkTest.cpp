@@ -19,9 +19,9 @@
 #include "EventLog.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
-#include "FakePrompt.h"
 #include "InstanceLock.h"
 #include "LogLine.h"
+#include "RecordedProblems.h"
 #include "RecordingLog.h"
 #include "SettingsCodec.h"
 #include "SettingsFile.h"
@@ -98,23 +98,23 @@ TEST_F(PlantedLink, SettingsAreReadThroughItButNeverSavedThere) {
 
     for (const std::string& victim : victims) {
         Plant(kSettingsFileName, victim);
-        FakePrompt prompt;
+        RecordedProblems problems;
         RecordingLog log;
         MonitorSettings settings;
-        const LoadResult loaded = LoadSettings(kSettingsFileName, settings, prompt);
+        const LoadResult loaded = LoadSettings(kSettingsFileName, settings, problems);
         if (victim == readable) {
             EXPECT_EQ(loaded, LoadResult::Loaded);
             EXPECT_EQ(settings, planted);
         }
-        const std::size_t boxes = prompt.boxes.size();
-        EXPECT_FALSE(SaveSettings(kSettingsFileName, settings, prompt, log));
+        const std::size_t boxes = problems.boxes.size();
+        EXPECT_FALSE(SaveSettings(kSettingsFileName, settings, problems, log));
         if (std::filesystem::exists(victim)) {
-            ASSERT_GE(prompt.boxes.size(), 2u) << victim;
-            EXPECT_EQ(prompt.boxes[0].text, notice);
+            ASSERT_GE(problems.boxes.size(), 2u) << victim;
+            EXPECT_EQ(problems.boxes[0].text, notice);
         }
-        ASSERT_EQ(prompt.boxes.size(), boxes + 1);
-        EXPECT_EQ(prompt.boxes.back().text, "Unable to save the settings to " +
-                                                Named(kSettingsFileName) + ": " + kPlanted + ".");
+        ASSERT_EQ(problems.boxes.size(), boxes + 1);
+        EXPECT_EQ(problems.boxes.back().text, "Unable to save the settings to " +
+                                                  Named(kSettingsFileName) + ": " + kPlanted + ".");
         EXPECT_TRUE(ReadBytes(victims[0]) == contents[0]);
         EXPECT_TRUE(ReadBytes(victims[1]) == contents[1]);
         EXPECT_TRUE(ReadBytes(readable) == record);
@@ -125,17 +125,16 @@ TEST_F(PlantedLink, SettingsAreReadThroughItButNeverSavedThere) {
 TEST_F(PlantedLink, LogLinesAndClearingReachNothingAndSayWhy) {
     for (const std::string& victim : victims) {
         Plant(kLogFileName, victim);
-        FakePrompt prompt;
-        PromptProblems problems{prompt};
+        RecordedProblems problems;
         FakeLauncher launcher;
         FakeClock clock;
         EventLog log(kLogFileName, problems, launcher, clock);
         log.Write("***** STARTED *****");
         const std::string cleared = log.Clear();
-        ASSERT_EQ(prompt.boxes.size(), 1u);
-        EXPECT_EQ(prompt.boxes[0].text,
+        ASSERT_EQ(problems.boxes.size(), 1u);
+        EXPECT_EQ(problems.boxes[0].text,
                   "Unable to write the log to " + Named(kLogFileName) + ": " + kPlanted + ".");
-        EXPECT_EQ(prompt.boxes[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(problems.boxes[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(cleared,
                   "Unable to clear log file " + Named(kLogFileName) + ": " + kPlanted + ".");
         ExpectVictimsUnchanged(kLogFileName);
@@ -189,8 +188,7 @@ TEST_F(PlantedLink, ALinkSwappedInBetweenCheckAndOpenIsNeverWrittenThrough) {
             ::rename("link.tmp", kLogFileName);
         }
     }
-    FakePrompt prompt;
-    PromptProblems problems{prompt};
+    RecordedProblems problems;
     FakeLauncher launcher;
     FakeClock clock;
     EventLog log(kLogFileName, problems, launcher, clock);
@@ -202,8 +200,8 @@ TEST_F(PlantedLink, ALinkSwappedInBetweenCheckAndOpenIsNeverWrittenThrough) {
     EXPECT_TRUE(WIFSIGNALED(status)) << "the swapper ran until it was stopped";
     EXPECT_TRUE(ReadBytes(victim) == contents[0]);
     // Both were met: lines went into nobody's file, and the link was refused.
-    EXPECT_GT(prompt.boxes.size(), 0u);
-    EXPECT_LT(prompt.boxes.size(), 3000u);
+    EXPECT_GT(problems.boxes.size(), 0u);
+    EXPECT_LT(problems.boxes.size(), 3000u);
 }
 
 }  // namespace

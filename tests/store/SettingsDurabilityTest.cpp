@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakePrompt.h"
+#include "RecordedProblems.h"
 #include "RecordingLog.h"
 #include "SettingsCodec.h"
 #include "SettingsFile.h"
@@ -40,31 +40,32 @@ MonitorSettings Large(std::size_t textSize) {
 class FailedSave : public StoreTestDir {
 protected:
     void ExpectOldFileKept(const std::string& path, const std::string& reason) {
-        FakePrompt setup;
+        RecordedProblems setup;
         RecordingLog log;
         ASSERT_TRUE(SaveSettings(path, Small(), setup, log));
         const Bytes before = ReadBytes(path);
         Break();
 
-        FakePrompt prompt;
+        RecordedProblems problems;
         std::size_t boxesAtLogTime = 99;
         struct OrderLog : LogWriter {
             std::function<void()> onWrite;
             void Write(const std::string&) override { onWrite(); }
         } orderLog;
-        orderLog.onWrite = [&] { boxesAtLogTime = prompt.boxes.size(); };
+        orderLog.onWrite = [&] { boxesAtLogTime = problems.boxes.size(); };
 
-        EXPECT_FALSE(SaveSettings(path, Large(20000), prompt, orderLog));
+        EXPECT_FALSE(SaveSettings(path, Large(20000), problems, orderLog));
         EXPECT_EQ(ReadBytes(path), before);
         EXPECT_FALSE(std::filesystem::is_regular_file(TemporaryPathFor(path)));
         EXPECT_EQ(boxesAtLogTime, 0u) << "the log line comes before the failure message";
-        ASSERT_EQ(prompt.boxes.size(), 1u);
+        ASSERT_EQ(problems.boxes.size(), 1u);
         const std::string absolute = (dir / path).string();
-        EXPECT_NE(prompt.boxes[0].text.find(absolute), std::string::npos) << prompt.boxes[0].text;
-        EXPECT_NE(prompt.boxes[0].text.find(reason), std::string::npos) << prompt.boxes[0].text;
+        EXPECT_NE(problems.boxes[0].text.find(absolute), std::string::npos)
+            << problems.boxes[0].text;
+        EXPECT_NE(problems.boxes[0].text.find(reason), std::string::npos) << problems.boxes[0].text;
 
         MonitorSettings loaded;
-        EXPECT_EQ(LoadSettings(path, loaded, prompt), LoadResult::Loaded);
+        EXPECT_EQ(LoadSettings(path, loaded, problems), LoadResult::Loaded);
         EXPECT_EQ(loaded, Small());
     }
 
@@ -104,9 +105,9 @@ class InterruptedSave : public StoreTestDir {};
 TEST_F(InterruptedSave, KilledDuringSavesNeverLeavesADamagedFile) {
     const MonitorSettings first = Small();
     const MonitorSettings second = Large(300000);
-    FakePrompt prompt;
+    RecordedProblems problems;
     RecordingLog log;
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, first, prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, first, problems, log));
 
     std::minstd_rand random(20240601);
     std::uniform_int_distribution<int> delayUs(0, 40000);
@@ -114,10 +115,10 @@ TEST_F(InterruptedSave, KilledDuringSavesNeverLeavesADamagedFile) {
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            FakePrompt childPrompt;
+            RecordedProblems childProblems;
             RecordingLog childLog;
             for (int i = 0;; ++i)
-                SaveSettings(kSettingsFileName, i % 2 ? first : second, childPrompt, childLog);
+                SaveSettings(kSettingsFileName, i % 2 ? first : second, childProblems, childLog);
         }
         ::usleep(static_cast<useconds_t>(delayUs(random)));
         ::kill(child, SIGKILL);
@@ -127,12 +128,12 @@ TEST_F(InterruptedSave, KilledDuringSavesNeverLeavesADamagedFile) {
 
         SCOPED_TRACE("round " + std::to_string(round));
         MonitorSettings loaded;
-        ASSERT_EQ(LoadSettings(kSettingsFileName, loaded, prompt), LoadResult::Loaded);
+        ASSERT_EQ(LoadSettings(kSettingsFileName, loaded, problems), LoadResult::Loaded);
         EXPECT_TRUE(loaded == first || loaded == second);
-        EXPECT_TRUE(prompt.boxes.empty());
+        EXPECT_TRUE(problems.boxes.empty());
     }
     // Whatever the killed saves left behind, the next save clears it.
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, first, prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, first, problems, log));
     EXPECT_EQ(DirectoryEntries(dir), std::vector<std::string>{kSettingsFileName});
 }
 
@@ -142,7 +143,7 @@ TEST_F(InterruptedSave, PlantedLinkAtTheTemporaryNameIsNeverWrittenThrough) {
     const Bytes precious = {'k', 'e', 'e', 'p'};
     WriteBytes("victim", precious);
     const std::string temporary = TemporaryPathFor(kSettingsFileName);
-    FakePrompt prompt;
+    RecordedProblems problems;
     RecordingLog log;
     for (bool hard : {true, false}) {
         SCOPED_TRACE(hard ? "hard link" : "symbolic link");
@@ -151,7 +152,7 @@ TEST_F(InterruptedSave, PlantedLinkAtTheTemporaryNameIsNeverWrittenThrough) {
         } else {
             std::filesystem::create_symlink("victim", temporary);
         }
-        ASSERT_TRUE(SaveSettings(kSettingsFileName, Small(), prompt, log));
+        ASSERT_TRUE(SaveSettings(kSettingsFileName, Small(), problems, log));
         EXPECT_EQ(ReadBytes("victim"), precious);
         EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(Small()));
         EXPECT_EQ(DirectoryEntries(dir), (std::vector<std::string>{kSettingsFileName, "victim"}));
@@ -179,9 +180,9 @@ TEST_F(InterruptedSave, LeftOversOfEndedSavesAreRemoved) {
         WriteBytes(name, {1, 2, 3});
     }
 
-    FakePrompt prompt;
+    RecordedProblems problems;
     RecordingLog log;
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, Small(), prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Small(), problems, log));
     ::kill(running, SIGKILL);
     ::waitpid(running, nullptr, 0);
     std::vector<std::string> expected = {"Other.dat.tmp.1", kSettingsFileName, prefix + "x1",

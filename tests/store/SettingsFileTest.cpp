@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakePrompt.h"
+#include "RecordedProblems.h"
 #include "RecordingLog.h"
 #include "SettingsCodec.h"
 #include "SettingsFile.h"
@@ -44,42 +44,42 @@ struct HangGuard {
 
 class SettingsFile : public StoreTestDir {
 protected:
-    FakePrompt prompt;
+    RecordedProblems problems;
     RecordingLog log;
 };
 
 TEST_F(SettingsFile, MissingFileIsAFirstRunWithoutMessage) {
     MonitorSettings s = Configured();
-    EXPECT_EQ(LoadSettings(kSettingsFileName, s, prompt), LoadResult::NotFound);
-    EXPECT_TRUE(prompt.boxes.empty());
+    EXPECT_EQ(LoadSettings(kSettingsFileName, s, problems), LoadResult::NotFound);
+    EXPECT_TRUE(problems.boxes.empty());
     EXPECT_EQ(s, Configured());
 }
 
 TEST_F(SettingsFile, SavedRecordLoadsBackAndLeavesOnlyTheFile) {
     MonitorSettings saved = Configured();
     saved.pingFrequency = 5;
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, saved, prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, saved, problems, log));
     EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(saved));
     EXPECT_EQ(DirectoryEntries(dir), std::vector<std::string>{kSettingsFileName});
 
     MonitorSettings loaded;
-    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, prompt), LoadResult::Loaded);
+    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, problems), LoadResult::Loaded);
     EXPECT_EQ(loaded, saved);
-    EXPECT_TRUE(prompt.boxes.empty());
+    EXPECT_TRUE(problems.boxes.empty());
 }
 
 TEST_F(SettingsFile, SavingTwiceWritesIdenticalBytes) {
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), problems, log));
     Bytes first = ReadBytes(kSettingsFileName);
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), problems, log));
     EXPECT_EQ(ReadBytes(kSettingsFileName), first);
 }
 
 TEST_F(SettingsFile, ShorterRecordReplacesALongerFileWhole) {
     MonitorSettings longer = Configured();
     longer.mailTo = std::string(5000, 'm');
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, longer, prompt, log));
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, longer, problems, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, problems, log));
     EXPECT_EQ(ReadBytes(kSettingsFileName).size(), 26u);
 }
 
@@ -90,25 +90,26 @@ TEST_F(SettingsFile, FileEndingInsideTheFifthFieldLoadsFourAndSaysSo) {
     MonitorSettings s;
     s.mailTo = "kept";
     s.smtpServer1 = "kept too";
-    EXPECT_EQ(LoadSettings(kSettingsFileName, s, prompt), LoadResult::Damaged);
+    EXPECT_EQ(LoadSettings(kSettingsFileName, s, problems), LoadResult::Damaged);
     EXPECT_EQ(s.targetAddress, "192.0.2.1");
     EXPECT_EQ(s.pingFrequency, 60);
     EXPECT_EQ(s.mailFrom, "watcher@example.org");
     EXPECT_EQ(s.mailTo, "kept");
     EXPECT_EQ(s.smtpServer1, "kept too");
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].text, "An attempt was made to access an unnamed file past its end.");
-    EXPECT_EQ(prompt.boxes[0].icon, MessageIcon::Exclamation);
-    EXPECT_FALSE(prompt.boxes[0].question);
+    ASSERT_EQ(problems.boxes.size(), 1u);
+    EXPECT_EQ(problems.boxes[0].text,
+              "An attempt was made to access an unnamed file past its end.");
+    EXPECT_EQ(problems.boxes[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(problems.boxes[0].question);
 }
 
 TEST_F(SettingsFile, HugeLengthPrefixIsDamageNotACrash) {
     WriteBytes(kSettingsFileName, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'x'});
     MonitorSettings s = Configured();
-    EXPECT_EQ(LoadSettings(kSettingsFileName, s, prompt), LoadResult::Damaged);
+    EXPECT_EQ(LoadSettings(kSettingsFileName, s, problems), LoadResult::Damaged);
     EXPECT_EQ(s, Configured());
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].text, kEndOfFileMessage);
+    ASSERT_EQ(problems.boxes.size(), 1u);
+    EXPECT_EQ(problems.boxes[0].text, kEndOfFileMessage);
 }
 
 TEST_F(SettingsFile, WideTextLoadsAndIsSavedInThePlainForm) {
@@ -117,8 +118,8 @@ TEST_F(SettingsFile, WideTextLoadsAndIsSavedInThePlainForm) {
     file.insert(file.end(), rest.begin() + 1, rest.end());
     WriteBytes(kSettingsFileName, file);
     MonitorSettings s;
-    ASSERT_EQ(LoadSettings(kSettingsFileName, s, prompt), LoadResult::Loaded);
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, s, prompt, log));
+    ASSERT_EQ(LoadSettings(kSettingsFileName, s, problems), LoadResult::Loaded);
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, s, problems, log));
     Bytes expected = {0x03, 'o', 0xC3, 0xBC};
     expected.insert(expected.end(), rest.begin() + 1, rest.end());
     EXPECT_EQ(ReadBytes(kSettingsFileName), expected);
@@ -126,7 +127,7 @@ TEST_F(SettingsFile, WideTextLoadsAndIsSavedInThePlainForm) {
 
 TEST_F(SettingsFile, SaveLogsBeforeTheFileIsWrittenAndOnlyWhenLoggingIsOn) {
     MonitorSettings old;
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, old, prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, old, problems, log));
     ASSERT_EQ(log.lines, std::vector<std::string>{"SAVED SETTINGS"});
 
     std::vector<Bytes> seenAtLogTime;
@@ -134,13 +135,13 @@ TEST_F(SettingsFile, SaveLogsBeforeTheFileIsWrittenAndOnlyWhenLoggingIsOn) {
         EXPECT_EQ(line, "SAVED SETTINGS");
         seenAtLogTime.push_back(ReadBytes(kSettingsFileName));
     });
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, probe));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), problems, probe));
     ASSERT_EQ(seenAtLogTime.size(), 1u);
     EXPECT_EQ(seenAtLogTime[0], EncodeSettings(old));
 
     MonitorSettings quiet = Configured();
     quiet.logEnabled = 0;
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, quiet, prompt, probe));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, quiet, problems, probe));
     EXPECT_EQ(seenAtLogTime.size(), 1u);
     EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(quiet));
 }
@@ -149,14 +150,14 @@ TEST_F(SettingsFile, SaveLogsBeforeTheFileIsWrittenAndOnlyWhenLoggingIsOn) {
 // alone, an existing one keeps what its owner chose.
 TEST_F(SettingsFile, ANewFileIsPrivateAndAnOldOneKeepsItsPermissions) {
     const mode_t oldMask = ::umask(022);
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), problems, log));
     ::umask(oldMask);
     struct stat info {};
     ASSERT_EQ(::stat(kSettingsFileName, &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0600u);
 
     ASSERT_EQ(::chmod(kSettingsFileName, 0644), 0);
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, problems, log));
     ASSERT_EQ(::stat(kSettingsFileName, &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0644u);
 }
@@ -178,7 +179,7 @@ TEST_F(SettingsFile, OnlyARegularFileIsRead) {
         else
             std::filesystem::rename(kind, kSettingsFileName);
         MonitorSettings s = Configured();
-        FakePrompt seen;
+        RecordedProblems seen;
         EXPECT_EQ(LoadSettings(kSettingsFileName, s, seen), LoadResult::Damaged);
         EXPECT_EQ(s, Configured());
         ASSERT_EQ(seen.boxes.size(), 1u);
@@ -192,7 +193,7 @@ TEST_F(SettingsFile, LoadReadsAtMostOneMebibyte) {
     WriteBytes(kSettingsFileName, EncodeSettings(Configured()));
     ASSERT_EQ(::truncate(kSettingsFileName, 100 << 20), 0);
     MonitorSettings s;
-    EXPECT_EQ(LoadSettings(kSettingsFileName, s, prompt), LoadResult::Loaded);
+    EXPECT_EQ(LoadSettings(kSettingsFileName, s, problems), LoadResult::Loaded);
     EXPECT_EQ(s, Configured());
 
     // A record that runs past the limit is cut there, like a short file.
@@ -201,7 +202,7 @@ TEST_F(SettingsFile, LoadReadsAtMostOneMebibyte) {
     WriteBytes(kSettingsFileName, EncodeSettings(huge));
     MonitorSettings cut;
     cut.controlAddress = "kept";
-    EXPECT_EQ(LoadSettings(kSettingsFileName, cut, prompt), LoadResult::Damaged);
+    EXPECT_EQ(LoadSettings(kSettingsFileName, cut, problems), LoadResult::Damaged);
     EXPECT_EQ(cut.pingFrequency, 60) << "the fields before the cut are loaded";
     EXPECT_EQ(cut.controlAddress, "kept");
 }
@@ -209,21 +210,21 @@ TEST_F(SettingsFile, LoadReadsAtMostOneMebibyte) {
 // Whatever the program saves, it can load: a record beyond what the load
 // reads is refused, and the old file kept.
 TEST_F(SettingsFile, RecordTooLargeToLoadIsNotSaved) {
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), problems, log));
     MonitorSettings huge = Configured();
     huge.mailTo = std::string(kMaxSettingsBytes, 'm');
-    EXPECT_FALSE(SaveSettings(kSettingsFileName, huge, prompt, log));
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].text, "Unable to save the settings to " +
-                                        (dir / kSettingsFileName).string() + ": File too large.");
+    EXPECT_FALSE(SaveSettings(kSettingsFileName, huge, problems, log));
+    ASSERT_EQ(problems.boxes.size(), 1u);
+    EXPECT_EQ(problems.boxes[0].text, "Unable to save the settings to " +
+                                          (dir / kSettingsFileName).string() + ": File too large.");
     EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(Configured()));
 }
 
 // A rename would leave the other names of the file with the old record.
 TEST_F(SettingsFile, HardLinkedFileIsWrittenInPlace) {
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, MonitorSettings{}, problems, log));
     std::filesystem::create_hard_link(kSettingsFileName, "mirror");
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), problems, log));
     EXPECT_EQ(ReadBytes("mirror"), EncodeSettings(Configured()));
     EXPECT_EQ(std::filesystem::hard_link_count(kSettingsFileName), 2u);
 }
@@ -239,7 +240,7 @@ TEST_F(SettingsFile, SaveWritesOnlyARegularFile) {
         SCOPED_TRACE(target);
         std::filesystem::remove(kSettingsFileName);
         std::filesystem::create_symlink(target, kSettingsFileName);
-        FakePrompt seen;
+        RecordedProblems seen;
         EXPECT_FALSE(SaveSettings(kSettingsFileName, Configured(), seen, log));
         ASSERT_EQ(seen.boxes.size(), 1u);
         EXPECT_EQ(seen.boxes[0].text, "Unable to save the settings to " +
@@ -256,12 +257,12 @@ TEST_F(SettingsFile, SaveWritesOnlyARegularFile) {
 TEST_F(SettingsFile, LinkToAMissingFileCreatesItsTarget) {
     std::filesystem::create_directory("elsewhere");
     std::filesystem::create_symlink("elsewhere/made.dat", kSettingsFileName);
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), problems, log));
     EXPECT_TRUE(std::filesystem::is_symlink(kSettingsFileName));
     EXPECT_EQ(ReadBytes("elsewhere/made.dat"), EncodeSettings(Configured()));
     EXPECT_EQ(DirectoryEntries("elsewhere"), std::vector<std::string>{"made.dat"});
     MonitorSettings loaded;
-    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, prompt), LoadResult::Loaded);
+    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, problems), LoadResult::Loaded);
     EXPECT_EQ(loaded, Configured());
 }
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakePrompt.h"
+#include "RecordedProblems.h"
 #include "RecordingLog.h"
 #include "SettingsCodec.h"
 #include "SettingsFile.h"
@@ -36,10 +36,10 @@ struct stat Info(const std::string& path) {
 // Saves as the runner: "saved", or the message the save showed.
 std::string SaveAsRunner(const std::string& path) {
     return RunUnprivileged([&] {
-        FakePrompt prompt;
+        RecordedProblems problems;
         RecordingLog log;
-        if (SaveSettings(path, New(), prompt, log)) return std::string("saved");
-        return prompt.boxes.empty() ? std::string("failed silently") : prompt.boxes.back().text;
+        if (SaveSettings(path, New(), problems, log)) return std::string("saved");
+        return problems.boxes.empty() ? std::string("failed silently") : problems.boxes.back().text;
     });
 }
 
@@ -96,14 +96,14 @@ TEST_F(SavePermissions, FileTheUserMayNotWriteIsNotReplaced) {
 TEST_F(SavePermissions, UnreadableFileIsAFirstRunThatIsNeverOverwritten) {
     PlaceOldFile(kSettingsFileName, 0000);
     const std::string outcome = RunUnprivileged([] {
-        FakePrompt prompt;
+        RecordedProblems problems;
         RecordingLog log;
         MonitorSettings loaded;
-        const LoadResult load = LoadSettings(kSettingsFileName, loaded, prompt);
+        const LoadResult load = LoadSettings(kSettingsFileName, loaded, problems);
         std::string report =
-            load == LoadResult::NotFound && prompt.boxes.empty() ? "first run" : "not first";
-        if (SaveSettings(kSettingsFileName, New(), prompt, log)) return report + "; saved";
-        return report + "; " + (prompt.boxes.empty() ? "no message" : prompt.boxes.back().text);
+            load == LoadResult::NotFound && problems.boxes.empty() ? "first run" : "not first";
+        if (SaveSettings(kSettingsFileName, New(), problems, log)) return report + "; saved";
+        return report + "; " + (problems.boxes.empty() ? "no message" : problems.boxes.back().text);
     });
     EXPECT_EQ(outcome, "first run; " + Denied(kSettingsFileName));
     ExpectUntouched(kSettingsFileName);
@@ -135,9 +135,9 @@ TEST_F(SavePermissions, AnotherOwnersWritableFileKeepsItsOwner) {
 TEST_F(SavePermissions, RootReplacesAUsersReadOnlyFileAsItWas) {
     if (!IsRoot()) GTEST_SKIP() << "needs root";
     PlaceOldFile(kSettingsFileName, 0444);
-    FakePrompt prompt;
+    RecordedProblems problems;
     RecordingLog log;
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, New(), prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, New(), problems, log));
     EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(New()));
     struct stat after = Info(kSettingsFileName);
     EXPECT_NE(after.st_ino, before.st_ino) << "replaced by rename";

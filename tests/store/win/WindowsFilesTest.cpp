@@ -12,10 +12,10 @@
 #include "EventLog.h"
 #include "FakeClock.h"
 #include "FakeLauncher.h"
-#include "FakePrompt.h"
 #include "FileLock.h"
 #include "InstanceLock.h"
 #include "LogLine.h"
+#include "RecordedProblems.h"
 #include "RecordingLog.h"
 #include "SettingsCodec.h"
 #include "SettingsFile.h"
@@ -43,8 +43,7 @@ protected:
         ::_putenv_s("TZ", "UTC0");
         ::_tzset();
     }
-    FakePrompt prompt;
-    PromptProblems problems{prompt};
+    RecordedProblems problems;
     RecordingLog log;
     FakeLauncher launcher;
     FakeClock clock{946684800};  // 01/01/00 00:00:00 UTC
@@ -55,23 +54,23 @@ TEST_F(WindowsFiles, SavesReplaceTheRecordWholeByteForByteAndLeaveOnlyIt) {
     longer.mailTo = std::string(3000, 'm');
     // A record with bytes 0x0A and 0x0D in it: a text-mode descriptor would change them.
     longer.pingFrequency = 0x0A0D;
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, longer, prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, longer, problems, log));
     EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(longer));
 
     // Over an existing file: ReplaceFileW.
     const MonitorSettings shorter = Configured();
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, shorter, prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, shorter, problems, log));
     EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(shorter));
     EXPECT_EQ(DirectoryEntries(dir), std::vector<std::string>{kSettingsFileName});
 
     MonitorSettings loaded;
-    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, prompt), LoadResult::Loaded);
+    EXPECT_EQ(LoadSettings(kSettingsFileName, loaded, problems), LoadResult::Loaded);
     EXPECT_EQ(loaded, shorter);
-    EXPECT_TRUE(prompt.boxes.empty());
+    EXPECT_TRUE(problems.boxes.empty());
 }
 
 TEST_F(WindowsFiles, SaveRemovesDeadSavesTemporariesAndFailsWholeWhenItsOwnIsBlocked) {
-    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), prompt, log));
+    ASSERT_TRUE(SaveSettings(kSettingsFileName, Configured(), problems, log));
     const Bytes before = ReadBytes(kSettingsFileName);
     // No process has an id that is not a multiple of four.
     WriteBytes(std::string(kSettingsFileName) + ".tmp.999999", {1, 2, 3});
@@ -80,23 +79,23 @@ TEST_F(WindowsFiles, SaveRemovesDeadSavesTemporariesAndFailsWholeWhenItsOwnIsBlo
     std::filesystem::create_directory(TemporaryPathFor(kSettingsFileName));
     MonitorSettings changed = Configured();
     changed.targetAddress = "198.51.100.7";
-    EXPECT_FALSE(SaveSettings(kSettingsFileName, changed, prompt, log));
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_NE(prompt.boxes[0].text.find("Unable to save the settings to "), std::string::npos);
+    EXPECT_FALSE(SaveSettings(kSettingsFileName, changed, problems, log));
+    ASSERT_EQ(problems.boxes.size(), 1u);
+    EXPECT_NE(problems.boxes[0].text.find("Unable to save the settings to "), std::string::npos);
     EXPECT_EQ(ReadBytes(kSettingsFileName), before);
     EXPECT_FALSE(std::filesystem::exists(std::string(kSettingsFileName) + ".tmp.999999"));
 
     std::filesystem::remove(TemporaryPathFor(kSettingsFileName));
-    EXPECT_TRUE(SaveSettings(kSettingsFileName, changed, prompt, log));
+    EXPECT_TRUE(SaveSettings(kSettingsFileName, changed, problems, log));
     EXPECT_EQ(ReadBytes(kSettingsFileName), EncodeSettings(changed));
 }
 
 TEST_F(WindowsFiles, AFolderIsNeitherLoadedNorLockedNorLogged) {
     std::filesystem::create_directory(kSettingsFileName);
     MonitorSettings s;
-    EXPECT_EQ(LoadSettings(kSettingsFileName, s, prompt), LoadResult::Damaged);
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_NE(prompt.boxes[0].text.find("is a folder, not a settings file."), std::string::npos);
+    EXPECT_EQ(LoadSettings(kSettingsFileName, s, problems), LoadResult::Damaged);
+    ASSERT_EQ(problems.boxes.size(), 1u);
+    EXPECT_NE(problems.boxes[0].text.find("is a folder, not a settings file."), std::string::npos);
 
     std::filesystem::create_directory(kLockFileName);
     InstanceLock lock;
@@ -122,15 +121,15 @@ TEST_F(WindowsFiles, LogLinesEndInOneCrLfAndALockedLogIsReportedNotWaitedFor) {
     EXPECT_EQ(ReadText(kLogFileName),
               "01/01/00 00:00:00 ***** STARTED *****\r\n"
               "01/01/00 00:00:00 two\r\nlines\r\n");
-    EXPECT_TRUE(prompt.boxes.empty());
+    EXPECT_TRUE(problems.boxes.empty());
 
     // Another opening holds the log's lock, as a second copy writing would.
     DataFile holder = OpenDataFile(kLogFileName, O_RDWR);
     ASSERT_EQ(holder.state, DataFile::State::Open);
     ASSERT_EQ(LockWholeFile(holder.fd.Get()), 0);
     eventLog.Write("not written");
-    ASSERT_EQ(prompt.boxes.size(), 1u);
-    EXPECT_EQ(prompt.boxes[0].text, kLogOpenFailedMessage);
+    ASSERT_EQ(problems.boxes.size(), 1u);
+    EXPECT_EQ(problems.boxes[0].text, kLogOpenFailedMessage);
     holder.fd.Close();
     eventLog.Write("written");
     EXPECT_EQ(ReadText(kLogFileName).substr(ReadText(kLogFileName).size() - 27),

@@ -2,28 +2,21 @@
 
 #include <deque>
 #include <string>
-#include <vector>
 
-#include "ProblemReport.h"
+#include "RecordedProblems.h"
 #include "UserPrompt.h"
 
 namespace vigilon::test {
 
-// Records every message box, and every problem reported to it as the box
-// the shell would show; answers Yes/No questions from a script (No when the
-// script is empty).
-class FakePrompt : public UserPrompt, public ProblemReport {
+// Records every message box beside the problems reported to it, in one list
+// of boxes; answers Yes/No questions from a script (No when the script is
+// empty).
+class FakePrompt : public UserPrompt, public RecordedProblems {
 public:
+    // Through ShowMessage, which a test's prompt may watch.
     void Report(const std::string& text, MessageIcon icon) override {
         ShowMessage(text, icon, kAppName);
     }
-    struct Box {
-        std::string text;
-        MessageIcon icon;
-        std::string caption;
-        bool question;
-    };
-
     void ShowMessage(const std::string& text, MessageIcon icon,
                      const std::string& caption) override {
         boxes.push_back({text, icon, caption, false});
@@ -36,7 +29,6 @@ public:
         return answer;
     }
 
-    std::vector<Box> boxes;
     std::deque<bool> answers;
 };
 
