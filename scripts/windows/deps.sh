@@ -66,12 +66,13 @@ ensure() {
   rm -rf "$work"
 }
 
-# curl first: its configure runs on one processor, which CI's suites beside
-# it leave free; wx, whose build keeps both busy, last.
-ensure curl curl curl
-ensure googletest googletest googletest
+# wx first: in CI it builds beside the Linux suites, which leave both
+# processors idle most of the time, and its build keeps both busy; curl's
+# configure, which runs on one, comes after.
 ensure libpng libpng1.6 libpng-dev
 ensure wx wxwidgets3.2 libwxgtk3.2-dev "${prefix[libpng]}"
+ensure curl curl curl
+ensure googletest googletest googletest
 
 # Replaced whole, so a configure reading it never sees half of it.
 cat >"$VW_CACHE/prefixes.cmake.new" <<CMAKE
