@@ -181,10 +181,9 @@ windows-smoke: windows-deps
 	scripts/windows/with-display.sh scripts/windows/ctest-under-wine.sh $(WINDOWS_SMOKE_DIR) \
 	  --output-on-failure --timeout 120
 
-# The program's sources built for Windows (what is ported so far; see
-# docs/windows-build.md), with their test suites.
-# Release: the installer strips the programs, so debug information would
-# only slow the build.
+# The programs, the installer and the suites built for Windows
+# (docs/windows-build.md). Release: the installer strips the programs, so
+# debug information would only slow the build.
 windows: windows-deps
 	cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(WINDOWS_TOOLCHAIN) $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
